@@ -10,8 +10,10 @@ struct LocalDate {
 
     friend bool operator==(const LocalDate&, const LocalDate&) = default;
     friend auto operator<=>(const LocalDate& a, const LocalDate& b) {
-        if (auto c = a.year <=> b.year; c != 0) return c;
-        if (auto c = a.month <=> b.month; c != 0) return c;
+        if (auto c = a.year <=> b.year; c != 0)
+            return c;
+        if (auto c = a.month <=> b.month; c != 0)
+            return c;
         return a.day <=> b.day;
     }
 };

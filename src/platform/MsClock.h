@@ -17,7 +17,9 @@ public:
 };
 
 // Milliseconds from `from` to `to`, correct across one wrap.
-inline std::uint32_t MsElapsed(std::uint32_t from, std::uint32_t to) { return to - from; }
+inline std::uint32_t MsElapsed(std::uint32_t from, std::uint32_t to) {
+    return to - from;
+}
 
 // True once `now` has passed `deadline`, in wrap-around arithmetic (deadlines less than
 // 2^31 ms ahead).

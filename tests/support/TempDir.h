@@ -8,7 +8,8 @@
 class TempDir {
 public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tallyglass-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "tallyglass-XXXXXX").string();
         if (mkdtemp(pattern.data()) != nullptr) {
             path_ = pattern;
         }

@@ -1,0 +1,70 @@
+#include "app/CTrafficApp.h"
+
+#include <QCoreApplication>
+
+#include <chrono>
+
+#include "app/CMainFrame.h"
+#include "persistence/CDataFolder.h"
+#include "platform/Folders.h"
+
+CTrafficApp::CTrafficApp()
+    : sampler_(interfaces_, msClock_),
+      frameRate_(msClock_),
+      pacer_(CFramePacer::PeriodForRate(kFramesPerSecond)) {
+    frameTimer_.setSingleShot(true);
+    frameTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&frameTimer_, &QTimer::timeout, this, &CTrafficApp::OnFrameTimer);
+    connect(&signals_, &CSignalBridge::TerminationRequested, qApp, &QCoreApplication::quit);
+    // The desktop session ending quits the loop too; Run() then saves as "Exit" does.
+}
+
+CTrafficApp::~CTrafficApp() {
+    Shutdown();
+}
+
+bool CTrafficApp::InitInstance() {
+    CMainFrame::Services services{msClock_, localClock_, sampler_, frameRate_};
+    frame_ = std::make_unique<CMainFrame>(services,
+                                          CDataFolder(ResolveDataFolder(), ResolveProgramFolder()));
+    if (!frame_->Create()) {
+        frame_.reset();
+        return false;
+    }
+    return true;
+}
+
+int CTrafficApp::Run() {
+    if (!frame_) {
+        return 0;
+    }
+    signals_.Install();
+    pacer_.Start(CFramePacer::Clock::now());
+    ArmTimer();
+    const int code = QCoreApplication::exec();
+    Shutdown();
+    return code;
+}
+
+void CTrafficApp::Shutdown() {
+    frameTimer_.stop();
+    frame_.reset();  // saves the history
+}
+
+void CTrafficApp::OnFrameTimer() {
+    const auto now = CFramePacer::Clock::now();
+    if (pacer_.Due(now)) {
+        pacer_.FrameStarted(now);
+        if (frame_ && frame_->IsReady()) {
+            frame_->RunFrame();
+        }
+    }
+    ArmTimer();
+}
+
+void CTrafficApp::ArmTimer() {
+    // Round up: waking early would only cost a second wake-up, waking late costs smoothness.
+    using namespace std::chrono;
+    const auto wait = pacer_.UntilNext(CFramePacer::Clock::now());
+    frameTimer_.start(ceil<milliseconds>(wait));
+}

@@ -1,0 +1,180 @@
+#include "appearance/CThemeTable.h"
+
+#include <algorithm>
+
+namespace {
+
+struct ThemeRow {
+    const char* name;
+    ColourRgb download;
+    ColourRgb upload;
+    ColourRgb text;
+    ColourRgb backgroundTop;
+    ColourRgb backgroundBottom;
+    int scanlineStrength;
+};
+
+// "Custom" must stay last: the settings dialog recognises it by position.
+constexpr ThemeRow kRows[CThemeTable::kThemeCount] = {
+    {"XP Blue",
+     {255, 255, 255},
+     {200, 200, 200},
+     {255, 255, 255},
+     {105, 142, 249},
+     {37, 74, 254},
+     74},
+    {"XP Silver", {0, 0, 0}, {146, 145, 162}, {0, 0, 0}, {164, 163, 190}, {251, 252, 252}, 40},
+    {"XP Olive",
+     {246, 246, 236},
+     {211, 218, 174},
+     {246, 246, 236},
+     {171, 184, 131},
+     {149, 162, 114},
+     30},
+    {"Sunset", {247, 222, 210}, {254, 175, 48}, {247, 222, 210}, {203, 26, 47}, {237, 124, 47}, 40},
+    {"Deep Blue",
+     {191, 208, 242},
+     {89, 183, 249},
+     {191, 208, 242},
+     {20, 103, 219},
+     {1, 42, 156},
+     40},
+    {"Acid Green",
+     {185, 229, 221},
+     {167, 218, 169},
+     {185, 229, 221},
+     {86, 201, 148},
+     {21, 171, 64},
+     30},
+    {"Red & Blue", {220, 50, 94}, {71, 115, 180}, {0, 0, 0}, {223, 224, 225}, {255, 255, 255}, 30},
+    {"Scarlet", {255, 255, 255}, {255, 255, 0}, {255, 255, 255}, {255, 0, 0}, {193, 0, 0}, 30},
+    {"Violet",
+     {55, 67, 140},
+     {200, 202, 242},
+     {255, 255, 255},
+     {114, 123, 188},
+     {154, 159, 217},
+     40},
+    {"Bubblegum",
+     {254, 204, 210},
+     {65, 94, 167},
+     {254, 204, 210},
+     {239, 118, 119},
+     {254, 64, 64},
+     30},
+    {"Green LCD", {0, 255, 0}, {0, 128, 64}, {0, 255, 0}, {13, 64, 4}, {7, 32, 2}, 60},
+    {"Orange LCD", {255, 163, 17}, {202, 129, 13}, {255, 163, 17}, {112, 71, 7}, {52, 26, 0}, 30},
+    {"Red LCD", {240, 0, 0}, {155, 0, 0}, {240, 0, 0}, {98, 1, 8}, {54, 0, 0}, 30},
+    {"Khaki",
+     {255, 255, 255},
+     {209, 197, 179},
+     {255, 255, 255},
+     {161, 147, 127},
+     {181, 167, 147},
+     30},
+    {"Yellow", {0, 0, 0}, {244, 8, 17}, {0, 0, 0}, {249, 232, 5}, {237, 221, 5}, 30},
+    {"Autumn", {203, 183, 0}, {170, 143, 36}, {255, 249, 191}, {96, 75, 12}, {137, 117, 18}, 30},
+    {"Orange", {255, 230, 191}, {255, 210, 0}, {255, 255, 255}, {255, 153, 0}, {225, 123, 0}, 30},
+    {"Turqoise", {191, 255, 255}, {0, 107, 107}, {255, 255, 255}, {0, 170, 170}, {0, 130, 130}, 30},
+    {"Orange On Gray", {219, 115, 0}, {254, 0, 0}, {255, 255, 255}, {62, 62, 62}, {41, 39, 40}, 30},
+    {"Burgundy", {255, 255, 255}, {247, 50, 77}, {255, 255, 255}, {165, 0, 34}, {155, 0, 24}, 30},
+    {"Custom",
+     {255, 255, 255},
+     {200, 200, 200},
+     {255, 255, 255},
+     {194, 201, 160},
+     {126, 151, 122},
+     40},
+};
+
+std::string_view Trimmed(std::string_view text) {
+    constexpr std::string_view kSpace = " \t\r\n\v\f";
+    const auto first = text.find_first_not_of(kSpace);
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(kSpace);
+    return text.substr(first, last - first + 1);
+}
+
+int Channel(int value) {
+    return std::clamp(value, 0, 255);
+}
+
+}  // namespace
+
+CThemeTable::CThemeTable() {
+    themes_.reserve(kThemeCount);
+    for (const ThemeRow& row : kRows) {
+        CColourTheme theme;
+        theme.name = row.name;
+        theme.backgroundTop = row.backgroundTop;
+        theme.backgroundBottom = row.backgroundBottom;
+        theme.text = row.text;
+        theme.download = row.download;
+        theme.upload = row.upload;
+        theme.scanlineStrength = row.scanlineStrength;
+        themes_.push_back(std::move(theme));
+    }
+}
+
+CThemeTable& CThemeTable::Instance() {
+    static CThemeTable table;
+    return table;
+}
+
+std::vector<std::string> CThemeTable::ThemeNames() const {
+    std::vector<std::string> names;
+    names.reserve(themes_.size());
+    for (const CColourTheme& theme : themes_) {
+        names.push_back(theme.name);
+    }
+    return names;
+}
+
+const CColourTheme* CThemeTable::FindTheme(std::string_view name) const {
+    for (const CColourTheme& theme : themes_) {
+        if (theme.name == name) {
+            return &theme;
+        }
+    }
+    return nullptr;
+}
+
+bool CThemeTable::SelectTheme(std::string_view name) {
+    const std::string_view wanted = Trimmed(name);
+    for (std::size_t i = 0; i < themes_.size(); ++i) {
+        if (Trimmed(themes_[i].name) == wanted) {
+            current_ = static_cast<int>(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+const std::string& CThemeTable::CurrentThemeName() const {
+    static const std::string kNone;
+    return HasCurrent() ? themes_[current_].name : kNone;
+}
+
+ColourRgb CThemeTable::ThemeColour(std::string_view name, ColourSlot slot) const {
+    const CColourTheme* theme = FindTheme(name);
+    return theme ? theme->Colour(slot) : ColourRgb{};
+}
+
+ColourRgb CThemeTable::CurrentColour(ColourSlot slot) const {
+    return HasCurrent() ? themes_[current_].Colour(slot) : ColourRgb{};
+}
+
+int CThemeTable::ScanlineStrength() const {
+    return HasCurrent() ? themes_[current_].scanlineStrength : 0;
+}
+
+bool CThemeTable::SetCurrentColour(ColourSlot slot, ColourRgb colour) {
+    if (!HasCurrent()) {
+        return false;
+    }
+    themes_[current_].SetColour(slot,
+                                {Channel(colour.red), Channel(colour.green), Channel(colour.blue)});
+    return true;
+}

@@ -1,0 +1,115 @@
+#pragma once
+
+#include <array>
+
+#include "graph/CSampleList.h"
+#include "graph/CScrollPacer.h"
+
+struct DialPoint {
+    float x = 0.0f;
+    float y = 0.0f;
+};
+
+struct DialSegment {
+    DialPoint from;
+    DialPoint to;
+};
+
+// A scale label: translate to (x, y), set the raster position to (kLabelRasterX, kLabelRasterY)
+// and print the text in the small font.
+struct DialLabel {
+    float x = 0.0f;
+    float y = 0.0f;
+    char text[16] = {};
+};
+
+// What one dial frame does, for the drawing side.
+struct DialFrame {
+    bool draw = false;      // draw the dial (at least 3 samples and a usable full scale)
+    bool sampleDue = true;  // the caller takes a sample (the renderer's Draw returns false)
+};
+
+// The speedometer graph without its drawing: the needle that swings towards the newest download
+// speed, the growing full scale, the face geometry and the sampling countdown. Angles are in
+// radians with y growing downwards, so pi/2 points straight down; the scale runs from the start
+// angle (lower left) clockwise through the top to the end angle (lower right), leaving a gap at
+// the bottom.
+class CDialModel {
+public:
+    static constexpr float kPi = 3.14159265358979f;
+    static constexpr float kTwoPi = 6.28318530717959f;
+    static constexpr float kStartAngle = 7.0f * kPi / 10.0f;
+    static constexpr float kEndAngle = 3.0f * kPi / 10.0f;
+    static constexpr float kGapHalfWidth = kPi / 5.0f;
+    static constexpr float kSweep = kTwoPi - 2.0f * kGapHalfWidth;
+    static constexpr float kRiseRate = kPi / 25.0f;    // per frame, at full distance
+    static constexpr float kFallRate = -kPi / 100.0f;  // halved when applied
+    static constexpr double kStartFullScale = 5.0;     // KB/s
+    static constexpr int kMostFacePoints = 51;
+    static constexpr float kInnerArc = 0.85f;  // inner arc and tick ends, times the radius
+    static constexpr float kNeedleLength = 0.8f;
+    static constexpr float kNeedleBack = 5.0f;
+    static constexpr float kNeedleHalfWidth = 2.0f;
+    static constexpr float kLabelRadius = 0.78f;
+    static constexpr float kLabelRasterX = -0.5f;
+    static constexpr float kLabelRasterY = -0.4f;
+
+    // The view's size, step and speed at the time the dial is chosen.
+    CDialModel(int width, int height, float step = kStartStep, float speed = kStartSpeed);
+
+    // One frame: rebuilds the face on a size change, aims and moves the needle, counts down to
+    // the next sample. An empty list only asks for a sample.
+    DialFrame Frame(const CSampleList& list, int width, int height);
+
+    // The parts of Frame, in its order.
+    // Rebuilds centre, radius and points when the size differs from the cached one.
+    bool Resize(int width, int height);
+    // Aims at the newest download and moves the needle; false (nothing drawn, nothing moved)
+    // below 3 samples.
+    bool Aim(const CSampleList& list);
+    // True while no sample is due; a sample is due every FramesPerSample() calls.
+    bool CountDown();
+
+    int FramesPerSample() const { return framesPerSample_; }
+    int Countdown() const { return countdown_; }
+    double FullScale() const { return fullScale_; }
+    float TargetAngle() const { return targetAngle_; }
+    float NeedleAngle() const { return needleAngle_; }
+    float CentreX() const { return centreX_; }
+    float CentreY() const { return centreY_; }
+    int Radius() const { return radius_; }
+
+    // Black face outline and fill; the white inner arc follows the same angles.
+    int FacePointCount() const { return facePointCount_; }
+    const DialPoint* FacePoints() const { return facePoints_.data(); }
+    const DialPoint* InnerArcPoints() const { return innerArcPoints_.data(); }
+
+    // The red needle rectangle, already rotated and placed, in drawing order.
+    std::array<DialPoint, 4> NeedleCorners() const;
+    // "0", half and full scale, and "KB/S", with where they go.
+    std::array<DialLabel, 4> Labels() const;
+    // White 2-pixel ticks at the start, top and end of the scale.
+    std::array<DialSegment, 3> Ticks() const;
+
+    // Test hook: puts the needle at an angle.
+    void SetNeedleAngle(float angle) { needleAngle_ = angle; }
+
+private:
+    void BuildPoints();
+    void MoveNeedle();
+    DialPoint OnCircle(float angle, float distance) const;
+
+    int framesPerSample_;
+    int countdown_;
+    double fullScale_ = kStartFullScale;
+    float targetAngle_ = kStartAngle;
+    float needleAngle_ = kStartAngle;
+    float centreX_;
+    float centreY_;
+    int radius_;
+    int cachedWidth_ = -1;  // no size yet: the first frame always builds the face
+    int cachedHeight_ = -1;
+    int facePointCount_ = 0;
+    std::array<DialPoint, kMostFacePoints> facePoints_{};
+    std::array<DialPoint, kMostFacePoints> innerArcPoints_{};
+};

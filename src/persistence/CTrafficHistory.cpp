@@ -1,0 +1,171 @@
+#include "persistence/CTrafficHistory.h"
+
+#include "persistence/DataFile.h"
+
+CTrafficHistory::CTrafficHistory(const CDataFolder& folder, const MsClock& msClock,
+                                 const LocalClock& localClock)
+    : folder_(folder),
+      msClock_(msClock),
+      localClock_(localClock),
+      path_(folder.DataFilePath(kFileName)) {
+    const LocalDate today = localClock_.Today();
+    Load();
+    // Since the earliest recorded day: the same date the next run reads, as the file is saved in
+    // date order. An empty or missing file starts today.
+    if (table_.empty()) {
+        sinceDate_ = today;
+    } else {
+        const DayRecord& first = *table_.begin()->second.begin()->second.begin()->second;
+        sinceDate_ = {first.day, first.month, first.year};
+    }
+    currentDay_ = Find(today);
+    if (currentDay_ == nullptr) {
+        currentDay_ = Insert(DayRecord{today.day, today.month, today.year});
+    }
+    nextSaveTime_ = msClock_.NowMs() + kSavePeriodMs;
+}
+
+void CTrafficHistory::Load() {
+    if (!FileExists(path_)) {
+        return;
+    }
+    std::string text;
+    if (!ReadTextFile(path_, text)) {
+        unreadable_ = true;
+        return;
+    }
+    CTextReader reader(text);
+    std::string_view line;
+    reader.ReadLine(line);  // the header, not checked
+    while (reader.ReadLine(line)) {
+        if (CTextReader(line).AtEndIgnoringSpace()) {
+            continue;  // a blank line separates nothing
+        }
+        DayRecord record;
+        if (!ParseRecord(line, record)) {
+            damaged_ = true;  // stop: what follows a bad line cannot be trusted either
+            break;
+        }
+        // The first record of a date wins; a repeated one still counts in the totals of this run.
+        if (Find({record.day, record.month, record.year}) == nullptr) {
+            Insert(record);
+        } else {
+            damaged_ = true;
+        }
+        storedDownload_ += record.downloaded;
+        storedUpload_ += record.uploaded;
+    }
+    if (damaged_) {
+        damagedText_ = std::move(text);
+    }
+}
+
+bool CTrafficHistory::ParseRecord(std::string_view line, DayRecord& record) const {
+    CTextReader fields(line);
+    if (!fields.ScanInt(record.day) || !fields.ScanInt(record.month) ||
+        !fields.ScanInt(record.year) || !fields.ScanDouble(record.uploaded) ||
+        !fields.ScanDouble(record.downloaded) || !fields.AtEndIgnoringSpace()) {
+        return false;
+    }
+    // Out-of-range dates would index month names and day columns out of bounds downstream.
+    return record.day >= 1 && record.day <= 31 && record.month >= 1 && record.month <= 12 &&
+           record.year >= 1 && record.year <= 9999;
+}
+
+DayRecord* CTrafficHistory::Find(const LocalDate& date) const {
+    const auto year = table_.find(date.year);
+    if (year == table_.end()) {
+        return nullptr;
+    }
+    const auto month = year->second.find(date.month);
+    if (month == year->second.end()) {
+        return nullptr;
+    }
+    const auto day = month->second.find(date.day);
+    if (day == month->second.end()) {
+        return nullptr;
+    }
+    // The table hands out read-only records; the history owns them and may change them.
+    return const_cast<DayRecord*>(day->second);
+}
+
+DayRecord* CTrafficHistory::Insert(const DayRecord& record) {
+    DayRecord& kept = records_.emplace_back(record);
+    table_[record.year][record.month][record.day] = &kept;
+    return &kept;
+}
+
+void CTrafficHistory::MoveToDay(const LocalDate& today) {
+    // A date that already has a record (the clock was set back, or forward again) continues on
+    // that record, so no day is ever split in two or lost.
+    DayRecord* next = Find(today);
+    if (next == nullptr) {
+        next = Insert(DayRecord{today.day, today.month, today.year});
+    }
+    // The traffic since the last update before the change counts on the new day.
+    next->lastDownload = currentDay_->lastDownload;
+    next->lastUpload = currentDay_->lastUpload;
+    currentDay_ = next;
+}
+
+void CTrafficHistory::Update(double download, double upload) {
+    const LocalDate today = localClock_.Today();
+    if (today.day != currentDay_->day || today.month != currentDay_->month ||
+        today.year != currentDay_->year) {
+        MoveToDay(today);
+    }
+    DayRecord& day = *currentDay_;
+    day.downloaded += download - day.lastDownload;
+    day.lastDownload = download;
+    day.uploaded += upload - day.lastUpload;
+    day.lastUpload = upload;
+    sessionDownload_ = download;
+    sessionUpload_ = upload;
+
+    if (MsPassed(msClock_.NowMs(), nextSaveTime_)) {
+        Save();  // a failed save is retried at the next period
+        nextSaveTime_ = msClock_.NowMs() + kSavePeriodMs;
+    }
+    NotifyAll();
+}
+
+bool CTrafficHistory::Save() {
+    if (unreadable_) {
+        // Never replace a history that could not be read, unless it has gone meanwhile.
+        if (FileExists(path_)) {
+            return false;
+        }
+        unreadable_ = false;
+    }
+    if (!folder_.EnsureDataFolder()) {
+        return false;
+    }
+    if (damaged_) {
+        if (!WriteFileAtomically(folder_.DataFilePath(kDamagedFileName), damagedText_)) {
+            return false;
+        }
+        damaged_ = false;
+        damagedText_ = std::string();
+    }
+    std::string text;
+    text.reserve(16 + records_.size() * 48);
+    text += kFileHeader;
+    text += '\n';
+    for (const auto& [year, months] : table_) {
+        for (const auto& [month, days] : months) {
+            for (const auto& [day, record] : days) {
+                AppendFormatted(text, "%d %d %d %f %f\n", record->day, record->month, record->year,
+                                record->uploaded, record->downloaded);
+            }
+        }
+    }
+    return WriteFileAtomically(path_, text);
+}
+
+int CTrafficHistory::MonthCount() const {
+    int count = 0;
+    for (const auto& [year, months] : table_) {
+        count += static_cast<int>(months.size());
+    }
+    return count;
+}

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <string>
+
+#include "core/CObservable.h"
+#include "persistence/CDataFolder.h"
+#include "platform/LocalClock.h"
+#include "platform/MsClock.h"
+
+// The traffic of one calendar day, in MB.
+struct DayRecord {
+    int day = 1;    // 1-31
+    int month = 1;  // 1-12
+    int year = 1970;
+    double lastDownload = 0.0;  // session totals at this record's last update
+    double lastUpload = 0.0;
+    double downloaded = 0.0;  // counted on this day
+    double uploaded = 0.0;
+};
+
+// Year -> month -> day -> record, all ascending. The records belong to the history and live as
+// long as it does; a snapshot refers to the same records.
+using HistoryDayMap = std::map<int, const DayRecord*>;
+using HistoryMonthMap = std::map<int, HistoryDayMap>;
+using HistoryTable = std::map<int, HistoryMonthMap>;
+
+// Turns the sampler's running totals into per-day amounts, keeps every day seen in "stats.dat",
+// and tells its observers after every update.
+class CTrafficHistory : public CObservable {
+public:
+    static constexpr const char* kFileName = "stats.dat";
+    // A history file that could not be read back whole is kept under this name by the first save
+    // that would otherwise overwrite it.
+    static constexpr const char* kDamagedFileName = "stats.dat.bad";
+    static constexpr std::uint32_t kSavePeriodMs = 300000;
+
+    // Loads "stats.dat" from the data folder and finds or makes today's record. The clocks must
+    // outlive the history.
+    CTrafficHistory(const CDataFolder& folder, const MsClock& msClock,
+                    const LocalClock& localClock);
+
+    // Takes the sampler's running totals (MB since the program started): counts their growth on
+    // today's record, saves when due, then notifies the observers.
+    void Update(double download, double upload);
+
+    // Rewrites "stats.dat" atomically, creating the data folder if needed. False when the file
+    // could not be written; the previous file is then intact.
+    bool Save();
+
+    double SessionDownload() const { return sessionDownload_; }
+    double SessionUpload() const { return sessionUpload_; }
+    // Everything recorded before this run plus this session.
+    double SinceDownload() const { return storedDownload_ + sessionDownload_; }
+    double SinceUpload() const { return storedUpload_ + sessionUpload_; }
+    LocalDate SinceDate() const { return sinceDate_; }
+    const DayRecord& CurrentDay() const { return *currentDay_; }
+
+    // A copy of the table that refers to the history's own records.
+    HistoryTable Snapshot() const { return table_; }
+    // The number of (year, month) pairs in the table.
+    int MonthCount() const;
+
+    const std::string& FilePath() const { return path_; }
+
+    // Kept here for the quota model, which alone reads and writes them.
+    double seenDownload = 0.0;
+    double seenUpload = 0.0;
+
+private:
+    void Load();
+    bool ParseRecord(std::string_view line, DayRecord& record) const;
+    DayRecord* Find(const LocalDate& date) const;
+    // Adds a record for a date not yet in the table.
+    DayRecord* Insert(const DayRecord& record);
+    void MoveToDay(const LocalDate& today);
+
+    CDataFolder folder_;
+    const MsClock& msClock_;
+    const LocalClock& localClock_;
+    std::string path_;
+
+    std::deque<DayRecord> records_;  // a deque keeps addresses stable as days are added
+    HistoryTable table_;
+    DayRecord* currentDay_ = nullptr;
+
+    double sessionDownload_ = 0.0;
+    double sessionUpload_ = 0.0;
+    double storedDownload_ = 0.0;
+    double storedUpload_ = 0.0;
+    LocalDate sinceDate_;
+    std::uint32_t nextSaveTime_ = 0;
+
+    // The file existed but could not be read: it is never overwritten while it is there.
+    bool unreadable_ = false;
+    // The file held lines the next save would not write back; kept here until that save has
+    // copied them to kDamagedFileName.
+    bool damaged_ = false;
+    std::string damagedText_;
+};

@@ -1,0 +1,50 @@
+#include "platform/Folders.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+
+#include "TempDir.h"
+#include "persistence/CDataFolder.h"
+
+TEST(Folders, DataFolderFollowsTheEnvironmentInOrder) {
+    // An explicit folder is used as given.
+    EXPECT_EQ(ResolveDataFolder("/srv/tg/", "/x", "/home/a"), "/srv/tg");
+    // Empty counts as unset; a relative XDG_DATA_HOME is invalid and ignored.
+    EXPECT_EQ(ResolveDataFolder("", "/data/", "/home/a"), "/data/Tallyglass");
+    EXPECT_EQ(ResolveDataFolder(nullptr, "rel/share", "/home/a/"),
+              "/home/a/.local/share/Tallyglass");
+    EXPECT_EQ(ResolveDataFolder(nullptr, nullptr, "/"), "/.local/share/Tallyglass");
+    EXPECT_EQ(ResolveDataFolder(nullptr, "", nullptr), "/.local/share/Tallyglass");
+}
+
+TEST(Folders, ProgramFolderHoldsTheRunningExecutable) {
+    const std::string folder = ResolveProgramFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.back(), '/');
+    EXPECT_EQ(access((folder + "persistence_tests").c_str(), X_OK), 0) << folder;
+}
+
+TEST(CDataFolder, BuildsPathsAndCreatesMissingParentsPrivately) {
+    TempDir temp;
+    const CDataFolder folder(temp.Str() + "/share/deeper/Tallyglass/", "/opt/tg");
+    EXPECT_EQ(folder.DataFolder(), temp.Str() + "/share/deeper/Tallyglass");
+    EXPECT_EQ(folder.DataFilePath("stats.dat"), temp.Str() + "/share/deeper/Tallyglass/stats.dat");
+    EXPECT_EQ(folder.ProgramFolder(), "/opt/tg/");
+    EXPECT_EQ(folder.ProgramFilePath("gfx/warning.bmp"), "/opt/tg/gfx/warning.bmp");
+
+    ASSERT_TRUE(folder.EnsureDataFolder());
+    ASSERT_TRUE(folder.EnsureDataFolder());  // existing already: still fine
+    struct stat info {};
+    ASSERT_EQ(stat(folder.DataFolder().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    ASSERT_EQ(stat((temp.Str() + "/share").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+
+    // A regular file in the way cannot become a folder, whoever runs the test.
+    std::ofstream(temp.Str() + "/plain") << "x";
+    EXPECT_FALSE(CDataFolder(temp.Str() + "/plain/Tallyglass", "").EnsureDataFolder());
+    EXPECT_FALSE(CDataFolder(temp.Str() + "/plain", "").EnsureDataFolder());
+}
