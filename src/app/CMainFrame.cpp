@@ -1,15 +1,52 @@
 #include "app/CMainFrame.h"
 
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMessageBox>
+#include <QScreen>
+#include <QUrl>
+
 #include "app/CFrameRateMeter.h"
+#include "app/WindowSizing.h"
+#include "appearance/CSettings.h"
 #include "core/Formatters.h"
 #include "core/Units.h"
 #include "graph/CSampleList.h"
+#include "graphgl/CGraphView.h"
+#include "graphgl/CGraphWindow.h"
+#include "graphgl/CTextOverlay.h"
 #include "persistence/CTrafficHistory.h"
 #include "platform/MsClock.h"
 #include "sampling/CTrafficSampler.h"
 
 namespace {
+
 constexpr std::uint32_t kTooltipPeriodMs = 200;
+const QEvent::Type kPaintEvent = static_cast<QEvent::Type>(QEvent::User + 1);
+constexpr const char* kHelpFile = "TallyglassHelp.html";
+constexpr const char* kWarningPicture = "gfx/warning.bmp";
+
+struct ScreenMetrics {
+    int width = 1280;
+    int height = 1024;
+    int panelHeight = 0;  // below the desktop's available area
+};
+
+ScreenMetrics ReadScreen() {
+    ScreenMetrics metrics;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect all = screen->geometry();
+        const QRect available = screen->availableGeometry();
+        metrics.width = all.width();
+        metrics.height = all.height();
+        metrics.panelHeight = all.bottom() - available.bottom();
+    }
+    return metrics;
+}
+
 }  // namespace
 
 CMainFrame::CMainFrame(const Services& services, CDataFolder folder)
@@ -22,27 +59,139 @@ CMainFrame::CMainFrame(const Services& services, CDataFolder folder)
 CMainFrame::~CMainFrame() {
     // Orderly shutdown: the history goes to disk before anything else is torn down.
     history_->Save();
+    ready_ = false;
+    menu_.reset();
+    if (window_ && window_->MakeCurrent()) {
+        view_.reset();  // textures and lists go while their context is current
+        if (text_) {
+            text_->Destroy();
+        }
+    }
+    view_.reset();
+    window_.reset();
 }
 
 bool CMainFrame::Create() {
+    window_ = std::make_unique<CGraphWindow>();
+    const ScreenMetrics screen = ReadScreen();
+    const WindowSize size = DefaultWindowSize(screen.width);
+    // Centred until InitGL knows where it goes.
+    window_->setGeometry(screen.width / 2 - size.width / 2, screen.height / 2 - size.height / 2,
+                         size.width, size.height);
+
+    QString error;
+    if (!window_->CreateGL(error) || (error = "Initialization has failed.", !InitGL())) {
+        window_.reset();
+        QMessageBox::warning(nullptr, "ERROR", error);
+        return false;
+    }
+
+    connect(window_.get(), &CGraphWindow::Resized, this, &CMainFrame::OnResized);
+    connect(window_.get(), &CGraphWindow::Moved, this,
+            [this](int x, int y) { view_->SetPosition(x, y); });
+    connect(window_.get(), &CGraphWindow::MenuRequested, this, &CMainFrame::ShowMenu);
+    connect(window_.get(), &CGraphWindow::HelpRequested, this, &CMainFrame::OpenHelp);
+    BuildMenu();
+
+    window_->show();
     ready_ = true;
     return true;
 }
 
+bool CMainFrame::InitGL() {
+    text_ = std::make_unique<CTextOverlay>();
+    if (!text_->Create()) {
+        return false;
+    }
+    CGraphView::Surface surface{[this] { window_->SwapBuffers(); }, [this] { RequestPaint(); }};
+    view_ = std::make_unique<CGraphView>(*text_, themes_, services_.msClock,
+                                         folder_.ProgramFilePath(kWarningPicture),
+                                         std::move(surface), window_->x(), window_->y());
+    view_->Resize(1, 1);
+    settings_ = std::make_unique<CSettings>(folder_, themes_, services_.sampler, *view_);
+    // The opposite of the settings, so the first frame applies both.
+    captionShown_ = !settings_->ShowCaption();
+    scanlineShown_ = !settings_->ScanlineEffect();
+    PlaceWindow();
+    return true;
+}
+
+void CMainFrame::PlaceWindow() {
+    const ScreenMetrics screen = ReadScreen();
+    const WindowSize defaultSize = DefaultWindowSize(screen.width);
+    bool usedSaved = false;
+    const WindowPlace place = StartPlace(view_->Left(), view_->Top(), screen.width, screen.height,
+                                         screen.panelHeight, defaultSize, usedSaved);
+    if (usedSaved && settings_->windowWidth > 0 && settings_->windowHeight > 0) {
+        window_->setGeometry(place.x, place.y, settings_->windowWidth, settings_->windowHeight);
+    } else {
+        window_->setPosition(place.x, place.y);
+    }
+}
+
+void CMainFrame::BuildMenu() {
+    menu_ = std::make_unique<QMenu>();
+    // Tool windows arrive one by one; until then their entries do nothing.
+    menu_->addAction("Settings");
+    menu_->addAction("Statistics");
+    menu_->addAction("Timer");
+    menu_->addAction("Capwarden");
+    menu_->addAction("WebStats");
+    menu_->addSeparator();
+    menu_->addAction("Help", this, &CMainFrame::OpenHelp);
+    menu_->addAction("Exit", qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+void CMainFrame::ShowMenu(const QPoint& globalPos) {
+    menu_->popup(globalPos);
+}
+
+void CMainFrame::OpenHelp() {
+    // A missing help file is no error: the desktop simply has nothing to open.
+    QDesktopServices::openUrl(
+        QUrl::fromLocalFile(QString::fromStdString(folder_.ProgramFilePath(kHelpFile))));
+}
+
+void CMainFrame::OnResized(int width, int height) {
+    if (!window_->MakeCurrent()) {
+        return;
+    }
+    CGraphWindow::ResizeGL(width, height);
+    view_->Resize(width, height == 0 ? 1 : height);
+    view_->SetPosition(window_->x(), window_->y());
+}
+
+void CMainFrame::RequestPaint() {
+    if (painting_ || paintPending_) {
+        return;
+    }
+    paintPending_ = true;
+    QCoreApplication::postEvent(this, new QEvent(kPaintEvent));
+}
+
+void CMainFrame::customEvent(QEvent* event) {
+    if (event->type() != kPaintEvent) {
+        return;
+    }
+    paintPending_ = false;
+    if (ready_) {
+        painting_ = true;  // the paint-driven frame does not ask for another one
+        RunFrame();
+        painting_ = false;
+    }
+}
+
 void CMainFrame::RunFrame() {
-    if (!AdvanceGraph()) {
+    if (!window_->MakeCurrent()) {
+        return;
+    }
+    if (!view_->DrawFrame(*samples_)) {
         TakeSample();
     }
     RefreshTooltip();
     services_.frameRate.Tick();
-}
-
-bool CMainFrame::AdvanceGraph() {
-    if (!scroll_.BeginDraw(samples_->Count() == 0)) {
-        return false;
-    }
-    scroll_.Advance();
-    return true;
+    ApplyChangedSettings();
+    SizeOnFirstFrame();
 }
 
 void CMainFrame::TakeSample() {
@@ -53,6 +202,7 @@ void CMainFrame::TakeSample() {
     double uploaded = 0.0;
     sampler.Totals(downloaded, uploaded);
     history_->Update(downloaded, uploaded);
+    emit SampleTaken(downloadRate_, uploadRate_);
 }
 
 void CMainFrame::RefreshTooltip() {
@@ -61,6 +211,40 @@ void CMainFrame::RefreshTooltip() {
         return;
     }
     tooltipStamp_ = now;
-    tooltipText_ = "Down: " + FormatSpeed(downloadRate_ / kKBPerMB) +
-                   "\nUp: " + FormatSpeed(uploadRate_ / kKBPerMB);
+    std::string text = "Down: " + FormatSpeed(downloadRate_ / kKBPerMB) +
+                       "\nUp: " + FormatSpeed(uploadRate_ / kKBPerMB);
+    if (text != tooltipText_) {
+        tooltipText_ = std::move(text);
+        emit TooltipChanged(QString::fromStdString(tooltipText_));
+    }
+}
+
+void CMainFrame::ApplyChangedSettings() {
+    if (!settings_->TakeChanged()) {
+        return;
+    }
+    if (settings_->ShowCaption() != captionShown_) {
+        captionShown_ = settings_->ShowCaption();
+        window_->SetCaptionShown(captionShown_);
+    }
+    if (settings_->ScanlineEffect() != scanlineShown_) {
+        scanlineShown_ = settings_->ScanlineEffect();
+        if (scanlineShown_) {
+            view_->CreateScanline();
+        } else {
+            view_->DestroyScanline();
+        }
+    }
+}
+
+void CMainFrame::SizeOnFirstFrame() {
+    if (firstFrameDone_) {
+        return;
+    }
+    firstFrameDone_ = true;
+    WindowSize size{settings_->windowWidth, settings_->windowHeight};
+    if (size.width == -1 && size.height == -1) {
+        size = DefaultWindowSize(ReadScreen().width);
+    }
+    window_->resize(size.width, size.height);
 }

@@ -1,21 +1,31 @@
 #pragma once
 
+#include <QObject>
+#include <QPoint>
+
 #include <memory>
 #include <string>
 
-#include "graph/CScrollPacer.h"
+#include "appearance/CThemeTable.h"
 #include "persistence/CDataFolder.h"
 
 class CFrameRateMeter;
+class CGraphView;
+class CGraphWindow;
 class CSampleList;
+class CSettings;
+class CTextOverlay;
 class CTrafficHistory;
 class CTrafficSampler;
 class LocalClock;
 class MsClock;
+class QMenu;
 
-// The program's main object: owns the long-lived data (sample list, traffic history) and runs
-// the per-frame update. Its destructor is the orderly shutdown: the history is saved first.
-class CMainFrame {
+// The program's main object and its graph window. It owns the long-lived data (sample list,
+// traffic history, settings, themes), turns input into commands, and runs the per-frame update.
+// Its destructor is the orderly shutdown: history first, then the window.
+class CMainFrame : public QObject {
+    Q_OBJECT
 public:
     struct Services {
         const MsClock& msClock;
@@ -25,39 +35,72 @@ public:
     };
 
     CMainFrame(const Services& services, CDataFolder folder);
-    ~CMainFrame();
-    CMainFrame(const CMainFrame&) = delete;
-    CMainFrame& operator=(const CMainFrame&) = delete;
+    ~CMainFrame() override;
 
-    // Finishes set-up; the run loop calls RunFrame only once this has succeeded.
+    // Creates the graph window and its GL set-up; shows the "ERROR" message and returns false
+    // when that fails. The run loop calls RunFrame only once this has succeeded.
     bool Create();
     bool IsReady() const { return ready_; }
 
-    // One frame: advance the graph, sample at each completed step, feed the consumers.
+    // One frame: draw, sample at each completed step, feed the consumers, apply changes.
     void RunFrame();
 
     CTrafficSampler& Sampler() { return services_.sampler; }
     CTrafficHistory& History() { return *history_; }
     CSampleList& Samples() { return *samples_; }
     const CDataFolder& Folder() const { return folder_; }
+    CGraphWindow* Window() { return window_.get(); }
+    CGraphView* View() { return view_.get(); }
+    CSettings* Settings() { return settings_.get(); }
+    CThemeTable& Themes() { return themes_; }
+    QMenu* Menu() { return menu_.get(); }
 
     // The latest speeds (KB/s) and the tooltip text built from them.
     double DownloadRate() const { return downloadRate_; }
     double UploadRate() const { return uploadRate_; }
     const std::string& TooltipText() const { return tooltipText_; }
 
+    void OpenHelp();
+    void ShowMenu(const QPoint& globalPos);
+
+signals:
+    void SampleTaken(double downloadRate, double uploadRate);
+    void TooltipChanged(const QString& text);
+
+protected:
+    void customEvent(QEvent* event) override;
+
 private:
-    bool AdvanceGraph();
+    bool InitGL();
+    void BuildMenu();
+    void PlaceWindow();
+    void OnResized(int width, int height);
+    void RequestPaint();
     void TakeSample();
     void RefreshTooltip();
+    void ApplyChangedSettings();
+    void SizeOnFirstFrame();
 
     Services services_;
     CDataFolder folder_;
     std::unique_ptr<CSampleList> samples_;
     std::unique_ptr<CTrafficHistory> history_;
+    CThemeTable themes_;
+
+    std::unique_ptr<CGraphWindow> window_;
+    std::unique_ptr<CTextOverlay> text_;
+    std::unique_ptr<CGraphView> view_;
+    std::unique_ptr<CSettings> settings_;
+    std::unique_ptr<QMenu> menu_;
     bool ready_ = false;
 
-    CScrollPacer scroll_;  // stands in for the graph view's scroll until the window exists
+    // The frame that follows each timed frame, as a repaint of the window would.
+    bool paintPending_ = false;
+    bool painting_ = false;
+
+    bool captionShown_ = false;
+    bool scanlineShown_ = false;
+    bool firstFrameDone_ = false;
 
     double downloadRate_ = 0.0;
     double uploadRate_ = 0.0;

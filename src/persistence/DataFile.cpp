@@ -8,10 +8,10 @@
 
 #include <cctype>
 #include <charconv>
-#include <type_traits>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <type_traits>
 
 namespace {
 
@@ -251,9 +251,13 @@ bool CTextReader::ScanNumber(Number& value) {
     return true;
 }
 
-bool CTextReader::ScanInt(int& value) { return ScanNumber(value); }
+bool CTextReader::ScanInt(int& value) {
+    return ScanNumber(value);
+}
 
-bool CTextReader::ScanDouble(double& value) { return ScanNumber(value); }
+bool CTextReader::ScanDouble(double& value) {
+    return ScanNumber(value);
+}
 
 void CTextReader::SkipLineEnd() {
     const std::size_t end = text_.find('\n', pos_);

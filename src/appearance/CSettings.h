@@ -1,0 +1,86 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "appearance/CThemeTable.h"
+#include "appearance/ColourRgb.h"
+#include "appearance/IGraphSettingsTarget.h"
+#include "persistence/CDataFolder.h"
+#include "persistence/CSettingsFile.h"
+
+class CTrafficSampler;
+
+// The user's appearance and behaviour choices. Created once when the graph window is set up: it
+// loads "settings.dat" and puts it into effect on the theme table, the sampler and the graph
+// view. The settings window changes the fields, then calls the operations below and Save.
+class CSettings {
+public:
+    static constexpr int kGraphLines = 701;
+    static constexpr int kGraphBars = 702;
+    static constexpr int kGraphDial = 703;  // not offered in the Graph Type list
+    // Saving the window rectangle adds the frame around the graph to its size.
+    static constexpr int kWindowFrame = 6;
+
+    CSettings(const CDataFolder& folder, CThemeTable& themes, CTrafficSampler& sampler,
+              IGraphSettingsTarget& graphView);
+    CSettings(const CSettings&) = delete;
+    CSettings& operator=(const CSettings&) = delete;
+
+    // Makes the named theme current (white space at both ends ignored); an unknown name changes
+    // nothing. `themeName` then holds the current theme's name.
+    void SetThemeName(std::string_view name);
+
+    // Gives the graph view the renderer for `type`. An unknown type gets the line renderer, so the
+    // window always has one, and `graphType` becomes kGraphLines; false then.
+    bool ApplyGraphType(int type);
+
+    // True once after loading and after every change the frame must apply (caption, scanline).
+    bool TakeChanged();
+    void MarkChanged() { changed_ = true; }
+
+    bool ShowCaption() const { return showCaption; }
+    bool ScanlineEffect() const { return scanlineEffect; }
+
+    const std::vector<std::string>& ThemeNames() const { return themeNames_; }
+    const std::vector<std::string>& GraphTypeNames() const { return graphTypeNames_; }
+
+    // Copies the current theme's five colours into the colour fields.
+    void TakeThemeColours();
+    // "Start with current window dimensions": the view's position, and its size with the frame.
+    void KeepCurrentWindowRect();
+
+    // What Save writes: the fields, the view's frame delay and the sampler's excluded list.
+    SettingsValues CurrentValues() const;
+    bool Save() const;
+
+    // Saved window rectangle; -1 when none is saved.
+    int windowLeft = -1;
+    int windowTop = -1;
+    int windowWidth = -1;
+    int windowHeight = -1;
+    // Set and cleared by the tray toggle; written by the next Save.
+    bool hiddenInTray = false;
+    bool showCaption = false;
+    bool scanlineEffect = false;
+    // The current theme's colours as last saved or loaded.
+    ColourRgb uploadColour;
+    ColourRgb downloadColour;
+    ColourRgb textColour;
+    ColourRgb backgroundTopColour;
+    ColourRgb backgroundBottomColour;
+    std::string themeName;        // kept by SetThemeName
+    int graphType = kGraphLines;  // kept by ApplyGraphType
+
+private:
+    void Load();
+
+    const CDataFolder& folder_;
+    CThemeTable& themes_;
+    CTrafficSampler& sampler_;
+    IGraphSettingsTarget& graphView_;
+    std::vector<std::string> themeNames_;
+    std::vector<std::string> graphTypeNames_;
+    bool changed_ = false;
+};

@@ -1,0 +1,101 @@
+#include "graphgl/CBitmapFont.h"
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+
+#include <GL/gl.h>
+
+#include <vector>
+
+namespace {
+constexpr int kFirstChar = 32;
+constexpr int kCharCount = 96;
+}  // namespace
+
+CBitmapFont::~CBitmapFont() = default;  // lists die with their context; Destroy() frees them early
+
+const char* CBitmapFont::Family() {
+    static const char* family =
+        QFontDatabase::families().contains("Verdana") ? "Verdana" : "DejaVu Sans";
+    return family;
+}
+
+bool CBitmapFont::Create(int pixelHeight) {
+    Destroy();
+    base_ = glGenLists(kCharCount);
+    if (base_ == 0) {
+        return false;
+    }
+    pixelHeight_ = pixelHeight;
+
+    QFont font(Family());
+    font.setPixelSize(pixelHeight);
+    font.setBold(true);
+    font.setStyleStrategy(QFont::NoAntialias);
+    const QFontMetrics metrics(font);
+    const int ascent = metrics.ascent();
+    const int descent = metrics.descent();
+    const int height = ascent + descent;
+
+    // Bitmaps are unpacked when the list is compiled, so alignment must be set before.
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    std::vector<GLubyte> bits;
+    for (int i = 0; i < kCharCount; ++i) {
+        const QChar ch(kFirstChar + i);
+        const int advance = metrics.horizontalAdvance(ch);
+        advances_[i] = advance;
+        const int width = std::max(1, metrics.boundingRect(ch).right() + 1);
+
+        QImage glyph(width, height, QImage::Format_Grayscale8);
+        glyph.fill(0);
+        {
+            QPainter painter(&glyph);
+            painter.setFont(font);
+            painter.setPen(Qt::white);
+            painter.drawText(0, ascent, QString(ch));
+        }
+
+        const int rowBytes = (width + 7) / 8;
+        bits.assign(static_cast<std::size_t>(rowBytes) * height, 0);
+        bool blank = true;
+        for (int y = 0; y < height; ++y) {
+            // glBitmap rows go bottom-up.
+            const uchar* line = glyph.constScanLine(height - 1 - y);
+            for (int x = 0; x < width; ++x) {
+                if (line[x] >= 128) {
+                    bits[y * rowBytes + x / 8] |= static_cast<GLubyte>(0x80 >> (x % 8));
+                    blank = false;
+                }
+            }
+        }
+
+        glNewList(base_ + i, GL_COMPILE);
+        if (blank) {
+            // A 0 x 0 bitmap loses its advance inside a list on some drivers: keep 1 x 1.
+            static const GLubyte zero = 0;
+            glBitmap(1, 1, 0, 0, static_cast<GLfloat>(advance), 0, &zero);
+        } else {
+            glBitmap(width, height, 0, static_cast<GLfloat>(descent), static_cast<GLfloat>(advance),
+                     0, bits.data());
+        }
+        glEndList();
+    }
+    return true;
+}
+
+void CBitmapFont::Destroy() {
+    if (base_ != 0) {
+        glDeleteLists(base_, kCharCount);
+        base_ = 0;
+    }
+}
+
+int CBitmapFont::Advance(unsigned char c) const {
+    if (c < kFirstChar || c >= kFirstChar + kCharCount) {
+        return 0;
+    }
+    return advances_[c - kFirstChar];
+}

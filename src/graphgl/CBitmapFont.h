@@ -1,0 +1,30 @@
+#pragma once
+
+// One bold bitmap font turned into 96 OpenGL display lists, one per character 32-127, so that
+// glListBase(Base() - 32) + glCallLists(text) prints a string at the current raster position.
+// Each list is a glBitmap with the glyph's advance; needs a current GL context.
+class CBitmapFont {
+public:
+    CBitmapFont() = default;
+    ~CBitmapFont();
+    CBitmapFont(const CBitmapFont&) = delete;
+    CBitmapFont& operator=(const CBitmapFont&) = delete;
+
+    // Rasterises the font at the given pixel height; false when GL gave no lists.
+    bool Create(int pixelHeight);
+    // Frees the lists; call while the context that made them is current.
+    void Destroy();
+
+    unsigned Base() const { return base_; }
+    // Advance in pixels of one character (0 for characters outside 32-127).
+    int Advance(unsigned char c) const;
+    int PixelHeight() const { return pixelHeight_; }
+
+    // The family used: Verdana when installed, else DejaVu Sans.
+    static const char* Family();
+
+private:
+    unsigned base_ = 0;
+    int pixelHeight_ = 0;
+    int advances_[96] = {};
+};

@@ -1,0 +1,95 @@
+#include "graphgl/CDialRenderer.h"
+
+#include <GL/gl.h>
+
+#include <chrono>
+#include <thread>
+
+#include "appearance/CThemeTable.h"
+#include "graph/CSampleList.h"
+#include "graphgl/CGraphView.h"
+#include "graphgl/CTextOverlay.h"
+#include "graphgl/GlColour.h"
+
+CDialRenderer::CDialRenderer(CGraphView& view)
+    : CGraphRenderer(view),
+      model_(view.Geometry().Width(), view.Geometry().Height(), view.Step(), view.Speed()) {}
+
+bool CDialRenderer::Draw(const CSampleList& list) {
+    if (list.Count() == 0) {
+        return false;
+    }
+    // The dial sleeps on top of the view's own frame delay, so it runs at a gentler pace.
+    std::this_thread::sleep_for(std::chrono::milliseconds(view_.FrameDelay()));
+    const DialFrame frame = model_.Frame(list, view_.Geometry().Width(), view_.Geometry().Height());
+    if (frame.draw) {
+        DrawDial(list);
+    }
+    return !frame.sampleDue;
+}
+
+void CDialRenderer::DrawDial(const CSampleList& list) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    view_.DrawBackground();
+
+    const DialPoint* face = model_.FacePoints();
+    const DialPoint* arc = model_.InnerArcPoints();
+    const int count = model_.FacePointCount();
+    glColor3ub(0, 0, 0);
+    glBegin(GL_LINE_STRIP);
+    for (int i = 0; i < count; ++i) {
+        glVertex2f(face[i].x, face[i].y);
+    }
+    glEnd();
+    glBegin(GL_POLYGON);
+    for (int i = 0; i < count; ++i) {
+        glVertex2f(face[i].x, face[i].y);
+    }
+    glEnd();
+    glColor3ub(255, 255, 255);
+    glBegin(GL_LINE_STRIP);
+    for (int i = 0; i < count; ++i) {
+        glVertex2f(arc[i].x, arc[i].y);
+    }
+    glEnd();
+
+    const auto needle = model_.NeedleCorners();
+    glColor3ub(255, 0, 0);
+    glBegin(GL_QUADS);
+    for (const DialPoint& p : needle) {
+        glVertex2f(p.x, p.y);
+    }
+    glEnd();
+    glBegin(GL_LINE_LOOP);
+    for (const DialPoint& p : needle) {
+        glVertex2f(p.x, p.y);
+    }
+    glEnd();
+
+    CTextOverlay& text = view_.Text();
+    for (const DialLabel& label : model_.Labels()) {
+        glLoadIdentity();
+        glTranslatef(label.x, label.y, 0.0f);
+        glColor3ub(255, 255, 255);
+        glRasterPos2f(CDialModel::kLabelRasterX, CDialModel::kLabelRasterY);
+        text.PrintSmall("%s", label.text);
+    }
+    glLoadIdentity();
+
+    GLfloat previousWidth = 1.0f;
+    glGetFloatv(GL_LINE_WIDTH, &previousWidth);
+    glLineWidth(2.0f);
+    glColor3ub(255, 255, 255);
+    glBegin(GL_LINES);
+    for (const DialSegment& tick : model_.Ticks()) {
+        glVertex2f(tick.from.x, tick.from.y);
+        glVertex2f(tick.to.x, tick.to.y);
+    }
+    glEnd();
+    glLineWidth(previousWidth);
+
+    const SampleNode* newest = list.Newest();
+    text.DrawLayout(TextLayout::Wide, view_.Geometry().Width(), view_.Geometry().Height(),
+                    newest->download, newest->upload, view_.Themes());
+}

@@ -1,0 +1,155 @@
+#include "graphgl/CGraphView.h"
+
+#include <GL/gl.h>
+
+#include <chrono>
+#include <thread>
+
+#include "appearance/CThemeTable.h"
+#include "graph/CSampleList.h"
+#include "graph/TextLayoutPlan.h"
+#include "graphgl/CDialRenderer.h"
+#include "graphgl/CScanlineOverlay.h"
+#include "graphgl/CScrollingRenderer.h"
+#include "graphgl/CTextOverlay.h"
+#include "graphgl/GlColour.h"
+#include "platform/MsClock.h"
+
+CGraphView::CGraphView(CTextOverlay& text, const CThemeTable& themes, const MsClock& clock,
+                       std::string warningPicturePath, Surface surface, int x, int y)
+    : text_(text),
+      themes_(themes),
+      clock_(clock),
+      surface_(std::move(surface)),
+      savedX_(x),
+      savedY_(y),
+      nextWarningFlip_(clock.NowMs()),
+      warning_(std::move(warningPicturePath)) {}
+
+CGraphView::~CGraphView() = default;
+
+bool CGraphView::DrawFrame(const CSampleList& list) {
+    bool between = true;
+    if (renderer_ == nullptr) {
+        between = false;  // cannot happen once set up; keeps sampling going regardless
+    } else if (quotaWarning_) {
+        const std::uint32_t now = clock_.NowMs();
+        if (MsPassed(now, nextWarningFlip_)) {
+            warningPhase_ = !warningPhase_;
+            nextWarningFlip_ = now + kWarningBlinkMs;
+        }
+        between = warningPhase_ ? DrawUnderWarning(list) : renderer_->Draw(list);
+    } else {
+        between = renderer_->Draw(list);
+    }
+    if (frameDelay_ > 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(frameDelay_));
+    }
+    if (surface_.swapBuffers) {
+        surface_.swapBuffers();
+    }
+    if (surface_.invalidate) {
+        surface_.invalidate();
+    }
+    return between;
+}
+
+bool CGraphView::DrawUnderWarning(const CSampleList& list) {
+    // The graph still advances (and asks for samples) beneath the picture.
+    glEnable(GL_TEXTURE_2D);
+    underOverlay_ = true;
+    const bool between = renderer_->Draw(list);
+    underOverlay_ = false;
+    warning_.Draw(geometry_.Width(), geometry_.Height());
+    glDisable(GL_TEXTURE_2D);
+    if (scanline_) {
+        CScanlineOverlay::RestoreTextureState();
+    }
+    return between;
+}
+
+void CGraphView::SetPosition(int x, int y) {
+    savedX_ = x;
+    savedY_ = y;
+}
+
+void CGraphView::SetHeight(int height) {
+    geometry_.SetHeight(height);
+}
+
+void CGraphView::SetWidth(int width) {
+    geometry_.SetWidth(width);
+}
+
+void CGraphView::Resize(int width, int height) {
+    geometry_.SetWidth(width);
+    geometry_.SetHeight(height);
+    geometry_.SetPlotWidth(width);
+    geometry_.SetBaseline(height);
+    if (scanline_) {
+        scanline_->Resize(width, height);
+    }
+}
+
+bool CGraphView::SetRenderer(int graphType) {
+    std::unique_ptr<CGraphRenderer> next;
+    switch (graphType) {
+        case kGraphLines:
+            next = std::make_unique<CLineRenderer>(*this);
+            break;
+        case kGraphBars:
+            next = std::make_unique<CBarRenderer>(*this);
+            break;
+        case kGraphDial:
+            next = std::make_unique<CDialRenderer>(*this);
+            break;
+        default:
+            return false;
+    }
+    if (renderer_) {
+        // The new graph continues the current step, so nothing jumps.
+        next->SetAccumulator(renderer_->Accumulator());
+    }
+    renderer_ = std::move(next);
+    return true;
+}
+
+void CGraphView::CreateScanline() {
+    if (!scanline_) {
+        scanline_ = std::make_unique<CScanlineOverlay>(themes_.ScanlineStrength());
+        scanline_->Resize(geometry_.Width(), geometry_.Height());
+    }
+}
+
+void CGraphView::DestroyScanline() {
+    scanline_.reset();
+}
+
+void CGraphView::DrawBackground() {
+    const float width = static_cast<float>(geometry_.PlotWidth());
+    const float height = static_cast<float>(geometry_.Height());
+    glBegin(GL_QUADS);
+    SetColour(themes_.CurrentColour(ColourSlot::BackgroundTop));
+    glVertex2f(0.0f, 0.0f);
+    glVertex2f(width, 0.0f);
+    SetColour(themes_.CurrentColour(ColourSlot::BackgroundBottom));
+    glVertex2f(width, height);
+    glVertex2f(0.0f, height);
+    glEnd();
+}
+
+void CGraphView::DrawScanlinesIfShown() {
+    if (scanline_ && !underOverlay_) {
+        scanline_->Draw(themes_.ScanlineStrength());
+    }
+}
+
+void CGraphView::DrawSpeedLabels(const CSampleList& list) {
+    const SampleNode* newest = list.Newest();
+    const TextLayout layout = ChooseTextLayout(geometry_.Width(), geometry_.Height());
+    if (newest == nullptr || layout == TextLayout::None) {
+        return;
+    }
+    text_.DrawLayout(layout, geometry_.Width(), geometry_.Height(), newest->download,
+                     newest->upload, themes_);
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "appearance/IGraphSettingsTarget.h"
+#include "graph/CGraphGeometry.h"
+#include "graph/CScrollPacer.h"
+#include "graphgl/CGraphRenderer.h"
+#include "graphgl/CWarningOverlay.h"
+
+class CSampleList;
+class CScanlineOverlay;
+class CTextOverlay;
+class CThemeTable;
+class MsClock;
+
+// Draws the graph window once per frame with the current renderer, the quota warning and the
+// scanlines, then sleeps the frame delay and shows the frame.
+class CGraphView : public IGraphSettingsTarget {
+public:
+    struct Surface {
+        std::function<void()> swapBuffers;
+        std::function<void()> invalidate;  // asks for one more, paint-driven frame
+    };
+
+    CGraphView(CTextOverlay& text, const CThemeTable& themes, const MsClock& clock,
+               std::string warningPicturePath, Surface surface, int x, int y);
+    ~CGraphView() override;
+
+    // True while the graph is between two steps; false when a sample is due.
+    bool DrawFrame(const CSampleList& list);
+
+    // Settings target.
+    void SetPosition(int x, int y) override;
+    void SetHeight(int height) override;
+    void SetWidth(int width) override;
+    void SetFrameDelay(int ms) override { frameDelay_ = ms; }
+    int FrameDelay() const override { return frameDelay_; }
+    bool SetRenderer(int graphType) override;
+    int Left() const override { return savedX_; }
+    int Top() const override { return savedY_; }
+    int Width() const override { return geometry_.Width(); }
+    int Height() const override { return geometry_.Height(); }
+
+    // A window resize: width and height together, in the order the geometry needs.
+    void Resize(int width, int height);
+
+    void CreateScanline();
+    void DestroyScanline();
+    bool ScanlineShown() const { return scanline_ != nullptr; }
+
+    void SetQuotaWarning(bool on) { quotaWarning_ = on; }
+    bool QuotaWarning() const { return quotaWarning_; }
+    bool WarningPhase() const { return warningPhase_; }
+
+    // For the renderers.
+    const CGraphGeometry& Geometry() const { return geometry_; }
+    const CThemeTable& Themes() const { return themes_; }
+    CTextOverlay& Text() { return text_; }
+    float Step() const { return step_; }
+    float Speed() const { return speed_; }
+    CGraphRenderer* Renderer() { return renderer_.get(); }
+    void DrawBackground();
+    void DrawScanlinesIfShown();
+    void DrawSpeedLabels(const CSampleList& list);
+
+private:
+    bool DrawUnderWarning(const CSampleList& list);
+
+    CTextOverlay& text_;
+    const CThemeTable& themes_;
+    const MsClock& clock_;
+    Surface surface_;
+
+    int frameDelay_ = 0;
+    int savedX_;
+    int savedY_;
+    CGraphGeometry geometry_;
+    float step_ = kStartStep;
+    float speed_ = kStartSpeed;
+
+    static constexpr std::uint32_t kWarningBlinkMs = 2000;
+    std::uint32_t nextWarningFlip_;
+    bool quotaWarning_ = false;
+    bool warningPhase_ = false;
+    bool underOverlay_ = false;
+
+    std::unique_ptr<CGraphRenderer> renderer_;
+    CWarningOverlay warning_;
+    std::unique_ptr<CScanlineOverlay> scanline_;
+};

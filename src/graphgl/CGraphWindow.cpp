@@ -1,0 +1,162 @@
+#include "graphgl/CGraphWindow.h"
+
+#include <QExposeEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QOpenGLContext>
+#include <QStyleHints>
+#include <QSurfaceFormat>
+
+#include <GL/gl.h>
+
+CGraphWindow::CGraphWindow() {
+    setSurfaceType(QSurface::OpenGLSurface);
+    setFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint);
+    setTitle("Tallyglass");
+
+    QSurfaceFormat format;
+    format.setRenderableType(QSurfaceFormat::OpenGL);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
+    format.setRedBufferSize(8);
+    format.setGreenBufferSize(8);
+    format.setBlueBufferSize(8);
+    format.setAlphaBufferSize(8);
+    format.setDepthBufferSize(16);
+    format.setStencilBufferSize(0);
+    // Frames are paced by the program's own clock; waiting for vertical sync would double it.
+    format.setSwapInterval(0);
+    setFormat(format);
+}
+
+CGraphWindow::~CGraphWindow() {
+    KillGL();
+}
+
+bool CGraphWindow::CreateGL(QString& error) {
+    create();
+    if (handle() == nullptr) {
+        error = "could not create device context.";
+        return false;
+    }
+    context_ = std::make_unique<QOpenGLContext>();
+    context_->setFormat(requestedFormat());
+    if (!context_->create()) {
+        context_.reset();
+        error = " Could no create a rendering context.";
+        return false;
+    }
+    if (!context_->makeCurrent(this)) {
+        context_.reset();
+        error = "Could not activate a rendering context.";
+        return false;
+    }
+    InitGLState();
+    return true;
+}
+
+bool CGraphWindow::MakeCurrent() {
+    return context_ && context_->makeCurrent(this);
+}
+
+void CGraphWindow::SwapBuffers() {
+    if (context_ && isExposed()) {
+        context_->swapBuffers(this);
+    }
+}
+
+void CGraphWindow::KillGL() {
+    if (context_) {
+        context_->doneCurrent();
+        context_.reset();
+    }
+}
+
+void CGraphWindow::InitGLState() {
+    glShadeModel(GL_SMOOTH);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
+    glClearDepth(1.0);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glHint(GL_LINE_SMOOTH_HINT, GL_DONT_CARE);
+    glEnable(GL_LINE_SMOOTH);
+}
+
+void CGraphWindow::ResizeGL(int width, int height) {
+    if (height == 0) {
+        height = 1;
+    }
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0.0, width, height, 0.0, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void CGraphWindow::SetCaptionShown(bool shown) {
+    const QRect frame = geometry();
+    setFlag(Qt::FramelessWindowHint, !shown);
+    // Changing decorations re-creates the frame on some window managers: keep the client area
+    // exactly where it was.
+    setGeometry(frame);
+}
+
+void CGraphWindow::exposeEvent(QExposeEvent*) {
+    if (isExposed()) {
+        emit Exposed();
+    }
+}
+
+void CGraphWindow::resizeEvent(QResizeEvent*) {
+    emit Resized(width(), height());
+}
+
+void CGraphWindow::moveEvent(QMoveEvent*) {
+    emit Moved(x(), y());
+}
+
+void CGraphWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        // The move starts once the pointer leaves the press point, so a double click still
+        // reaches us instead of the window manager's move loop.
+        pressPos_ = event->globalPosition().toPoint();
+        leftPressed_ = true;
+    } else if (event->button() == Qt::RightButton) {
+        emit MenuRequested(event->globalPosition().toPoint());
+    }
+}
+
+void CGraphWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (leftPressed_ && (event->buttons() & Qt::LeftButton) &&
+        (event->globalPosition().toPoint() - pressPos_).manhattanLength() >=
+            QGuiApplication::styleHints()->startDragDistance()) {
+        leftPressed_ = false;
+        startSystemMove();
+    }
+}
+
+void CGraphWindow::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        leftPressed_ = false;
+    }
+    if (event->button() == Qt::RightButton) {
+        emit RightButtonReleased();
+    }
+}
+
+void CGraphWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        emit ToggleRequested();
+    }
+}
+
+void CGraphWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        emit HelpRequested();
+    }
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QWindow>
+
+#include <memory>
+
+class QOpenGLContext;
+
+// The graph window: a small always-on-top tool window whose whole area is one double-buffered
+// OpenGL surface (RGBA, 16-bit depth) with the fixed state the graph relies on and a projection
+// of one unit per pixel, y growing downwards. It turns input into signals for the main frame.
+class CGraphWindow : public QWindow {
+    Q_OBJECT
+public:
+    CGraphWindow();
+    ~CGraphWindow() override;
+
+    // Creates the native window and the GL context and makes it current. On failure returns
+    // false with the user-facing reason in `error`.
+    bool CreateGL(QString& error);
+    bool MakeCurrent();
+    void SwapBuffers();
+    // Releases the context (made current first so GL objects can be freed by the caller before).
+    void KillGL();
+    QOpenGLContext* Context() const { return context_.get(); }
+
+    // Applies the one-unit-per-pixel projection for a client size (a height of 0 counts as 1).
+    static void ResizeGL(int width, int height);
+
+    void SetCaptionShown(bool shown);
+
+signals:
+    void Resized(int width, int height);
+    void Moved(int x, int y);
+    void MenuRequested(const QPoint& globalPos);
+    void RightButtonReleased();
+    void ToggleRequested();
+    void HelpRequested();
+    void Exposed();
+
+protected:
+    void exposeEvent(QExposeEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    static void InitGLState();
+    std::unique_ptr<QOpenGLContext> context_;
+    QPoint pressPos_;
+    bool leftPressed_ = false;
+};

@@ -1,0 +1,80 @@
+#include "graphgl/CScrollingRenderer.h"
+
+#include <GL/gl.h>
+
+#include "appearance/CThemeTable.h"
+#include "graphgl/CGraphView.h"
+#include "graphgl/GlColour.h"
+
+CScrollingRenderer::CScrollingRenderer(CGraphView& view)
+    : CGraphRenderer(view), pacer_(view.Step(), view.Speed()) {}
+
+bool CScrollingRenderer::Draw(const CSampleList& list) {
+    if (!pacer_.BeginDraw(list.Count() == 0)) {
+        return false;
+    }
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    BeginFrame();
+    view_.DrawBackground();
+    pacer_.Advance();
+
+    const CGraphGeometry& geometry = view_.Geometry();
+    series_.Build(list, geometry, pacer_.Step(), pacer_.Accumulator(), scale_.Scale());
+    DrawSeries(series_);
+    scale_.EndDraw(series_.MaxDownload(), series_.MaxUpload());
+
+    view_.DrawScanlinesIfShown();
+    BeforeLabels();
+    view_.DrawSpeedLabels(list);
+    return true;
+}
+
+void CLineRenderer::DrawSeries(const CSeriesPlan& series) {
+    if (series.Count() == 0) {
+        return;
+    }
+    const CThemeTable& themes = view_.Themes();
+    glLineWidth(2.0f);
+    SetColour(themes.CurrentColour(ColourSlot::Download));
+    glBegin(GL_LINE_STRIP);
+    for (const SeriesPoint& p : series) {
+        glVertex2d(p.x, p.downloadY);
+    }
+    glEnd();
+    SetColour(themes.CurrentColour(ColourSlot::Upload));
+    glBegin(GL_LINE_STRIP);
+    for (const SeriesPoint& p : series) {
+        glVertex2d(p.x, p.uploadY);
+    }
+    glEnd();
+}
+
+void CLineRenderer::BeforeLabels() {
+    SetColour(view_.Themes().CurrentColour(ColourSlot::Text));
+}
+
+void CBarRenderer::BeginFrame() {
+    glLineWidth(0.5f);
+}
+
+void CBarRenderer::DrawSeries(const CSeriesPlan& series) {
+    const CThemeTable& themes = view_.Themes();
+    bars_.Build(series, view_.Geometry().Baseline());
+    for (const BarPrimitive& prim : bars_) {
+        SetColour(themes.CurrentColour(prim.colour));
+        if (prim.kind == BarPrimitive::Kind::Quad) {
+            glBegin(GL_QUADS);
+            glVertex2f(prim.x0, prim.y0);
+            glVertex2f(prim.x1, prim.y0);
+            glVertex2f(prim.x1, prim.y1);
+            glVertex2f(prim.x0, prim.y1);
+            glEnd();
+        } else {
+            glBegin(GL_LINES);
+            glVertex2f(prim.x0, prim.y0);
+            glVertex2f(prim.x1, prim.y1);
+            glEnd();
+        }
+    }
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "graph/TextLayoutPlan.h"
+#include "graphgl/CBitmapFont.h"
+
+class CThemeTable;
+
+// The speed texts of the graph window (and the chart's labels): four bold bitmap fonts of 14,
+// 12, 10 and 8 pixels, printing at the current raster position.
+class CTextOverlay {
+public:
+    // Builds the fonts; needs a current GL context.
+    bool Create();
+    void Destroy();
+
+    // printf-style into a 256-character buffer, drawn with the current (large) font.
+    void Print(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // The same with the 10-pixel font.
+    void PrintSmall(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    void PrintWith(TextFont font, const char* text);
+
+    // Draws one of the layouts for a W x H client area with the theme's colours.
+    void DrawLayout(TextLayout layout, int width, int height, double download, double upload,
+                    const CThemeTable& themes);
+
+    const CBitmapFont& Font(TextFont font) const;
+
+private:
+    void DrawPlan(const TextLayoutPlan& plan, const CThemeTable& themes);
+
+    CBitmapFont large_;  // 14 px
+    CBitmapFont label_;  // 12 px
+    CBitmapFont small_;  // 10 px
+    CBitmapFont tiny_;   // 8 px
+    TextLayoutPlan plan_;
+};

@@ -1,0 +1,191 @@
+#include "appearance/CSettings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "FakeClocks.h"
+#include "FakeInterfaceSource.h"
+#include "TempDir.h"
+#include "persistence/DataFile.h"
+#include "sampling/CTrafficSampler.h"
+
+namespace {
+
+// Records every call the settings make on the graph view. Renderers exist for 701-703 only.
+class FakeGraphView final : public IGraphSettingsTarget {
+public:
+    void SetPosition(int x, int y) override { Log("position", x, y); }
+    void SetHeight(int height) override { Log("height", height); }
+    void SetWidth(int width) override { Log("width", width); }
+    void SetFrameDelay(int ms) override { Log("delay", frameDelay = ms); }
+    int FrameDelay() const override { return frameDelay; }
+    bool SetRenderer(int graphType) override {
+        Log("renderer", graphType);
+        const bool known = graphType >= 701 && graphType <= 703;
+        renderer = known ? graphType : renderer;
+        return known;
+    }
+    int Left() const override { return left; }
+    int Top() const override { return top; }
+    int Width() const override { return width; }
+    int Height() const override { return height; }
+
+    void Log(std::string call, int a, int b = 0) {
+        calls.push_back(call + " " + std::to_string(a) +
+                        (call == "position" ? " " + std::to_string(b) : ""));
+    }
+
+    std::vector<std::string> calls;
+    int frameDelay = 0;
+    int renderer = 0;  // none yet
+    int left = 0, top = 0, width = 0, height = 0;
+};
+
+class SettingsTest : public ::testing::Test {
+protected:
+    void InstallFile(std::string_view text) {
+        ASSERT_TRUE(folder.EnsureDataFolder());
+        ASSERT_TRUE(WriteFileAtomically(folder.DataFilePath("settings.dat"), text));
+    }
+    void InstallFixture(const char* name) {
+        std::string text;
+        ASSERT_TRUE(ReadTextFile(std::string(TALLYGLASS_TEST_DATA) + "/" + name, text));
+        InstallFile(text);
+    }
+    static ColourRgb Custom(const CThemeTable& table, ColourSlot slot) {
+        return table.ThemeColour("Custom", slot);
+    }
+
+    TempDir temp;
+    CDataFolder folder{temp.Str() + "/share/Tallyglass", "/opt/tallyglass/"};
+    CThemeTable themes;
+    FakeInterfaceSource source;
+    FakeMsClock clock{1000};
+    CTrafficSampler sampler{source, clock};
+    FakeGraphView view;
+};
+
+const char* const kFileStart = "V1.0.0\n";
+const char* const kColoursAndWindow =
+    "1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12\n13\n14\n15\n-1\n-1\n-1\n-1\n0\n0\n";
+
+}  // namespace
+
+TEST_F(SettingsTest, FirstRunUsesDefaultsAndTheNextRunTheWrittenFile) {
+    CSettings settings(folder, themes, sampler, view);
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"position -1 -1", "height -1", "width -1",
+                                                    "delay 15", "renderer 701"}));
+    EXPECT_EQ(settings.themeName, "Deep Blue");
+    EXPECT_EQ(themes.CurrentThemeName(), "Deep Blue");
+    EXPECT_FALSE(settings.ShowCaption());
+    // "Custom" keeps its built-in colours on a first run.
+    EXPECT_EQ(Custom(themes, ColourSlot::BackgroundTop), (ColourRgb{194, 201, 160}));
+    EXPECT_EQ(settings.uploadColour, (ColourRgb{200, 200, 200}));
+    EXPECT_TRUE(settings.TakeChanged());
+    EXPECT_FALSE(settings.TakeChanged());
+    EXPECT_EQ(settings.GraphTypeNames(), (std::vector<std::string>{"Graph Lines", "Bars"}));
+
+    CThemeTable nextThemes;
+    FakeGraphView nextView;
+    CSettings next(folder, nextThemes, sampler, nextView);
+    EXPECT_EQ(nextView.frameDelay, 10);
+    EXPECT_EQ(Custom(nextThemes, ColourSlot::Download), (ColourRgb{255, 255, 255}));
+    EXPECT_EQ(Custom(nextThemes, ColourSlot::BackgroundTop), (ColourRgb{0, 0, 0}));
+}
+
+TEST_F(SettingsTest, PutsASavedFileIntoEffectInOrder) {
+    InstallFixture("settings_saved.dat");  // theme "\tOrange ", bars, window 15 25 300 100
+    source.AddAdapter(1, "eth0", 1000, 1000);
+    double down = 0.0, up = 0.0;
+    sampler.Sample(down, up);
+
+    CSettings settings(folder, themes, sampler, view);
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"position 15 25", "height 100", "width 300",
+                                                    "delay 20", "renderer 702"}));
+    // White space around the name is ignored, and "Orange" is not "Orange LCD".
+    EXPECT_EQ(settings.themeName, "Orange");
+    EXPECT_EQ(themes.CurrentThemeName(), "Orange");
+    EXPECT_TRUE(settings.ShowCaption());
+    EXPECT_TRUE(settings.ScanlineEffect());
+    EXPECT_TRUE(settings.hiddenInTray);
+    EXPECT_EQ(settings.windowLeft, 15);
+    EXPECT_EQ(settings.windowHeight, 100);
+    EXPECT_EQ(Custom(themes, ColourSlot::Download), (ColourRgb{10, 20, 30}));
+    EXPECT_EQ(Custom(themes, ColourSlot::BackgroundBottom), (ColourRgb{130, 140, 150}));
+    EXPECT_EQ(settings.textColour, (ColourRgb{70, 80, 90}));
+
+    // Both reach the sampler in file order, the absent "wlan0" included.
+    EXPECT_EQ(sampler.ExcludedDescriptions(), (std::vector<std::string>{"wlan0", "eth0"}));
+    source.AddTraffic(1, 5 * 1024 * 1024, 0);
+    clock.Advance(1000);
+    sampler.Sample(down, up);
+    EXPECT_EQ(down, 0.0);
+}
+
+TEST_F(SettingsTest, UnknownThemeGivesCustomWithTheSavedColours) {
+    InstallFile(std::string(kFileStart) + "Midnight\n701\n0\n0\n10\n" + kColoursAndWindow);
+    CSettings settings(folder, themes, sampler, view);
+    EXPECT_EQ(settings.themeName, "Custom");
+    EXPECT_EQ(themes.CurrentThemeName(), "Custom");
+    EXPECT_EQ(themes.CurrentColour(ColourSlot::Download), (ColourRgb{1, 2, 3}));
+    EXPECT_EQ(themes.CurrentColour(ColourSlot::Text), (ColourRgb{7, 8, 9}));
+    EXPECT_EQ(settings.backgroundBottomColour, (ColourRgb{13, 14, 15}));
+}
+
+TEST_F(SettingsTest, UnknownGraphTypeFallsBackToLinesAndTheNextSaveMendsTheFile) {
+    InstallFile(std::string(kFileStart) + "Sunset\n704\n0\n0\n10\n" + kColoursAndWindow);
+    CSettings settings(folder, themes, sampler, view);
+    EXPECT_EQ(view.calls.back(), "renderer 701");
+    EXPECT_EQ(view.calls[view.calls.size() - 2], "renderer 704");
+    EXPECT_EQ(view.renderer, 701);
+    EXPECT_EQ(settings.graphType, CSettings::kGraphLines);
+
+    ASSERT_TRUE(settings.Save());
+    SettingsValues saved;
+    ReadSettings(folder, saved);
+    EXPECT_EQ(saved.graphType, 701);
+
+    // Later switches: the dial is a valid type; junk never leaves the view without a renderer.
+    EXPECT_TRUE(settings.ApplyGraphType(CSettings::kGraphDial));
+    EXPECT_EQ(view.renderer, 703);
+    EXPECT_EQ(settings.graphType, 703);
+    EXPECT_FALSE(settings.ApplyGraphType(0));
+    EXPECT_EQ(view.renderer, 701);
+    EXPECT_EQ(settings.graphType, 701);
+}
+
+TEST_F(SettingsTest, SaveWritesTheCurrentValuesAndTheSamplersExcludedList) {
+    InstallFixture("settings_saved.dat");
+    CSettings settings(folder, themes, sampler, view);
+
+    // What an Apply does: pick a theme, take its colours, change switches, keep the window.
+    settings.SetThemeName("XP Silver");
+    settings.TakeThemeColours();
+    settings.ApplyGraphType(CSettings::kGraphLines);
+    settings.showCaption = false;
+    view.SetFrameDelay(1);
+    sampler.Select("wlan0");
+    sampler.Deselect("lo");
+    view.left = 40;
+    view.top = 50;
+    view.width = 200;
+    view.height = 80;
+    settings.KeepCurrentWindowRect();
+    settings.hiddenInTray = false;  // the tray toggle, saved with the next Apply
+    settings.MarkChanged();
+    EXPECT_TRUE(settings.TakeChanged());
+
+    ASSERT_TRUE(settings.Save());
+    std::string first;
+    ASSERT_TRUE(ReadTextFile(folder.DataFilePath("settings.dat"), first));
+    EXPECT_EQ(first,
+              "V1.0.0\nXP Silver\n701\n0\n1\n1\n"
+              "0\n0\n0\n146\n145\n162\n0\n0\n0\n164\n163\n190\n251\n252\n252\n"
+              "40\n50\n206\n86\n0\n2\neth0\nlo\n");
+    ASSERT_TRUE(settings.Save());
+    std::string second;
+    ASSERT_TRUE(ReadTextFile(folder.DataFilePath("settings.dat"), second));
+    EXPECT_EQ(second, first);
+}

@@ -1,0 +1,213 @@
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <memory>
+
+#include "FakeClocks.h"
+#include "appearance/CThemeTable.h"
+#include "graph/CSampleList.h"
+#include "graph/TextLayoutPlan.h"
+#include "graphgl/CGraphView.h"
+#include "graphgl/CGraphWindow.h"
+#include "graphgl/CScrollingRenderer.h"
+#include "graphgl/CTextOverlay.h"
+
+namespace {
+
+struct Rgb {
+    int r, g, b;
+    bool operator==(const Rgb&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Rgb& c) {
+    return out << "(" << c.r << "," << c.g << "," << c.b << ")";
+}
+
+Rgb ToRgb(const ColourRgb& c) {
+    return {c.red, c.green, c.blue};
+}
+
+// A real graph window with the view drawing into its back buffer; nothing is swapped, so the
+// test reads exactly the frame just drawn.
+class GraphPixelTest : public ::testing::Test {
+protected:
+    void Open(int width, int height, const char* theme = "Deep Blue") {
+        themes_.SelectTheme(theme);
+        window_ = std::make_unique<CGraphWindow>();
+        window_->resize(width, height);
+        QString error;
+        ASSERT_TRUE(window_->CreateGL(error)) << error.toStdString();
+        window_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+        ASSERT_TRUE(window_->MakeCurrent());
+        ASSERT_TRUE(text_.Create());
+        view_ = std::make_unique<CGraphView>(text_, themes_, clock_, "/nonexistent/warning.bmp",
+                                             CGraphView::Surface{}, 0, 0);
+        CGraphWindow::ResizeGL(width, height);
+        view_->Resize(width, height);
+        ASSERT_TRUE(view_->SetRenderer(kGraphLines));
+        width_ = width;
+        height_ = height;
+    }
+
+    void TearDown() override {
+        if (window_ && window_->MakeCurrent()) {
+            view_.reset();
+            text_.Destroy();
+        }
+    }
+
+    // Draws frames until one is actually drawn (the first call after a step only asks for a
+    // sample).
+    void DrawOne() {
+        for (int i = 0; i < 3; ++i) {
+            if (view_->DrawFrame(samples_)) {
+                return;
+            }
+        }
+        FAIL() << "no frame was drawn";
+    }
+
+    // Pixel at (x, y) with y counted from the top, as the graph's projection counts.
+    Rgb Pixel(int x, int y) const {
+        unsigned char p[4] = {};
+        glReadBuffer(GL_BACK);
+        glReadPixels(x, height_ - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+        return {p[0], p[1], p[2]};
+    }
+
+    int CountColour(int top, int bottom, Rgb colour, int tolerance = 0) const {
+        std::vector<unsigned char> pixels(static_cast<std::size_t>(width_) * height_ * 4);
+        glReadBuffer(GL_BACK);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        int count = 0;
+        for (int y = top; y < bottom; ++y) {
+            const int row = height_ - 1 - y;
+            for (int x = 0; x < width_; ++x) {
+                const unsigned char* p = &pixels[(row * width_ + x) * 4];
+                if (std::abs(p[0] - colour.r) <= tolerance &&
+                    std::abs(p[1] - colour.g) <= tolerance &&
+                    std::abs(p[2] - colour.b) <= tolerance) {
+                    ++count;
+                }
+            }
+        }
+        return count;
+    }
+
+    FakeMsClock clock_;
+    CThemeTable themes_;
+    CTextOverlay text_;
+    CSampleList samples_;
+    std::unique_ptr<CGraphWindow> window_;
+    std::unique_ptr<CGraphView> view_;
+    int width_ = 0;
+    int height_ = 0;
+};
+
+TEST_F(GraphPixelTest, GradientRunsFromThemeTopToBottomColour) {
+    Open(320, 90, "Scarlet");
+    samples_.Append(0.0, 0.0);
+    DrawOne();
+    // Smooth shading across the height: the first and last rows are within one step of the
+    // theme's colours, and the middle lies between.
+    const Rgb top = Pixel(5, 0);
+    const Rgb bottom = Pixel(5, 89);
+    const Rgb wantTop = ToRgb(themes_.CurrentColour(ColourSlot::BackgroundTop));
+    const Rgb wantBottom = ToRgb(themes_.CurrentColour(ColourSlot::BackgroundBottom));
+    EXPECT_NEAR(top.r, wantTop.r, 2);
+    EXPECT_NEAR(top.g, wantTop.g, 2);
+    EXPECT_NEAR(bottom.r, wantBottom.r, 2);
+    EXPECT_NEAR(bottom.b, wantBottom.b, 2);
+    const Rgb middle = Pixel(5, 45);
+    EXPECT_LT(middle.r, top.r);
+    EXPECT_GT(middle.r, bottom.r);
+}
+
+TEST_F(GraphPixelTest, ScanlinesDarkenEveryOtherRowByTheThemeStrength) {
+    Open(300, 60, "XP Blue");  // strength 74
+    samples_.Append(0.0, 0.0);
+    DrawOne();
+    const Rgb plainA = Pixel(10, 20);
+    const Rgb plainB = Pixel(10, 21);
+
+    view_->CreateScanline();
+    DrawOne();
+    const Rgb shadedA = Pixel(10, 20);
+    const Rgb shadedB = Pixel(10, 21);
+    const double keep = 1.0 - 74.0 / 255.0;
+    // One of the two neighbouring rows is untouched, the other darkened by strength/255.
+    const bool aDark = shadedA.b < plainA.b;
+    const Rgb& dark = aDark ? shadedA : shadedB;
+    const Rgb& darkPlain = aDark ? plainA : plainB;
+    const Rgb& light = aDark ? shadedB : shadedA;
+    const Rgb& lightPlain = aDark ? plainB : plainA;
+    EXPECT_EQ(light, lightPlain);
+    EXPECT_NEAR(dark.b, darkPlain.b * keep, 2.0);
+    EXPECT_NEAR(dark.r, darkPlain.r * keep, 2.0);
+
+    view_->DestroyScanline();
+    DrawOne();
+    EXPECT_EQ(Pixel(10, 20), plainA);
+}
+
+TEST_F(GraphPixelTest, SeriesIsDrawnAtTheHeightTheScaleGives) {
+    Open(320, 120, "Green LCD");
+    for (int i = 0; i < 200; ++i) {
+        samples_.Append(5.0, 10.0);  // upload sets the shared scale to 10 at the first draw
+    }
+    DrawOne();  // rescales at once
+    DrawOne();
+    // Height 120, width 320: baseline 103, plot height 102. Download 5 of 10 sits at y = 52;
+    // upload 10 of 10 at the top margin, y = 1.
+    const Rgb download = ToRgb(themes_.CurrentColour(ColourSlot::Download));
+    const Rgb upload = ToRgb(themes_.CurrentColour(ColourSlot::Upload));
+    EXPECT_GT(CountColour(50, 55, download, 40), 100);
+    EXPECT_EQ(CountColour(60, 100, download, 40), 0);
+    EXPECT_GT(CountColour(0, 3, upload, 40), 100);
+}
+
+TEST_F(GraphPixelTest, SpeedTextAppearsInTextColourForEveryLayoutAndNotBelow80Pixels) {
+    struct Case {
+        int width;
+        int height;
+        bool text;
+    };
+    // Widths across the five layouts, and the two sizes that show none.
+    const Case cases[] = {{320, 90, true}, {200, 62, true}, {150, 50, true}, {120, 40, true},
+                          {90, 40, true},  {79, 40, false}, {200, 14, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
+        Open(c.width, c.height, "Red & Blue");  // black text on a near-white background
+        samples_.Append(512.0, 1500.0);
+        DrawOne();
+        const int bottomStrip = c.height >= 40 ? c.height - 30 : 0;
+        const int textPixels = CountColour(bottomStrip, c.height, {0, 0, 0});
+        if (c.text) {
+            EXPECT_GT(textPixels, 20);
+        } else {
+            EXPECT_EQ(textPixels, 0);
+        }
+        TearDown();
+    }
+}
+
+TEST_F(GraphPixelTest, RendererSwitchKeepsTheScrollPosition) {
+    Open(320, 90);
+    samples_.Append(1.0, 1.0);
+    for (int i = 0; i < 10; ++i) {
+        view_->DrawFrame(samples_);
+    }
+    const float before = view_->Renderer()->Accumulator();
+    EXPECT_GT(before, 0.0f);
+    ASSERT_TRUE(view_->SetRenderer(kGraphBars));
+    EXPECT_EQ(view_->Renderer()->Accumulator(), before);
+    EXPECT_FALSE(view_->SetRenderer(704));  // unknown type: the bars stay
+    EXPECT_NE(dynamic_cast<CBarRenderer*>(view_->Renderer()), nullptr);
+}
+
+}  // namespace
