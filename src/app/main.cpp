@@ -10,6 +10,9 @@ int main(int argc, char** argv) {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") != nullptr) {
         setenv("QT_QPA_PLATFORM", "xcb", 1);
     }
+    // With Mesa's software rasteriser, worker threads cost more in hand-offs than they save on a
+    // window this small: render on our own thread unless the user says otherwise.
+    setenv("LP_NUM_THREADS", "0", 0);
     QApplication application(argc, argv);
     QApplication::setApplicationName("Tallyglass");
     QApplication::setQuitOnLastWindowClosed(false);

@@ -38,11 +38,12 @@ bool CBitmapFont::Create(int pixelHeight) {
     const QFontMetrics metrics(font);
     const int ascent = metrics.ascent();
     const int descent = metrics.descent();
+    ascent_ = ascent;
+    descent_ = descent;
     const int height = ascent + descent;
 
     // Bitmaps are unpacked when the list is compiled, so alignment must be set before.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    std::vector<GLubyte> bits;
     for (int i = 0; i < kCharCount; ++i) {
         const QChar ch(kFirstChar + i);
         const int advance = metrics.horizontalAdvance(ch);
@@ -59,6 +60,8 @@ bool CBitmapFont::Create(int pixelHeight) {
         }
 
         const int rowBytes = (width + 7) / 8;
+        GlyphImage& image = glyphs_[i];
+        std::vector<unsigned char>& bits = image.bits;
         bits.assign(static_cast<std::size_t>(rowBytes) * height, 0);
         bool blank = true;
         for (int y = 0; y < height; ++y) {
@@ -71,6 +74,12 @@ bool CBitmapFont::Create(int pixelHeight) {
                 }
             }
         }
+
+        if (blank) {
+            bits.clear();
+        }
+        image.width = blank ? 0 : width;
+        image.height = blank ? 0 : height;
 
         glNewList(base_ + i, GL_COMPILE);
         if (blank) {
@@ -91,6 +100,14 @@ void CBitmapFont::Destroy() {
         glDeleteLists(base_, kCharCount);
         base_ = 0;
     }
+}
+
+const GlyphImage& CBitmapFont::Glyph(unsigned char c) const {
+    static const GlyphImage none;
+    if (c < kFirstChar || c >= kFirstChar + kCharCount) {
+        return none;
+    }
+    return glyphs_[c - kFirstChar];
 }
 
 int CBitmapFont::Advance(unsigned char c) const {

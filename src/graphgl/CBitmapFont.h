@@ -1,5 +1,14 @@
 #pragma once
 
+#include <vector>
+
+// One rasterised glyph as glBitmap takes it: rows bottom-up, MSB first, rows padded to bytes.
+struct GlyphImage {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> bits;  // empty for a blank glyph (a space)
+};
+
 // One bold bitmap font turned into 96 OpenGL display lists, one per character 32-127, so that
 // glListBase(Base() - 32) + glCallLists(text) prints a string at the current raster position.
 // Each list is a glBitmap with the glyph's advance; needs a current GL context.
@@ -19,6 +28,11 @@ public:
     // Advance in pixels of one character (0 for characters outside 32-127).
     int Advance(unsigned char c) const;
     int PixelHeight() const { return pixelHeight_; }
+    // Pixels below the baseline; every glyph image starts that far below it.
+    int Descent() const { return descent_; }
+    int Ascent() const { return ascent_; }
+    // The glyph of one character (an empty image outside 32-127).
+    const GlyphImage& Glyph(unsigned char c) const;
 
     // The family used: Verdana when installed, else DejaVu Sans.
     static const char* Family();
@@ -26,5 +40,8 @@ public:
 private:
     unsigned base_ = 0;
     int pixelHeight_ = 0;
+    int ascent_ = 0;
+    int descent_ = 0;
     int advances_[96] = {};
+    GlyphImage glyphs_[96];
 };

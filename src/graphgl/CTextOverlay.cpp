@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -78,7 +79,7 @@ void CTextOverlay::DrawLayout(TextLayout layout, int width, int height, double d
     DrawPlan(plan_, themes);
 }
 
-void CTextOverlay::DrawPlan(const TextLayoutPlan& plan, const CThemeTable& themes) {
+void CTextOverlay::DrawPlan(const TextLayoutPlan& plan, const CThemeTable& themes, bool composed) {
     for (int r = 0; r < plan.runCount; ++r) {
         const TextRun& run = plan.runs[r];
         glLoadIdentity();
@@ -96,8 +97,76 @@ void CTextOverlay::DrawPlan(const TextLayoutPlan& plan, const CThemeTable& theme
             glVertex2f(sq.left, sq.bottom);
             glEnd();
         }
-        for (int p = 0; p < run.pieceCount; ++p) {
-            PrintWith(run.pieces[p].font, run.pieces[p].text);
+        if (composed) {
+            PrintRun(run, runImages_[r]);
+        } else {
+            for (int p = 0; p < run.pieceCount; ++p) {
+                PrintWith(run.pieces[p].font, run.pieces[p].text);
+            }
+        }
+    }
+}
+
+void CTextOverlay::PrintRun(const TextRun& run, RunImage& image) {
+    char key[sizeof image.key];
+    int used = 0;
+    for (int p = 0; p < run.pieceCount && used < static_cast<int>(sizeof key); ++p) {
+        used += std::snprintf(key + used, sizeof key - used, "%d|%s|",
+                              static_cast<int>(run.pieces[p].font), run.pieces[p].text);
+    }
+    if (std::strcmp(key, image.key) != 0) {
+        std::memcpy(image.key, key, sizeof key);
+        ComposeRun(run, image);
+    }
+    if (image.width > 0) {
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glBitmap(image.width, image.height, 0.0f, static_cast<GLfloat>(image.descent),
+                 static_cast<GLfloat>(image.advance), 0.0f, image.bits.data());
+    }
+}
+
+void CTextOverlay::ComposeRun(const TextRun& run, RunImage& image) const {
+    // Lay the glyphs out on a common baseline, each at the sum of the advances before it, exactly
+    // where glyph-by-glyph printing would put them.
+    int descent = 0;
+    int ascent = 0;
+    int width = 0;
+    int x = 0;
+    for (int p = 0; p < run.pieceCount; ++p) {
+        const CBitmapFont& font = Font(run.pieces[p].font);
+        descent = std::max(descent, font.Descent());
+        ascent = std::max(ascent, font.Ascent());
+        for (const char* c = run.pieces[p].text; *c != '\0'; ++c) {
+            const auto ch = static_cast<unsigned char>(*c);
+            width = std::max(width, x + font.Glyph(ch).width);
+            x += font.Advance(ch);
+        }
+    }
+    image.width = width;
+    image.height = ascent + descent;
+    image.descent = descent;
+    image.advance = x;
+    const int rowBytes = (width + 7) / 8;
+    image.bits.assign(static_cast<std::size_t>(rowBytes) * image.height, 0);
+
+    x = 0;
+    for (int p = 0; p < run.pieceCount; ++p) {
+        const CBitmapFont& font = Font(run.pieces[p].font);
+        const int rowShift = descent - font.Descent();  // this font's bottom row in the image
+        for (const char* c = run.pieces[p].text; *c != '\0'; ++c) {
+            const auto ch = static_cast<unsigned char>(*c);
+            const GlyphImage& glyph = font.Glyph(ch);
+            const int glyphRowBytes = (glyph.width + 7) / 8;
+            for (int row = 0; row < glyph.height; ++row) {
+                for (int col = 0; col < glyph.width; ++col) {
+                    if (glyph.bits[row * glyphRowBytes + col / 8] & (0x80 >> (col % 8))) {
+                        const int dx = x + col;
+                        image.bits[(row + rowShift) * rowBytes + dx / 8] |=
+                            static_cast<unsigned char>(0x80 >> (dx % 8));
+                    }
+                }
+            }
+            x += font.Advance(ch);
         }
     }
 }

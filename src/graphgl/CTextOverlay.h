@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "graph/TextLayoutPlan.h"
 #include "graphgl/CBitmapFont.h"
 
@@ -25,12 +27,29 @@ public:
 
     const CBitmapFont& Font(TextFont font) const;
 
+    // Draws a plan; `composed` prints each run as one cached bitmap, otherwise glyph by glyph
+    // from the fonts' display lists. Both give the same pixels.
+    void DrawPlan(const TextLayoutPlan& plan, const CThemeTable& themes, bool composed = true);
+
+    // One run's pieces composed into a single bitmap: the same pixels as printing the pieces
+    // glyph by glyph, for one glBitmap instead of dozens. Rebuilt only when the text changes.
+    struct RunImage {
+        char key[128] = {};
+        int width = 0;
+        int height = 0;
+        int descent = 0;
+        int advance = 0;
+        std::vector<unsigned char> bits;
+    };
+    void ComposeRun(const TextRun& run, RunImage& image) const;
+
 private:
-    void DrawPlan(const TextLayoutPlan& plan, const CThemeTable& themes);
+    void PrintRun(const TextRun& run, RunImage& image);
 
     CBitmapFont large_;  // 14 px
     CBitmapFont label_;  // 12 px
     CBitmapFont small_;  // 10 px
     CBitmapFont tiny_;   // 8 px
     TextLayoutPlan plan_;
+    RunImage runImages_[2];
 };

@@ -211,3 +211,35 @@ TEST_F(GraphPixelTest, RendererSwitchKeepsTheScrollPosition) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(GraphPixelTest, ComposedTextRunsGiveTheSamePixelsAsGlyphByGlyphPrinting) {
+    struct Case {
+        int width;
+        double download;
+        double upload;
+    };
+    const Case cases[] = {{320, 512.0, 1500.0},     {320, 0.0, 99.5},  {200, 2097152.0, 12.25},
+                          {150, 1023.9, 1048576.0}, {120, 7.0, 150.0}, {90, 64.0, 3.5}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << " " << c.download << " " << c.upload);
+        Open(c.width, 60, "Scarlet");  // white text and squares of other colours on black
+        TextLayoutPlan plan;
+        PlanTextLayout(ChooseTextLayout(c.width, 60), c.width, 60, c.download, c.upload, plan);
+        std::vector<unsigned char> reference, composed;
+        for (bool compose : {false, true}) {
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            text_.DrawPlan(plan, themes_, compose);
+            std::vector<unsigned char>& out = compose ? composed : reference;
+            out.resize(static_cast<std::size_t>(c.width) * 60 * 4);
+            glPixelStorei(GL_PACK_ALIGNMENT, 1);
+            glReadPixels(0, 0, c.width, 60, GL_RGBA, GL_UNSIGNED_BYTE, out.data());
+        }
+        EXPECT_EQ(composed, reference);
+        EXPECT_GT(std::count(reference.begin(), reference.end(), 255), 100);  // text was drawn
+        TearDown();
+    }
+}
+
+}  // namespace
