@@ -185,6 +185,7 @@ void CMainFrame::RunFrame() {
     if (!window_->MakeCurrent()) {
         return;
     }
+    ++frameCount_;
     if (!view_->DrawFrame(*samples_)) {
         TakeSample();
     }

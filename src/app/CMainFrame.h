@@ -59,6 +59,8 @@ public:
     double DownloadRate() const { return downloadRate_; }
     double UploadRate() const { return uploadRate_; }
     const std::string& TooltipText() const { return tooltipText_; }
+    // Frames run since start (timed and paint-driven).
+    std::uint64_t FrameCount() const { return frameCount_; }
 
     void OpenHelp();
     void ShowMenu(const QPoint& globalPos);
@@ -101,6 +103,7 @@ private:
     bool captionShown_ = false;
     bool scanlineShown_ = false;
     bool firstFrameDone_ = false;
+    std::uint64_t frameCount_ = 0;
 
     double downloadRate_ = 0.0;
     double uploadRate_ = 0.0;

@@ -17,9 +17,6 @@ class CTrafficSampler;
 // view. The settings window changes the fields, then calls the operations below and Save.
 class CSettings {
 public:
-    static constexpr int kGraphLines = 701;
-    static constexpr int kGraphBars = 702;
-    static constexpr int kGraphDial = 703;  // not offered in the Graph Type list
     // Saving the window rectangle adds the frame around the graph to its size.
     static constexpr int kWindowFrame = 6;
 

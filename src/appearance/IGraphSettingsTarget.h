@@ -1,5 +1,10 @@
 #pragma once
 
+// Graph type ids as the settings file stores them.
+inline constexpr int kGraphLines = 701;
+inline constexpr int kGraphBars = 702;
+inline constexpr int kGraphDial = 703;  // not offered in the Graph Type list
+
 // What the settings set on the graph view: its saved position and size, its frame delay and its
 // renderer. The graph view implements it; tests use a fake.
 class IGraphSettingsTarget {

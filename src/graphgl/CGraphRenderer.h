@@ -19,8 +19,3 @@ public:
 protected:
     CGraphView& view_;
 };
-
-// Graph type ids as the settings store them.
-inline constexpr int kGraphLines = 701;
-inline constexpr int kGraphBars = 702;
-inline constexpr int kGraphDial = 703;

@@ -5,6 +5,7 @@
 #include <QImage>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -44,6 +45,39 @@ std::uint32_t PixelOffset(const QByteArray& dib, std::uint32_t infoSize) {
         colours = 1u << bits;
     }
     return kFileHeaderSize + infoSize + colours * entrySize;
+}
+
+std::uint32_t ReadLe16(const char* p) {
+    const auto* b = reinterpret_cast<const unsigned char*>(p);
+    return b[0] | (b[1] << 8);
+}
+
+// The decoder fills a cut-off file with black; we want such a file refused.
+bool PixelsComplete(const QByteArray& file, std::uint32_t infoSize) {
+    if (file.size() < static_cast<qsizetype>(kFileHeaderSize + infoSize)) {
+        return false;
+    }
+    const char* info = file.constData() + kFileHeaderSize;
+    std::int64_t width = 0;
+    std::int64_t height = 0;
+    std::uint32_t bits = 0;
+    if (infoSize == 12) {
+        width = ReadLe16(info + 4);
+        height = ReadLe16(info + 6);
+        bits = ReadLe16(info + 10);
+    } else {
+        width = static_cast<std::int32_t>(ReadLe32(info + 4));
+        height = static_cast<std::int32_t>(ReadLe32(info + 8));
+        bits = ReadLe16(info + 14);
+        const std::uint32_t compression = ReadLe32(info + 16);
+        if (compression != 0 && compression != 3) {
+            return true;  // run-length data has no fixed size
+        }
+    }
+    const std::int64_t rowBytes = (width * bits + 31) / 32 * 4;
+    const std::int64_t need =
+        static_cast<std::int64_t>(ReadLe32(file.constData() + 10)) + rowBytes * std::llabs(height);
+    return width > 0 && height != 0 && need <= file.size();
 }
 
 }  // namespace
@@ -87,7 +121,8 @@ bool LoadDib(const std::string& path, DibImage& image, std::string& error) {
     }
 
     QImage decoded;
-    if (!decoded.loadFromData(bytes, "BMP") || decoded.isNull()) {
+    if (!PixelsComplete(bytes, infoSize) || !decoded.loadFromData(bytes, "BMP") ||
+        decoded.isNull()) {
         error = "Image file conversion error.";
         return false;
     }

@@ -140,7 +140,7 @@ TEST_F(SettingsTest, UnknownGraphTypeFallsBackToLinesAndTheNextSaveMendsTheFile)
     EXPECT_EQ(view.calls.back(), "renderer 701");
     EXPECT_EQ(view.calls[view.calls.size() - 2], "renderer 704");
     EXPECT_EQ(view.renderer, 701);
-    EXPECT_EQ(settings.graphType, CSettings::kGraphLines);
+    EXPECT_EQ(settings.graphType, kGraphLines);
 
     ASSERT_TRUE(settings.Save());
     SettingsValues saved;
@@ -148,7 +148,7 @@ TEST_F(SettingsTest, UnknownGraphTypeFallsBackToLinesAndTheNextSaveMendsTheFile)
     EXPECT_EQ(saved.graphType, 701);
 
     // Later switches: the dial is a valid type; junk never leaves the view without a renderer.
-    EXPECT_TRUE(settings.ApplyGraphType(CSettings::kGraphDial));
+    EXPECT_TRUE(settings.ApplyGraphType(kGraphDial));
     EXPECT_EQ(view.renderer, 703);
     EXPECT_EQ(settings.graphType, 703);
     EXPECT_FALSE(settings.ApplyGraphType(0));
@@ -163,7 +163,7 @@ TEST_F(SettingsTest, SaveWritesTheCurrentValuesAndTheSamplersExcludedList) {
     // What an Apply does: pick a theme, take its colours, change switches, keep the window.
     settings.SetThemeName("XP Silver");
     settings.TakeThemeColours();
-    settings.ApplyGraphType(CSettings::kGraphLines);
+    settings.ApplyGraphType(kGraphLines);
     settings.showCaption = false;
     view.SetFrameDelay(1);
     sampler.Select("wlan0");

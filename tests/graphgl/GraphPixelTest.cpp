@@ -44,7 +44,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
         ASSERT_TRUE(window_->MakeCurrent());
         ASSERT_TRUE(text_.Create());
-        view_ = std::make_unique<CGraphView>(text_, themes_, clock_, "/nonexistent/warning.bmp",
+        view_ = std::make_unique<CGraphView>(text_, themes_, clock_, TALLYGLASS_WARNING_BMP,
                                              CGraphView::Surface{}, 0, 0);
         CGraphWindow::ResizeGL(width, height);
         view_->Resize(width, height);
@@ -240,6 +240,34 @@ TEST_F(GraphPixelTest, ComposedTextRunsGiveTheSamePixelsAsGlyphByGlyphPrinting) 
         EXPECT_GT(std::count(reference.begin(), reference.end(), 255), 100);  // text was drawn
         TearDown();
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(GraphPixelTest, QuotaWarningBlinksThePictureEveryTwoSecondsWhileTheGraphKeepsPace) {
+    Open(256, 64, "Deep Blue");
+    samples_.Append(1.0, 1.0);
+    const Rgb background = ToRgb(themes_.CurrentColour(ColourSlot::BackgroundTop));
+    DrawOne();
+    EXPECT_NEAR(Pixel(200, 0).b, background.b, 3);
+
+    view_->SetQuotaWarning(true);
+    clock_.Advance(1);
+    DrawOne();  // the first frame after the flag raises the picture
+    EXPECT_TRUE(view_->WarningPhase());
+    const Rgb shown = Pixel(200, 2);  // the shipped picture is amber there
+    EXPECT_GT(shown.r, 200);
+    EXPECT_LT(shown.b, 60);
+    const float scroll = view_->Renderer()->Accumulator();
+    DrawOne();
+    EXPECT_GT(view_->Renderer()->Accumulator(), scroll);  // still scrolling underneath
+
+    clock_.Advance(2001);
+    DrawOne();
+    EXPECT_FALSE(view_->WarningPhase());
+    EXPECT_NEAR(Pixel(200, 0).b, background.b, 3);
 }
 
 }  // namespace

@@ -1,0 +1,150 @@
+#include <QAction>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "FakeClocks.h"
+#include "FakeInterfaceSource.h"
+#include "TempDir.h"
+#include "app/CFrameRateMeter.h"
+#include "app/CMainFrame.h"
+#include "app/CTrafficApp.h"
+#include "appearance/CSettings.h"
+#include "graph/CSampleList.h"
+#include "graphgl/CGraphView.h"
+#include "graphgl/CGraphWindow.h"
+#include "persistence/CTrafficHistory.h"
+#include "sampling/CTrafficSampler.h"
+
+namespace {
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The main frame with a real window on the X server, fed by a scripted interface and clocks.
+class MainFrameTest : public ::testing::Test {
+protected:
+    MainFrameTest() : source_(64), sampler_(source_, msClock_), meter_(msClock_) {
+        source_.AddAdapter(1, "eth0");
+    }
+
+    std::unique_ptr<CMainFrame> MakeFrame() {
+        CMainFrame::Services services{msClock_, localClock_, sampler_, meter_};
+        return std::make_unique<CMainFrame>(services, CDataFolder(dir_.Str(), dir_.Str()));
+    }
+
+    TempDir dir_;
+    FakeMsClock msClock_{1000};
+    FakeLocalClock localClock_;
+    FakeInterfaceSource source_;
+    CTrafficSampler sampler_;
+    CFrameRateMeter meter_;
+};
+
+TEST_F(MainFrameTest, FirstRunWritesDefaultsPlacesWindowAndBuildsTheMenu) {
+    auto frame = MakeFrame();
+    ASSERT_TRUE(frame->Create());
+    EXPECT_TRUE(frame->IsReady());
+    EXPECT_TRUE(std::filesystem::exists(dir_.Path() / "settings.dat"));
+    EXPECT_EQ(frame->View()->FrameDelay(), 15);  // first run; the file says 10 for the next
+
+    // 1280 x 1024 screen, no panel: 221 x 62 in the bottom-right corner after the first frame.
+    frame->RunFrame();
+    QTest::qWait(50);
+    EXPECT_EQ(frame->Window()->size(), QSize(221, 62));
+    EXPECT_EQ(frame->Window()->position(), QPoint(1280 - 221, 1024 - 62));
+
+    QStringList entries;
+    for (QAction* action : frame->Menu()->actions()) {
+        entries << (action->isSeparator() ? "-" : action->text());
+    }
+    EXPECT_EQ(entries.join(","), "Settings,Statistics,Timer,Capwarden,WebStats,-,Help,Exit");
+}
+
+TEST_F(MainFrameTest, SamplesOncePerGraphStepAndFeedsListHistoryAndTooltip) {
+    auto frame = MakeFrame();
+    ASSERT_TRUE(frame->Create());
+    int samples = 0;
+    QObject::connect(frame.get(), &CMainFrame::SampleTaken, [&] { ++samples; });
+
+    frame->RunFrame();  // empty list: the first call samples (and meets every interface)
+    EXPECT_EQ(samples, 1);
+    for (int i = 0; i < 61; ++i) {
+        source_.AddTraffic(1, 1000, 0);
+        msClock_.Advance(10);
+        frame->RunFrame();
+    }
+    EXPECT_EQ(samples, 1);
+    frame->RunFrame();  // the 62nd call after a sample completes the step
+    EXPECT_EQ(samples, 2);
+    EXPECT_EQ(frame->Samples().Count(), 2);
+    // 61000 bytes over 610 ms.
+    EXPECT_NEAR(frame->DownloadRate(), 61000.0 / 1024.0 / 0.61, 1e-6);
+    EXPECT_NEAR(frame->History().CurrentDay().downloaded, 61000.0 / 1048576.0, 1e-9);
+    // The tooltip follows within 200 ms.
+    msClock_.Advance(201);
+    frame->RunFrame();
+    EXPECT_EQ(frame->TooltipText(), "Down: 97.7 KB/s\nUp: 0.0 KB/s");
+}
+
+TEST_F(MainFrameTest, EachTimedFrameIsFollowedByOnePaintDrivenFrame) {
+    auto frame = MakeFrame();
+    ASSERT_TRUE(frame->Create());
+    frame->RunFrame();
+    QCoreApplication::processEvents();
+    const auto before = frame->FrameCount();
+    frame->RunFrame();
+    EXPECT_EQ(frame->FrameCount(), before + 1);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(frame->FrameCount(), before + 2);  // one more, and no endless chain
+}
+
+TEST_F(MainFrameTest, ShutdownSavesTheHistory) {
+    {
+        auto frame = MakeFrame();
+        ASSERT_TRUE(frame->Create());
+        frame->RunFrame();
+        source_.AddTraffic(1, 5 * 1048576, 1048576);
+        msClock_.Advance(1000);
+        for (int i = 0; i < 62; ++i) {
+            frame->RunFrame();
+        }
+    }
+    const std::string stats = ReadFile(dir_.Path() / "stats.dat");
+    EXPECT_EQ(stats, "V1.0.0\n7 12 2026 1.000000 5.000000\n");
+}
+
+TEST(TrafficApp, GraphKeepsMovingWhileTheMenuIsOpen) {
+    TempDir dir;
+    qputenv("TALLYGLASS_DATA_DIR", dir.Str().c_str());
+    CTrafficApp app;
+    ASSERT_TRUE(app.InitInstance());
+    CMainFrame* frame = app.MainFrame();
+    std::uint64_t opened = 0;
+    std::uint64_t closed = 0;
+    QTimer::singleShot(300, [&] {
+        QTimer::singleShot(700, [&] {
+            closed = frame->FrameCount();
+            frame->Menu()->close();
+            QCoreApplication::quit();
+        });
+        opened = frame->FrameCount();
+        frame->Menu()->exec(QPoint(100, 100));  // a nested event loop, as a menu or a drag runs
+    });
+    EXPECT_EQ(app.Run(), 0);
+    EXPECT_GT(closed - opened, 30u);  // about 45 frames in 700 ms with the first-run delay
+    EXPECT_TRUE(std::filesystem::exists(dir.Path() / "stats.dat"));
+    qunsetenv("TALLYGLASS_DATA_DIR");
+}
+
+}  // namespace
