@@ -1,5 +1,6 @@
 #include "graphgl/CGraphWindow.h"
 
+#include <QtGui/qguiapplication_platform.h>
 #include <QExposeEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -9,6 +10,11 @@
 #include <QSurfaceFormat>
 
 #include <GL/gl.h>
+#include <xcb/xcb.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
 
 CGraphWindow::CGraphWindow() {
     setSurfaceType(QSurface::OpenGLSurface);
@@ -40,6 +46,7 @@ bool CGraphWindow::CreateGL(QString& error) {
         error = "could not create device context.";
         return false;
     }
+    KeepOffTaskbar();
     context_ = std::make_unique<QOpenGLContext>();
     context_->setFormat(requestedFormat());
     if (!context_->create()) {
@@ -71,6 +78,34 @@ void CGraphWindow::KillGL() {
         context_->doneCurrent();
         context_.reset();
     }
+}
+
+void CGraphWindow::KeepOffTaskbar() {
+    // A tool window has no place in the taskbar or pager. Qt keeps states set before mapping
+    // and adds its own (above, stays on top) to them.
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr) {
+        return;
+    }
+    xcb_connection_t* connection = x11->connection();
+    auto intern = [connection](const char* name) {
+        const xcb_intern_atom_cookie_t cookie =
+            xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+        const xcb_atom_t atom =
+            reply != nullptr ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+        std::free(reply);
+        return atom;
+    };
+    const xcb_atom_t state = intern("_NET_WM_STATE");
+    const xcb_atom_t skip[] = {intern("_NET_WM_STATE_SKIP_TASKBAR"),
+                               intern("_NET_WM_STATE_SKIP_PAGER")};
+    if (state == XCB_ATOM_NONE || skip[0] == XCB_ATOM_NONE || skip[1] == XCB_ATOM_NONE) {
+        return;
+    }
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(winId()),
+                        state, XCB_ATOM_ATOM, 32, 2, skip);
+    xcb_flush(connection);
 }
 
 void CGraphWindow::InitGLState() {

@@ -50,6 +50,7 @@ protected:
 
 private:
     static void InitGLState();
+    void KeepOffTaskbar();
     std::unique_ptr<QOpenGLContext> context_;
     QPoint pressPos_;
     bool leftPressed_ = false;
