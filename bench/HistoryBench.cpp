@@ -8,6 +8,8 @@
 #include <new>
 #include <string>
 
+#include "FakeClocks.h"
+#include "TempDir.h"
 #include "persistence/CTrafficHistory.h"
 #include "persistence/DataFile.h"
 
@@ -41,44 +43,10 @@ __attribute__((noinline)) void operator delete(void* p, const std::nothrow_t&) n
 
 namespace {
 
-class FixedMsClock final : public MsClock {
-public:
-    std::uint32_t NowMs() const override { return 5000; }
-};
-
-class FixedLocalClock final : public LocalClock {
-public:
-    explicit FixedLocalClock(LocalDate date) { now_.date = date; }
-    LocalDateTime Now() const override { return now_; }
-
-private:
-    LocalDateTime now_;
-};
-
 class CountingObserver : public CObserver {
 public:
     void Update() override { ++count; }
     long long count = 0;
-};
-
-// A fresh folder that is removed with its contents at the end.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "tallyglass-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) {
-            path_ = pattern;
-        }
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
 };
 
 int DaysIn(int month, int year) {
@@ -110,10 +78,10 @@ LocalDate WriteHistory(const CDataFolder& folder, int count) {
 }
 
 void BM_HistoryUpdateCommonPath(benchmark::State& state) {
-    ScratchFolder scratch;
-    const CDataFolder folder(scratch.Path() + "/Tallyglass", "/");
-    FixedMsClock ms;
-    FixedLocalClock clock({7, 12, 2026});
+    TempDir scratch;
+    const CDataFolder folder(scratch.Str() + "/Tallyglass", "/");
+    FakeMsClock ms(5000);
+    FakeLocalClock clock({7, 12, 2026});
     CTrafficHistory history(folder, ms, clock);
     CountingObserver observer;
     history.Attach(observer);
@@ -136,11 +104,11 @@ void BM_HistoryUpdateCommonPath(benchmark::State& state) {
 BENCHMARK(BM_HistoryUpdateCommonPath);
 
 void BM_HistoryLoad3650(benchmark::State& state) {
-    ScratchFolder scratch;
-    const CDataFolder folder(scratch.Path() + "/Tallyglass", "/");
+    TempDir scratch;
+    const CDataFolder folder(scratch.Str() + "/Tallyglass", "/");
     const LocalDate last = WriteHistory(folder, 3650);
-    FixedMsClock ms;
-    FixedLocalClock clock(last);
+    FakeMsClock ms(5000);
+    FakeLocalClock clock(last);
     for (auto _ : state) {
         CTrafficHistory history(folder, ms, clock);
         benchmark::DoNotOptimize(history.SinceDownload());
@@ -151,11 +119,11 @@ void BM_HistoryLoad3650(benchmark::State& state) {
 BENCHMARK(BM_HistoryLoad3650)->Unit(benchmark::kMillisecond);
 
 void BM_HistorySave3650(benchmark::State& state) {
-    ScratchFolder scratch;
-    const CDataFolder folder(scratch.Path() + "/Tallyglass", "/");
+    TempDir scratch;
+    const CDataFolder folder(scratch.Str() + "/Tallyglass", "/");
     const LocalDate last = WriteHistory(folder, 3650);
-    FixedMsClock ms;
-    FixedLocalClock clock(last);
+    FakeMsClock ms(5000);
+    FakeLocalClock clock(last);
     CTrafficHistory history(folder, ms, clock);
     for (auto _ : state) {
         if (!history.Save()) {

@@ -9,7 +9,7 @@
 #include "graph/CSampleList.h"
 #include "graphgl/CGraphView.h"
 #include "graphgl/CTextOverlay.h"
-#include "graphgl/GlColour.h"
+#include "graphgl/GlDraw.h"
 
 CDialRenderer::CDialRenderer(CGraphView& view)
     : CGraphRenderer(view),

@@ -12,7 +12,7 @@
 #include "graphgl/CScanlineOverlay.h"
 #include "graphgl/CScrollingRenderer.h"
 #include "graphgl/CTextOverlay.h"
-#include "graphgl/GlColour.h"
+#include "graphgl/GlDraw.h"
 #include "platform/MsClock.h"
 
 CGraphView::CGraphView(CTextOverlay& text, const CThemeTable& themes, const MsClock& clock,

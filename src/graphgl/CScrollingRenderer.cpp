@@ -4,7 +4,7 @@
 
 #include "appearance/CThemeTable.h"
 #include "graphgl/CGraphView.h"
-#include "graphgl/GlColour.h"
+#include "graphgl/GlDraw.h"
 
 CScrollingRenderer::CScrollingRenderer(CGraphView& view)
     : CGraphRenderer(view), pacer_(view.Step(), view.Speed()) {}
@@ -64,12 +64,7 @@ void CBarRenderer::DrawSeries(const CSeriesPlan& series) {
     for (const BarPrimitive& prim : bars_) {
         SetColour(themes.CurrentColour(prim.colour));
         if (prim.kind == BarPrimitive::Kind::Quad) {
-            glBegin(GL_QUADS);
-            glVertex2f(prim.x0, prim.y0);
-            glVertex2f(prim.x1, prim.y0);
-            glVertex2f(prim.x1, prim.y1);
-            glVertex2f(prim.x0, prim.y1);
-            glEnd();
+            DrawRect(prim.x0, prim.y0, prim.x1, prim.y1);
         } else {
             glBegin(GL_LINES);
             glVertex2f(prim.x0, prim.y0);

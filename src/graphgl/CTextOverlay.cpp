@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "appearance/CThemeTable.h"
-#include "graphgl/GlColour.h"
+#include "graphgl/GlDraw.h"
 
 bool CTextOverlay::Create() {
     return large_.Create(FontPixelHeight(TextFont::Large)) &&
@@ -49,28 +49,27 @@ void CTextOverlay::PrintWith(TextFont font, const char* text) {
     glPopAttrib();
 }
 
-void CTextOverlay::Print(const char* format, ...) {
+void CTextOverlay::PrintFormatted(TextFont font, const char* format, va_list args) {
     if (format == nullptr) {
         return;
     }
     char text[256];
+    std::vsnprintf(text, sizeof text, format, args);
+    PrintWith(font, text);
+}
+
+void CTextOverlay::Print(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
+    PrintFormatted(TextFont::Large, format, args);
     va_end(args);
-    PrintWith(TextFont::Large, text);
 }
 
 void CTextOverlay::PrintSmall(const char* format, ...) {
-    if (format == nullptr) {
-        return;
-    }
-    char text[256];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
+    PrintFormatted(TextFont::Small, format, args);
     va_end(args);
-    PrintWith(TextFont::Small, text);
 }
 
 void CTextOverlay::DrawLayout(TextLayout layout, int width, int height, double download,
@@ -90,12 +89,7 @@ void CTextOverlay::DrawPlan(const TextLayoutPlan& plan, const CThemeTable& theme
         if (run.hasSquare) {
             const TextSquare& sq = run.square;
             SetColour(themes.CurrentColour(sq.colour));
-            glBegin(GL_QUADS);
-            glVertex2f(sq.left, sq.top);
-            glVertex2f(sq.right, sq.top);
-            glVertex2f(sq.right, sq.bottom);
-            glVertex2f(sq.left, sq.bottom);
-            glEnd();
+            DrawRect(sq.left, sq.top, sq.right, sq.bottom);
         }
         if (composed) {
             PrintRun(run, runImages_[r]);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdarg>
 #include <vector>
 
 #include "graph/TextLayoutPlan.h"
@@ -44,6 +45,7 @@ public:
     void ComposeRun(const TextRun& run, RunImage& image) const;
 
 private:
+    void PrintFormatted(TextFont font, const char* format, va_list args);
     void PrintRun(const TextRun& run, RunImage& image);
 
     CBitmapFont large_;  // 14 px
