@@ -1,11 +1,13 @@
 #include "app/CTrafficApp.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <chrono>
 
 #include "app/CMainFrame.h"
 #include "persistence/CDataFolder.h"
+#include "persistence/CTrafficHistory.h"
 #include "platform/Folders.h"
 
 CTrafficApp::CTrafficApp()
@@ -16,7 +18,12 @@ CTrafficApp::CTrafficApp()
     frameTimer_.setTimerType(Qt::PreciseTimer);
     connect(&frameTimer_, &QTimer::timeout, this, &CTrafficApp::OnFrameTimer);
     connect(&signals_, &CSignalBridge::TerminationRequested, qApp, &QCoreApplication::quit);
-    // The desktop session ending quits the loop too; Run() then saves as "Exit" does.
+    // The desktop session may end the process without quitting the loop: save when it asks.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] {
+        if (frame_) {
+            frame_->History().Save();
+        }
+    });
 }
 
 CTrafficApp::~CTrafficApp() {

@@ -71,9 +71,10 @@ def main():
             time.sleep(1)
             shot = screenshot_rgb(os.path.join(shots, "shot.png"))
         finally:
-            proc.send_signal(signal.SIGTERM)
+            proc.send_signal(signal.SIGINT)  # Ctrl+C ends it in order too
             code = proc.wait(timeout=20)
         assert code == 0, "exit code %d" % code
+        assert os.path.exists(os.path.join(data_dir, "stats.dat")), "history not saved on SIGINT"
 
         width, height, _ = shot
         assert (width, height) == (1280, 1024), "unexpected screen %dx%d" % (width, height)
