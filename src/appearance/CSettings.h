@@ -17,8 +17,11 @@ class CTrafficSampler;
 // view. The settings window changes the fields, then calls the operations below and Save.
 class CSettings {
 public:
-    // Saving the window rectangle adds the frame around the graph to its size.
-    static constexpr int kWindowFrame = 6;
+    // What saving the window rectangle adds to the graph's size for the frame around it. The
+    // graph window has no frame of its own here (the window manager's decorations are outside
+    // the size we set), so the size saved is the size restored; any allowance would make the
+    // window grow at every save and restart.
+    static constexpr int kWindowFrame = 0;
 
     CSettings(const CDataFolder& folder, CThemeTable& themes, CTrafficSampler& sampler,
               IGraphSettingsTarget& graphView);

@@ -183,7 +183,7 @@ TEST_F(SettingsTest, SaveWritesTheCurrentValuesAndTheSamplersExcludedList) {
     EXPECT_EQ(first,
               "V1.0.0\nXP Silver\n701\n0\n1\n1\n"
               "0\n0\n0\n146\n145\n162\n0\n0\n0\n164\n163\n190\n251\n252\n252\n"
-              "40\n50\n206\n86\n0\n2\neth0\nlo\n");
+              "40\n50\n200\n80\n0\n2\neth0\nlo\n");  // the size restored next time
     ASSERT_TRUE(settings.Save());
     std::string second;
     ASSERT_TRUE(ReadTextFile(folder.DataFilePath("settings.dat"), second));
