@@ -21,6 +21,9 @@
 #include "persistence/CTrafficHistory.h"
 #include "platform/MsClock.h"
 #include "sampling/CTrafficSampler.h"
+#include "tray/CSystemTray.h"
+#include "tray/CTrayHiding.h"
+#include "tray/TrayRules.h"
 
 namespace {
 
@@ -28,6 +31,8 @@ constexpr std::uint32_t kTooltipPeriodMs = 200;
 const QEvent::Type kPaintEvent = static_cast<QEvent::Type>(QEvent::User + 1);
 constexpr const char* kHelpFile = "TallyglassHelp.html";
 constexpr const char* kWarningPicture = "gfx/warning.bmp";
+// The tray tooltip until the first refresh puts the speeds there.
+constexpr const char* kFirstTip = "HEllo there";
 
 struct ScreenMetrics {
     int width = 1280;
@@ -60,6 +65,7 @@ CMainFrame::~CMainFrame() {
     // Orderly shutdown: the history goes to disk before anything else is torn down.
     history_->Save();
     ready_ = false;
+    tray_.reset();  // takes the icon out of the tray
     menu_.reset();
     if (window_ && window_->MakeCurrent()) {
         view_.reset();  // textures and lists go while their context is current
@@ -92,10 +98,49 @@ bool CMainFrame::Create() {
     connect(window_.get(), &CGraphWindow::MenuRequested, this, &CMainFrame::ShowMenu);
     connect(window_.get(), &CGraphWindow::HelpRequested, this, &CMainFrame::OpenHelp);
     BuildMenu();
+    CreateTray();
 
-    window_->show();
     ready_ = true;
     return true;
+}
+
+void CMainFrame::CreateTray() {
+    // Without a tray the program runs with its window only.
+    tray_ = std::make_unique<CSystemTray>();
+    tray_->Create(*menu_, kFirstTip, kTrayIconIdle);
+    trayHiding_ = std::make_unique<CTrayHiding>(settings_->hiddenInTray);
+
+    connect(this, &CMainFrame::SampleTaken, tray_.get(), [this](double down, double up) {
+        tray_->SetIconFromResource(TrayIconForRates(down, up));
+    });
+    connect(this, &CMainFrame::TooltipChanged, tray_.get(), &CSystemTray::SetTip);
+    connect(tray_.get(), &CSystemTray::ToggleRequested, this, &CMainFrame::ToggleHiddenInTray);
+    connect(window_.get(), &CGraphWindow::ToggleRequested, this, &CMainFrame::ToggleHiddenInTray);
+    connect(window_.get(), &CGraphWindow::RightButtonReleased, tray_.get(),
+            &CSystemTray::FocusTray);
+    // A tray that went away for good gives the window back.
+    connect(tray_.get(), &CSystemTray::TrayChecked, this,
+            [this](bool available) { ApplyTrayAction(trayHiding_->CheckTray(available)); });
+
+    if (trayHiding_->Start(tray_->TrayAvailable()) != TrayWindowAction::Hide ||
+        !tray_->HideToTray(*window_)) {
+        settings_->hiddenInTray = false;
+        window_->show();
+    }
+}
+
+void CMainFrame::ToggleHiddenInTray() {
+    ApplyTrayAction(trayHiding_->Toggle(tray_->TrayAvailable()));
+    tray_->FocusTray();
+}
+
+void CMainFrame::ApplyTrayAction(TrayWindowAction action) {
+    if (action == TrayWindowAction::Hide && !tray_->HideToTray(*window_)) {
+        // The tray went away between the question and the hiding.
+        settings_->hiddenInTray = false;
+    } else if (action == TrayWindowAction::Restore) {
+        tray_->RestoreFromTray(*window_);
+    }
 }
 
 bool CMainFrame::InitGL() {

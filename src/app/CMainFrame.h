@@ -14,12 +14,15 @@ class CGraphView;
 class CGraphWindow;
 class CSampleList;
 class CSettings;
+class CSystemTray;
 class CTextOverlay;
+class CTrayHiding;
 class CTrafficHistory;
 class CTrafficSampler;
 class LocalClock;
 class MsClock;
 class QMenu;
+enum class TrayWindowAction;
 
 // The program's main object and its graph window. It owns the long-lived data (sample list,
 // traffic history, settings, themes), turns input into commands, and runs the per-frame update.
@@ -54,6 +57,7 @@ public:
     CSettings* Settings() { return settings_.get(); }
     CThemeTable& Themes() { return themes_; }
     QMenu* Menu() { return menu_.get(); }
+    CSystemTray* Tray() { return tray_.get(); }
 
     // The latest speeds (KB/s) and the tooltip text built from them.
     double DownloadRate() const { return downloadRate_; }
@@ -64,6 +68,8 @@ public:
 
     void OpenHelp();
     void ShowMenu(const QPoint& globalPos);
+    // Hides the graph window into the tray or brings it back; the settings' flag follows.
+    void ToggleHiddenInTray();
 
 signals:
     void SampleTaken(double downloadRate, double uploadRate);
@@ -82,6 +88,8 @@ private:
     void RefreshTooltip();
     void ApplyChangedSettings();
     void SizeOnFirstFrame();
+    void CreateTray();
+    void ApplyTrayAction(TrayWindowAction action);
 
     Services services_;
     CDataFolder folder_;
@@ -94,6 +102,8 @@ private:
     std::unique_ptr<CGraphView> view_;
     std::unique_ptr<CSettings> settings_;
     std::unique_ptr<QMenu> menu_;
+    std::unique_ptr<CSystemTray> tray_;
+    std::unique_ptr<CTrayHiding> trayHiding_;
     bool ready_ = false;
 
     // The frame that follows each timed frame, as a repaint of the window would.

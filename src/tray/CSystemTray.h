@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QIcon>
+#include <QObject>
+#include <QString>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+#include <map>
+#include <memory>
+
+#include "platform/MsClock.h"
+#include "tray/CTrayActivation.h"
+
+class QMenu;
+class QWindow;
+
+// The program's icon in the desktop's tray: its picture shows whether traffic flows, its tooltip
+// the speeds, its menu is the graph window's menu, and activating it asks for the graph window
+// to be hidden or brought back.
+//
+// A desktop without a tray is no error: the icon then waits for a tray to appear, hiding the
+// window is refused, and the program runs with its window only. The picture and tooltip are kept
+// here, so a tray host that restarts gets the current ones when the icon registers again.
+class CSystemTray : public QObject {
+    Q_OBJECT
+public:
+    // While the window is hidden, the tray is looked for this often.
+    static constexpr int kTrayCheckMs = 1000;
+
+    CSystemTray();
+    ~CSystemTray() override;
+
+    // Puts the icon in the tray with `frameMenu`'s entries ("Settings" as the default entry),
+    // the tip and the picture. False when the desktop has no tray now.
+    bool Create(QMenu& frameMenu, const QString& tip, int iconId);
+
+    // One of the four pictures, 117, 119, 120 or 121. An unknown number fails and leaves the
+    // picture as it was. Only a change reaches the tray host.
+    bool SetIconFromResource(int resourceId);
+    // The tooltip, cut to 127 bytes on a character boundary. Only a change reaches the host.
+    bool SetTip(const QString& text);
+
+    // Adds the icon to the tray again (after removing it if it is there).
+    bool Add();
+    // Takes the icon out of the tray; true when it is out.
+    bool Remove();
+    // Adds the icon unless it is there.
+    bool Show();
+
+    // Handles one activation of the icon: a toggle is asked for with ToggleRequested. False for
+    // reasons this tray does not know.
+    bool OnTrayMessage(QSystemTrayIcon::ActivationReason reason);
+
+    // Hides `window` into the tray; refused (false) when there is no tray to bring it back from.
+    bool HideToTray(QWindow& window);
+    // Shows `window` again, in front and active.
+    void RestoreFromTray(QWindow& window);
+    // Neither tray protocol lets a program move the keyboard focus to the panel: nothing to do.
+    void FocusTray() {}
+
+    // Whether the desktop has a tray to show the icon in, asked of the desktop now.
+    bool TrayAvailable() const;
+
+    CTrayActivation::Host HostKind() const { return activation_.HostKind(); }
+    int IconId() const { return iconId_; }
+    const QString& Tip() const { return tip_; }
+    bool Removed() const { return removed_; }
+    QSystemTrayIcon* Icon() const { return icon_.get(); }
+    QMenu* Menu() const { return menu_.get(); }
+
+signals:
+    void ToggleRequested();
+    // While a window is hidden: the result of each periodic look for the tray.
+    void TrayChecked(bool available);
+
+private:
+    static CTrayActivation::Host DetectHost();
+    void LoadIcons();
+
+    SteadyMsClock clock_;
+    CTrayActivation activation_;
+    std::unique_ptr<QSystemTrayIcon> icon_;
+    std::unique_ptr<QMenu> menu_;
+    std::map<int, QIcon> icons_;
+    QTimer trayCheck_;
+    int iconId_ = 0;
+    QString tip_;
+    bool removed_ = true;
+};

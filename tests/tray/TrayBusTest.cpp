@@ -1,0 +1,309 @@
+// The tray icon against a real StatusNotifierItem peer: a watcher of the test's own on a private
+// session bus, as a desktop's tray host would run it. The main frame is fed scripted traffic.
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVariant>
+#include <QGuiApplication>
+#include <QStyleHints>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "FakeClocks.h"
+#include "FakeInterfaceSource.h"
+#include "TempDir.h"
+#include "TrayTestSupport.h"
+#include "app/CFrameRateMeter.h"
+#include "app/CMainFrame.h"
+#include "appearance/CSettings.h"
+#include "graphgl/CGraphWindow.h"
+#include "sampling/CTrafficSampler.h"
+#include "tray/CSystemTray.h"
+#include "tray/CTrayHiding.h"
+
+namespace {
+
+constexpr const char* kItemPath = "/StatusNotifierItem";
+constexpr const char* kItemInterface = "org.kde.StatusNotifierItem";
+
+struct Picture {
+    int width = 0;
+    int height = 0;
+    QByteArray argb;  // network byte order
+};
+
+QList<Picture> ReadPictures(const QDBusArgument& argument) {
+    QList<Picture> pictures;
+    argument.beginArray();
+    while (!argument.atEnd()) {
+        Picture picture;
+        argument.beginStructure();
+        argument >> picture.width >> picture.height >> picture.argb;
+        argument.endStructure();
+        pictures << picture;
+    }
+    argument.endArray();
+    return pictures;
+}
+
+// Green pixels in the left (download) and right (upload) halves of each picture.
+struct GreenHalves {
+    bool valid = false;
+    bool left = false;
+    bool right = false;
+    bool operator==(const GreenHalves&) const = default;
+};
+
+GreenHalves Greens(const QList<Picture>& pictures) {
+    GreenHalves result;
+    result.valid = !pictures.isEmpty();
+    bool first = true;
+    for (const Picture& picture : pictures) {
+        if (picture.argb.size() != picture.width * picture.height * 4) {
+            return {};
+        }
+        bool left = false;
+        bool right = false;
+        for (int y = 0; y < picture.height; ++y) {
+            for (int x = 0; x < picture.width; ++x) {
+                const auto* p = reinterpret_cast<const unsigned char*>(picture.argb.constData()) +
+                                (y * picture.width + x) * 4;
+                if (p[0] > 128 && p[2] > 100 && p[2] > p[1] + 50 && p[2] > p[3] + 50) {
+                    (x < picture.width / 2 ? left : right) = true;
+                }
+            }
+        }
+        // Every size must tell the same story.
+        if (!first && (left != result.left || right != result.right)) {
+            return {};
+        }
+        result.left = left;
+        result.right = right;
+        first = false;
+    }
+    return result;
+}
+
+class TrayBusTest : public ::testing::Test {
+protected:
+    TrayBusTest() : source_(64), sampler_(source_, msClock_), meter_(msClock_) {
+        source_.AddAdapter(1, "eth0");
+    }
+
+    void SetUp() override { ASSERT_NE(TestWatcher(), nullptr); }
+
+    std::unique_ptr<CMainFrame> MakeFrame() {
+        CMainFrame::Services services{msClock_, localClock_, sampler_, meter_};
+        auto frame = std::make_unique<CMainFrame>(services, CDataFolder(dir_.Str(), dir_.Str()));
+        if (!frame->Create()) {
+            return nullptr;
+        }
+        return frame;
+    }
+
+    QVariant Property(const QString& name) {
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            service_, kItemPath, "org.freedesktop.DBus.Properties", "Get");
+        call << QString(kItemInterface) << name;
+        const QDBusMessage reply = CallAndWait(call);
+        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
+            return {};
+        }
+        return reply.arguments().at(0).value<QDBusVariant>().variant();
+    }
+
+    QString TooltipTitle() {
+        const QVariant value = Property("ToolTip");
+        if (!value.canConvert<QDBusArgument>()) {
+            return "<none>";
+        }
+        const QDBusArgument argument = value.value<QDBusArgument>();
+        QString iconName, title, description;
+        argument.beginStructure();
+        argument >> iconName;
+        ReadPictures(argument);
+        argument >> title >> description;
+        argument.endStructure();
+        return title;
+    }
+
+    GreenHalves Picture() {
+        const QVariant value = Property("IconPixmap");
+        return value.canConvert<QDBusArgument>()
+                   ? Greens(ReadPictures(value.value<QDBusArgument>()))
+                   : GreenHalves{};
+    }
+
+    bool Activate() {
+        QDBusMessage call =
+            QDBusMessage::createMethodCall(service_, kItemPath, kItemInterface, "Activate");
+        call << 10 << 10;
+        return CallAndWait(call).type() == QDBusMessage::ReplyMessage;
+    }
+
+    // One sample per graph step: run frames until the next one is taken.
+    void SampleWith(CMainFrame& frame, std::uint64_t in, std::uint64_t out) {
+        int samples = 0;
+        auto connection = QObject::connect(&frame, &CMainFrame::SampleTaken, [&] { ++samples; });
+        for (int i = 0; i < 200 && samples == 0; ++i) {
+            source_.AddTraffic(1, in, out);
+            msClock_.Advance(10);
+            frame.RunFrame();
+        }
+        QObject::disconnect(connection);
+        msClock_.Advance(201);  // and the tooltip follows
+        frame.RunFrame();
+    }
+
+    void WaitPastDoubleClick() {
+        QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 50);
+    }
+
+    TempDir dir_;
+    FakeMsClock msClock_{1000};
+    FakeLocalClock localClock_;
+    FakeInterfaceSource source_;
+    CTrafficSampler sampler_;
+    CFrameRateMeter meter_;
+    QString service_;
+};
+
+// Counts the item's NewToolTip signals.
+class SignalCounter : public QObject {
+    Q_OBJECT
+public:
+    int count = 0;
+public slots:
+    void Count() { ++count; }
+};
+
+TEST_F(TrayBusTest, ItemRegistersAndItsTooltipAndPictureFollowTraffic) {
+    auto frame = MakeFrame();
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(frame->Tray()->HostKind(), CTrayActivation::Host::StatusNotifier);
+    EXPECT_TRUE(frame->Tray()->TrayAvailable());
+    ASSERT_TRUE(TestWatcher()->WaitForItem(service_));
+
+    EXPECT_EQ(TooltipTitle(), "HEllo there");
+    EXPECT_EQ(Picture(), (GreenHalves{true, false, false}));
+
+    frame->RunFrame();  // the first sample meets the interface
+    SampleWith(*frame, 32768, 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Picture() == GreenHalves{true, true, false}; }));
+    EXPECT_EQ(TooltipTitle(), QString::fromStdString(frame->TooltipText()));
+    EXPECT_TRUE(TooltipTitle().startsWith("Down: ")) << TooltipTitle().toStdString();
+
+    SampleWith(*frame, 0, 32768);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Picture() == GreenHalves{true, false, true}; }));
+    SampleWith(*frame, 32768, 32768);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Picture() == GreenHalves{true, true, true}; }));
+    EXPECT_EQ(TooltipTitle(), QString::fromStdString(frame->TooltipText()));
+
+    // A tooltip set again unchanged sends nothing: of three settings, two signals arrive, and the
+    // last one's text is the tooltip.
+    SignalCounter counter;
+    ASSERT_TRUE(QDBusConnection::sessionBus().connect(service_, kItemPath, kItemInterface,
+                                                      "NewToolTip", &counter, SLOT(Count())));
+    frame->Tray()->SetTip("Down: 1.0 KB/s\nUp: 1.0 KB/s");
+    frame->Tray()->SetTip("Down: 1.0 KB/s\nUp: 1.0 KB/s");
+    frame->Tray()->SetTip("Down: 2.0 KB/s\nUp: 1.0 KB/s");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return counter.count >= 2; }));
+    EXPECT_EQ(TooltipTitle(), "Down: 2.0 KB/s\nUp: 1.0 KB/s");
+    EXPECT_EQ(counter.count, 2);
+}
+
+TEST_F(TrayBusTest, ActivateHidesTheWindowAndBringsItBack) {
+    auto frame = MakeFrame();
+    ASSERT_TRUE(frame);
+    ASSERT_TRUE(TestWatcher()->WaitForItem(service_));
+    CGraphWindow* window = frame->Window();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+
+    ASSERT_TRUE(Activate());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }));
+    EXPECT_TRUE(frame->Settings()->hiddenInTray);
+    // Frames go on while hidden: sampling is tied to them.
+    const std::uint64_t frames = frame->FrameCount();
+    frame->RunFrame();
+    EXPECT_EQ(frame->FrameCount(), frames + 1);
+
+    WaitPastDoubleClick();
+    ASSERT_TRUE(Activate());
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+    EXPECT_FALSE(frame->Settings()->hiddenInTray);
+
+    // A double click on the graph window toggles the same way.
+    emit window->ToggleRequested();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(frame->Settings()->hiddenInTray);
+    WaitPastDoubleClick();
+    ASSERT_TRUE(Activate());
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
+    EXPECT_FALSE(frame->Settings()->hiddenInTray);
+}
+
+TEST_F(TrayBusTest, RestartedWatcherGetsTheItemAgainWithItsCurrentState) {
+    auto frame = MakeFrame();
+    ASSERT_TRUE(frame);
+    ASSERT_TRUE(TestWatcher()->WaitForItem(service_));
+    frame->RunFrame();
+    SampleWith(*frame, 0, 32768);
+    const QString tip = QString::fromStdString(frame->TooltipText());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return TooltipTitle() == tip; }));
+
+    TestWatcher()->Stop();
+    ASSERT_TRUE(TestWatcher()->Start());
+    QString again;
+    ASSERT_TRUE(TestWatcher()->WaitForItem(again));
+    EXPECT_EQ(again, service_);
+    EXPECT_EQ(TooltipTitle(), tip);
+    EXPECT_EQ(Picture(), (GreenHalves{true, false, true}));
+    EXPECT_EQ(frame->Tray()->IconId(), 120);
+
+    // A watcher with no panel drawing the items: the icon is nowhere to be seen, so the window
+    // stays.
+    TestWatcher()->Stop();
+    ASSERT_TRUE(TestWatcher()->Start({"--no-host"}));
+    ASSERT_TRUE(TestWatcher()->WaitForItem(again));
+    EXPECT_FALSE(frame->Tray()->TrayAvailable());
+    ASSERT_TRUE(Activate());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(frame->Window()->isVisible());
+    EXPECT_FALSE(frame->Settings()->hiddenInTray);
+    TestWatcher()->Stop();
+    ASSERT_TRUE(TestWatcher()->Start());
+}
+
+TEST_F(TrayBusTest, SavedFlagStartsHiddenAndATrayGoneForGoodGivesTheWindowBack) {
+    {
+        auto first = MakeFrame();
+        ASSERT_TRUE(first);
+        first->Settings()->hiddenInTray = true;
+        ASSERT_TRUE(first->Settings()->Save());
+    }
+    auto frame = MakeFrame();
+    ASSERT_TRUE(frame);
+    ASSERT_TRUE(TestWatcher()->WaitForItem(service_));
+    EXPECT_TRUE(frame->Settings()->hiddenInTray);
+    EXPECT_FALSE(frame->Window()->isVisible());
+    frame->RunFrame();  // frames run while hidden, and the first one sizes the window
+    SampleWith(*frame, 32768, 0);
+    EXPECT_EQ(frame->Tray()->IconId(), 121);
+
+    TestWatcher()->Stop();
+    const int grace = CTrayHiding::kMissesBeforeRescue * CSystemTray::kTrayCheckMs;
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(frame->Window(), grace + 3000));
+    EXPECT_FALSE(frame->Settings()->hiddenInTray);
+    EXPECT_EQ(frame->Window()->size(), QSize(221, 62));
+    // No tray now: hiding is refused.
+    emit frame->Window()->ToggleRequested();
+    EXPECT_TRUE(frame->Window()->isVisible());
+    EXPECT_FALSE(frame->Settings()->hiddenInTray);
+    ASSERT_TRUE(TestWatcher()->Start());
+}
+
+}  // namespace
+
+#include "TrayBusTest.moc"

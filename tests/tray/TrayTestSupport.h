@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QProcess>
+#include <QStringList>
+#include <QTest>
+
+#include <string>
+
+// A D-Bus session bus of the test's own: a dbus-daemon child that dies with the test.
+class PrivateSessionBus {
+public:
+    PrivateSessionBus() = default;
+    ~PrivateSessionBus();
+    PrivateSessionBus(const PrivateSessionBus&) = delete;
+    PrivateSessionBus& operator=(const PrivateSessionBus&) = delete;
+
+    // Starts the daemon and points DBUS_SESSION_BUS_ADDRESS at it. Call before the application
+    // object exists, so nothing has connected to another bus yet.
+    bool Start(std::string& error);
+
+private:
+    int pid_ = -1;
+};
+
+// The minimal StatusNotifierWatcher helper program, started and stopped by the test as a tray
+// host would come and go.
+class WatcherProcess {
+public:
+    explicit WatcherProcess(QString program) : program_(std::move(program)) {}
+    ~WatcherProcess() { Stop(); }
+
+    // Starts it and waits until it owns its bus name.
+    bool Start(const QStringList& arguments = {});
+    void Stop();
+    // Waits for the next item registration since the last one seen; gives the item's bus name.
+    bool WaitForItem(QString& service, int timeoutMs = 5000);
+
+private:
+    bool WaitForLine(const QString& prefix, QString& line, int timeoutMs);
+
+    QString program_;
+    QProcess process_;
+    QStringList lines_;
+    QString partial_;
+    qsizetype consumed_ = 0;
+};
+
+// The one watcher of a test program that has one (null otherwise).
+WatcherProcess* TestWatcher();
+
+// A D-Bus call whose answer may come from this very process: wait for it while serving events.
+QDBusMessage CallAndWait(const QDBusMessage& call, int timeoutMs = 5000);
