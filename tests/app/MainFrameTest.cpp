@@ -8,11 +8,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "FakeClocks.h"
-#include "FakeInterfaceSource.h"
+#include "MainFrameFixture.h"
 #include "TempDir.h"
-#include "app/CFrameRateMeter.h"
-#include "app/CMainFrame.h"
 #include "app/CTrafficApp.h"
 #include "appearance/CSettings.h"
 #include "graph/CSampleList.h"
@@ -30,29 +27,11 @@ std::string ReadFile(const std::filesystem::path& path) {
     return text.str();
 }
 
-// The main frame with a real window on the X server, fed by a scripted interface and clocks.
-class MainFrameTest : public ::testing::Test {
-protected:
-    MainFrameTest() : source_(64), sampler_(source_, msClock_), meter_(msClock_) {
-        source_.AddAdapter(1, "eth0");
-    }
-
-    std::unique_ptr<CMainFrame> MakeFrame() {
-        CMainFrame::Services services{msClock_, localClock_, sampler_, meter_};
-        return std::make_unique<CMainFrame>(services, CDataFolder(dir_.Str(), dir_.Str()));
-    }
-
-    TempDir dir_;
-    FakeMsClock msClock_{1000};
-    FakeLocalClock localClock_;
-    FakeInterfaceSource source_;
-    CTrafficSampler sampler_;
-    CFrameRateMeter meter_;
-};
+using MainFrameTest = MainFrameFixture;
 
 TEST_F(MainFrameTest, FirstRunWritesDefaultsPlacesWindowAndBuildsTheMenu) {
     auto frame = MakeFrame();
-    ASSERT_TRUE(frame->Create());
+    ASSERT_TRUE(frame);
     EXPECT_TRUE(frame->IsReady());
     EXPECT_TRUE(std::filesystem::exists(dir_.Path() / "settings.dat"));
     EXPECT_EQ(frame->View()->FrameDelay(), 15);  // first run; the file says 10 for the next
@@ -72,7 +51,7 @@ TEST_F(MainFrameTest, FirstRunWritesDefaultsPlacesWindowAndBuildsTheMenu) {
 
 TEST_F(MainFrameTest, SamplesOncePerGraphStepAndFeedsListHistoryAndTooltip) {
     auto frame = MakeFrame();
-    ASSERT_TRUE(frame->Create());
+    ASSERT_TRUE(frame);
     int samples = 0;
     QObject::connect(frame.get(), &CMainFrame::SampleTaken, [&] { ++samples; });
 
@@ -98,7 +77,7 @@ TEST_F(MainFrameTest, SamplesOncePerGraphStepAndFeedsListHistoryAndTooltip) {
 
 TEST_F(MainFrameTest, EachTimedFrameIsFollowedByOnePaintDrivenFrame) {
     auto frame = MakeFrame();
-    ASSERT_TRUE(frame->Create());
+    ASSERT_TRUE(frame);
     frame->RunFrame();
     QCoreApplication::processEvents();
     const auto before = frame->FrameCount();
@@ -112,7 +91,7 @@ TEST_F(MainFrameTest, EachTimedFrameIsFollowedByOnePaintDrivenFrame) {
 TEST_F(MainFrameTest, ShutdownSavesTheHistory) {
     {
         auto frame = MakeFrame();
-        ASSERT_TRUE(frame->Create());
+        ASSERT_TRUE(frame);
         frame->RunFrame();
         source_.AddTraffic(1, 5 * 1048576, 1048576);
         msClock_.Advance(1000);

@@ -7,12 +7,12 @@ traffic the interfaces carried while the program was sampling (within 5 %).
 import datetime
 import os
 import signal
-import socket
 import subprocess
 import sys
 import tempfile
-import threading
 import time
+
+from loopback import make_loopback_traffic
 
 MiB = 1048576.0
 
@@ -29,31 +29,6 @@ def interface_totals():
     return rx, tx
 
 
-def make_loopback_traffic(total_bytes):
-    server = socket.socket()
-    server.bind(("127.0.0.1", 0))
-    server.listen(1)
-    port = server.getsockname()[1]
-
-    def drain():
-        conn, _ = server.accept()
-        while conn.recv(1 << 20):
-            pass
-        conn.close()
-
-    reader = threading.Thread(target=drain)
-    reader.start()
-    client = socket.create_connection(("127.0.0.1", port))
-    chunk = b"x" * (1 << 20)
-    sent = 0
-    while sent < total_bytes:
-        client.sendall(chunk)
-        sent += len(chunk)
-    client.close()
-    reader.join()
-    server.close()
-
-
 def main():
     program = sys.argv[1]
     with tempfile.TemporaryDirectory() as data_dir:
@@ -64,7 +39,7 @@ def main():
             time.sleep(3.0)
             assert proc.poll() is None, "the program ended early with %s" % proc.returncode
             rx0, tx0 = interface_totals()
-            make_loopback_traffic(300 * 1048576)
+            make_loopback_traffic(total_bytes=300 * 1048576)
             # Let a few more samples pass so the last of the traffic is counted.
             time.sleep(3.0)
             rx1, tx1 = interface_totals()

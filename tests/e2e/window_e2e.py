@@ -4,12 +4,12 @@ in the bottom-right corner of a 1280 x 1024 screen with the default size, painte
 theme, and that made loopback traffic shows up in the series colours."""
 import os
 import signal
-import socket
 import subprocess
 import sys
 import tempfile
-import threading
 import time
+
+from loopback import make_loopback_traffic
 
 # "Deep Blue", the default theme.
 BACKGROUND_TOP = (20, 103, 219)
@@ -36,28 +36,6 @@ def near(a, b, tolerance=40):
     return all(abs(p - q) <= tolerance for p, q in zip(a, b))
 
 
-def traffic(seconds):
-    server = socket.socket()
-    server.bind(("127.0.0.1", 0))
-    server.listen(1)
-
-    def drain():
-        conn, _ = server.accept()
-        while conn.recv(1 << 20):
-            pass
-
-    reader = threading.Thread(target=drain)
-    reader.start()
-    client = socket.create_connection(server.getsockname())
-    end = time.time() + seconds
-    while time.time() < end:
-        client.sendall(b"x" * (1 << 18))
-        time.sleep(0.005)
-    client.close()
-    reader.join()
-    server.close()
-
-
 def main():
     program = sys.argv[1]
     if not os.environ.get("DISPLAY"):
@@ -67,7 +45,7 @@ def main():
         proc = subprocess.Popen([program], env=dict(os.environ, TALLYGLASS_DATA_DIR=data_dir))
         try:
             time.sleep(3)
-            traffic(8)
+            make_loopback_traffic(seconds=8)
             time.sleep(1)
             shot = screenshot_rgb(os.path.join(shots, "shot.png"))
         finally:

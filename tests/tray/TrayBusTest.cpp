@@ -10,15 +10,11 @@
 
 #include <gtest/gtest.h>
 
-#include "FakeClocks.h"
-#include "FakeInterfaceSource.h"
-#include "TempDir.h"
+#include "MainFrameFixture.h"
 #include "TrayTestSupport.h"
-#include "app/CFrameRateMeter.h"
 #include "app/CMainFrame.h"
 #include "appearance/CSettings.h"
 #include "graphgl/CGraphWindow.h"
-#include "sampling/CTrafficSampler.h"
 #include "tray/CSystemTray.h"
 #include "tray/CTrayHiding.h"
 
@@ -85,22 +81,9 @@ GreenHalves Greens(const QList<Picture>& pictures) {
     return result;
 }
 
-class TrayBusTest : public ::testing::Test {
+class TrayBusTest : public MainFrameFixture {
 protected:
-    TrayBusTest() : source_(64), sampler_(source_, msClock_), meter_(msClock_) {
-        source_.AddAdapter(1, "eth0");
-    }
-
     void SetUp() override { ASSERT_NE(TestWatcher(), nullptr); }
-
-    std::unique_ptr<CMainFrame> MakeFrame() {
-        CMainFrame::Services services{msClock_, localClock_, sampler_, meter_};
-        auto frame = std::make_unique<CMainFrame>(services, CDataFolder(dir_.Str(), dir_.Str()));
-        if (!frame->Create()) {
-            return nullptr;
-        }
-        return frame;
-    }
 
     QVariant Property(const QString& name) {
         QDBusMessage call = QDBusMessage::createMethodCall(
@@ -160,12 +143,6 @@ protected:
         QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 50);
     }
 
-    TempDir dir_;
-    FakeMsClock msClock_{1000};
-    FakeLocalClock localClock_;
-    FakeInterfaceSource source_;
-    CTrafficSampler sampler_;
-    CFrameRateMeter meter_;
     QString service_;
 };
 

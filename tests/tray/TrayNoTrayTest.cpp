@@ -7,41 +7,22 @@
 
 #include <gtest/gtest.h>
 
-#include "FakeClocks.h"
-#include "FakeInterfaceSource.h"
-#include "TempDir.h"
-#include "app/CFrameRateMeter.h"
+#include "MainFrameFixture.h"
 #include "app/CMainFrame.h"
 #include "appearance/CSettings.h"
 #include "graphgl/CGraphWindow.h"
-#include "sampling/CTrafficSampler.h"
 #include "tray/CSystemTray.h"
 #include "tray/TrayRules.h"
 
 namespace {
 
-class NoTrayTest : public ::testing::Test {
+class NoTrayTest : public MainFrameFixture {
 protected:
-    NoTrayTest() : sampler_(source_, msClock_), meter_(msClock_) { source_.AddAdapter(1, "eth0"); }
-
     void SetUp() override {
         if (QSystemTrayIcon::isSystemTrayAvailable()) {
             GTEST_SKIP() << "this display has a tray";
         }
     }
-
-    std::unique_ptr<CMainFrame> MakeFrame() {
-        CMainFrame::Services services{msClock_, localClock_, sampler_, meter_};
-        auto frame = std::make_unique<CMainFrame>(services, CDataFolder(dir_.Str(), dir_.Str()));
-        return frame->Create() ? std::move(frame) : nullptr;
-    }
-
-    TempDir dir_;
-    FakeMsClock msClock_{1000};
-    FakeLocalClock localClock_;
-    FakeInterfaceSource source_;
-    CTrafficSampler sampler_;
-    CFrameRateMeter meter_;
 };
 
 TEST_F(NoTrayTest, ProgramRunsWithItsWindowAndNeverHidesIt) {

@@ -8,12 +8,14 @@ hidden. Exits 77 (skipped) when trayer or Xvfb is not installed."""
 import os
 import shutil
 import signal
-import socket
 import subprocess
 import sys
 import tempfile
 import threading
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from loopback import make_loopback_traffic  # noqa: E402
 
 SCREEN = (1280, 1024)
 PANEL = (1080, 0, 200, 32)  # trayer's strip: x, y, width, height
@@ -98,28 +100,6 @@ def wait_for(test, seconds):
     return test()
 
 
-def traffic(seconds):
-    server = socket.socket()
-    server.bind(("127.0.0.1", 0))
-    server.listen(1)
-
-    def drain():
-        conn, _ = server.accept()
-        while conn.recv(1 << 20):
-            pass
-
-    reader = threading.Thread(target=drain)
-    reader.start()
-    client = socket.create_connection(server.getsockname())
-    end = time.time() + seconds
-    while time.time() < end:
-        client.sendall(b"x" * (1 << 18))
-        time.sleep(0.005)
-    client.close()
-    reader.join()
-    server.close()
-
-
 def main():
     program = sys.argv[1]
     if not shutil.which("trayer") or not shutil.which("Xvfb") or not shutil.which("xdotool"):
@@ -145,7 +125,7 @@ def main():
             width, height = box[2] - box[0] + 1, box[3] - box[1] + 1
             assert 12 <= width <= 32 and 12 <= height <= 32, "icon box %r" % (box,)
 
-            flow = threading.Thread(target=traffic, args=(4,))
+            flow = threading.Thread(target=make_loopback_traffic, kwargs={"seconds": 4})
             flow.start()
             busy = wait_for(lambda: greens(display.shot(shots), box) > 20, 4)
             flow.join()
