@@ -86,7 +86,10 @@ bool CMainFrame::Create() {
                          size.width, size.height);
 
     QString error;
-    if (!window_->CreateGL(error) || (error = "Initialization has failed.", !InitGL())) {
+    if (window_->CreateGL(error) && !InitGL()) {
+        error = "Initialization has failed.";
+    }
+    if (!error.isEmpty()) {
         window_.reset();
         QMessageBox::warning(nullptr, "ERROR", error);
         return false;
