@@ -1,5 +1,7 @@
 #include "persistence/DataFile.h"
 
+#include "platform/ReadToEnd.h"
+
 #include <errno.h>
 #include <fcntl.h>
 #include <locale.h>
@@ -140,26 +142,8 @@ bool ReadTextFile(const std::string& path, std::string& contents) {
     bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
               static_cast<std::uint64_t>(info.st_size) <= kMaxDataFileSize;
     if (ok) {
-        contents.reserve(static_cast<std::size_t>(info.st_size));
-        char buffer[16384];
-        for (;;) {
-            const ssize_t got = ::read(fd, buffer, sizeof buffer);
-            if (got < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                ok = false;
-                break;
-            }
-            if (got == 0) {
-                break;
-            }
-            contents.append(buffer, static_cast<std::size_t>(got));
-            if (contents.size() > kMaxDataFileSize) {  // grew while being read
-                ok = false;
-                break;
-            }
-        }
+        contents.reserve(static_cast<std::size_t>(info.st_size) + 1);
+        ok = ReadToEnd(fd, contents, kMaxDataFileSize);  // it may grow while being read
     }
     ::close(fd);
     if (!ok) {

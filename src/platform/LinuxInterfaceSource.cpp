@@ -1,5 +1,7 @@
 #include "platform/LinuxInterfaceSource.h"
 
+#include "platform/ReadToEnd.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -106,39 +108,19 @@ bool LinuxInterfaceSource::Entry(std::uint32_t index, InterfaceRow& row) {
 }
 
 bool LinuxInterfaceSource::ReadSnapshot() {
-    length_ = 0;
+    buffer_.clear();
     const int fd = ::open(procNetDev_.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         return false;
     }
-    if (buffer_.empty()) {
-        buffer_.resize(4096);
-    }
-    bool ok = true;
-    for (;;) {
-        if (length_ == buffer_.size()) {
-            buffer_.resize(buffer_.size() * 2);
-        }
-        const ssize_t n = ::read(fd, buffer_.data() + length_, buffer_.size() - length_);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            ok = false;
-            break;
-        }
-        if (n == 0) {
-            break;
-        }
-        length_ += static_cast<std::size_t>(n);
-    }
+    const bool ok = ReadToEnd(fd, buffer_, kMaxSnapshotBytes);
     ::close(fd);
     return ok;
 }
 
 void LinuxInterfaceSource::Parse() {
     const char* p = buffer_.data();
-    const char* const end = p + length_;
+    const char* const end = p + buffer_.size();
     int line = 0;
     while (p < end) {
         const char* lineEnd = p;

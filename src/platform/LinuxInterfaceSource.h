@@ -39,8 +39,8 @@ private:
 
     std::string procNetDev_;
     std::string sysClassNet_;
-    std::vector<char> buffer_;       // the last read of /proc/net/dev, reused
-    std::size_t length_ = 0;         // bytes of buffer_ that the last read filled
+    static constexpr std::size_t kMaxSnapshotBytes = 16 * 1024 * 1024;
+    std::string buffer_;             // the last read of /proc/net/dev, its capacity reused
     std::vector<Adapter> adapters_;  // entries [0, count_) are the current snapshot
     std::size_t count_ = 0;
     bool readable_ = false;
