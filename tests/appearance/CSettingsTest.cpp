@@ -17,8 +17,8 @@ namespace {
 class FakeGraphView final : public IGraphSettingsTarget {
 public:
     void SetPosition(int x, int y) override { Log("position", x, y); }
-    void SetHeight(int height) override { Log("height", height); }
-    void SetWidth(int width) override { Log("width", width); }
+    void SetHeight(int h) override { Log("height", h); }
+    void SetWidth(int w) override { Log("width", w); }
     void SetFrameDelay(int ms) override { Log("delay", frameDelay = ms); }
     int FrameDelay() const override { return frameDelay; }
     bool SetRenderer(int graphType) override {

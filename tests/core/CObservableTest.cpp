@@ -53,7 +53,7 @@ TEST(CObservable, ObserverMayDetachItselfWhileBeingTold) {
     struct Leaver : CObserver {
         CObservable& s;
         std::string& log;
-        Leaver(CObservable& s, std::string& log) : s(s), log(log) {}
+        Leaver(CObservable& subject, std::string& record) : s(subject), log(record) {}
         void Update() override {
             log += 'l';
             s.Detach(*this);
