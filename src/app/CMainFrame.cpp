@@ -179,16 +179,22 @@ void CMainFrame::PlaceWindow() {
 
 void CMainFrame::BuildMenu() {
     menu_ = std::make_unique<QMenu>();
-    // Tool windows arrive one by one; until then their entries do nothing.
-    menu_->addAction("Settings");
-    menu_->addAction("Statistics");
-    menu_->addAction("Timer");
-    menu_->addAction("Capwarden");
-    menu_->addAction("WebStats");
+    menu_->addAction("Settings", this, &CMainFrame::OpenSettings);
+    menu_->addAction("Statistics", this, &CMainFrame::OpenStatistics);
+    menu_->addAction("Timer", this, &CMainFrame::OpenTimer);
+    menu_->addAction("Capwarden", this, &CMainFrame::OpenCapwarden);
+    menu_->addAction("WebStats", this, &CMainFrame::OpenWebStats);
     menu_->addSeparator();
     menu_->addAction("Help", this, &CMainFrame::OpenHelp);
     menu_->addAction("Exit", qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
+
+// Each tool window's own change fills in its command.
+void CMainFrame::OpenSettings() {}
+void CMainFrame::OpenStatistics() {}
+void CMainFrame::OpenTimer() {}
+void CMainFrame::OpenCapwarden() {}
+void CMainFrame::OpenWebStats() {}
 
 void CMainFrame::ShowMenu(const QPoint& globalPos) {
     menu_->popup(globalPos);

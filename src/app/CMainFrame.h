@@ -66,6 +66,13 @@ public:
     // Frames run since start (timed and paint-driven).
     std::uint64_t FrameCount() const { return frameCount_; }
 
+    // The tool windows of the menu, each open at most once.
+    void OpenSettings();
+    void OpenStatistics();
+    void OpenTimer();
+    void OpenCapwarden();
+    void OpenWebStats();
+
     void OpenHelp();
     void ShowMenu(const QPoint& globalPos);
     // Hides the graph window into the tray or brings it back; the settings' flag follows.

@@ -35,3 +35,20 @@ private:
     std::vector<CObserver*> observers_;  // null marks a detach made while notifying
     int notifying_ = 0;
 };
+
+// Attaches an observer for as long as it lives: a window that holds one is detached however it
+// is destroyed. The observable must outlive it.
+class CScopedObservation {
+public:
+    CScopedObservation(CObservable& observable, CObserver& observer)
+        : observable_(observable), observer_(observer) {
+        observable_.Attach(observer_);
+    }
+    ~CScopedObservation() { observable_.Detach(observer_); }
+    CScopedObservation(const CScopedObservation&) = delete;
+    CScopedObservation& operator=(const CScopedObservation&) = delete;
+
+private:
+    CObservable& observable_;
+    CObserver& observer_;
+};

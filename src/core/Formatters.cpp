@@ -1,22 +1,138 @@
 #include "core/Formatters.h"
 
+#include <cstdarg>
 #include <cstdio>
 
 #include "core/Units.h"
 
-std::string FormatSpeed(double x) {
+namespace {
+
+std::string Print(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+std::string Print(const char* format, ...) {
     char text[64];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    return text;
+}
+
+// The rule of the statistics lists, the session figures and the quota: KB below 1.024 MB
+// (not 1), GB above 1024 MB, TB above 1048576 MB when TB is used at all.
+struct ScaledAmount {
+    double value;
+    const char* unit;
+};
+
+ScaledAmount ScaleListAmount(double x, bool withTerabytes) {
+    if (withTerabytes && x > kMBPerTB) {
+        return {x / kMBPerTB, "TB"};
+    }
+    if (x > kMBPerGB) {
+        return {x / kMBPerGB, "GB"};
+    }
+    if (x < 1.024) {
+        return {x * kKBPerMB, "KB"};
+    }
+    return {x, "MB"};
+}
+
+AmountParts ListParts(double x, bool withTerabytes) {
+    const ScaledAmount scaled = ScaleListAmount(x, withTerabytes);
+    return {Print("%.1f", scaled.value), scaled.unit};
+}
+
+// The rule of sizes and speeds: KB below 1 MB, MB below 1024, GB below 1048576, then TB.
+ScaledAmount ScaleSize(double x) {
+    if (x < 1.0) {
+        return {x * kKBPerMB, "KB"};
+    }
+    if (x < kMBPerGB) {
+        return {x, "MB"};
+    }
+    if (x < kMBPerTB) {
+        return {x / kMBPerGB, "GB"};
+    }
+    return {x / kMBPerTB, "TB"};
+}
+
+}  // namespace
+
+std::string FormatSpeed(double x) {
     if (x > 100000.0) {
         // Beyond any real link: a glitch, shown as nothing.
-        std::snprintf(text, sizeof text, "%3.1f KB/s", 0.0);
-    } else if (x < 1.0) {
-        std::snprintf(text, sizeof text, "%3.1f KB/s", x * kKBPerMB);
-    } else if (x < kMBPerGB) {
-        std::snprintf(text, sizeof text, "%3.1f MB/s", x);
-    } else if (x < kMBPerTB) {
-        std::snprintf(text, sizeof text, "%3.1f GB/s", x / kMBPerGB);
-    } else {
-        std::snprintf(text, sizeof text, "%3.1f TB/s", x / kMBPerTB);
+        return Print("%3.1f KB/s", 0.0);
     }
-    return text;
+    return SpeedText(x);
+}
+
+std::string ListAmountText(double x) {
+    const AmountParts parts = ListParts(x, true);
+    return parts.number + " " + parts.unit;
+}
+
+AmountParts SessionAmountText(double x) {
+    return ListParts(x, true);
+}
+
+AmountParts QuotaAmountText(double x) {
+    return ListParts(x, false);
+}
+
+std::string SizeText(double x) {
+    const ScaledAmount scaled = ScaleSize(x);
+    return Print("%3.1f %s", scaled.value, scaled.unit);
+}
+
+std::string SpeedText(double x) {
+    const ScaledAmount scaled = ScaleSize(x);
+    return Print("%3.1f %s/s", scaled.value, scaled.unit);
+}
+
+std::string PercentText(double percent) {
+    return Print("%.1f%%", percent);
+}
+
+std::string StopwatchAmountText(double x) {
+    constexpr double kKBPerGB = kKBPerMB * kMBPerGB;
+    constexpr double kKBPerTB = kKBPerMB * kMBPerTB;
+    if (x < 1.0) {
+        return Print("%3.2f B", x * kBytesPerKB);
+    }
+    if (x < kKBPerMB) {
+        return Print("%3.2f KB", x);
+    }
+    if (x < kKBPerGB) {
+        return Print("%3.2f MB", x / kKBPerMB);
+    }
+    if (x < kKBPerTB) {
+        return Print("%3.2f GB", x / kKBPerGB);
+    }
+    return Print("%3.2f TB", x / kKBPerTB);
+}
+
+std::string StopwatchRateText(double x) {
+    constexpr double kKBPerGB = kKBPerMB * kMBPerGB;
+    if (x > kKBPerGB) {
+        return Print("%.1f GB/s", x / kKBPerGB);
+    }
+    if (x >= kKBPerMB) {
+        return Print("%.1f MB/s", x / kKBPerMB);
+    }
+    return Print("%.1f KB/s", x);
+}
+
+std::string ElapsedText(std::uint32_t ms) {
+    return Print("%02u:%02u:%02u", ms / 3600000u, ms / 60000u % 60u, ms / 1000u % 60u);
+}
+
+std::string MonthName(int month) {
+    static const char* const kNames[] = {"January",   "february", "March",    "April",
+                                         "May",       "June",     "July",     "August",
+                                         "September", "October",  "November", "December"};
+    if (month < 1 || month > 12) {
+        return "Unknown";
+    }
+    return kNames[month - 1];
 }

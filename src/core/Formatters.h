@@ -1,6 +1,45 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
-// A speed given in MB/s as the tooltip shows it: "512.0 KB/s", "1.0 MB/s", "2.0 GB/s", ...
+// Every amount, speed, size and time text the program shows or writes. Amounts are MB and speeds
+// MB/s unless a name says otherwise; units go by powers of 1024.
+
+// A number and its unit shown in two separate places ("12.5" and "GB").
+struct AmountParts {
+    std::string number;
+    std::string unit;
+
+    friend bool operator==(const AmountParts&, const AmountParts&) = default;
+};
+
+// A speed in MB/s as the tooltip shows it: "512.0 KB/s", "1.0 MB/s", "2.0 GB/s", ...
 std::string FormatSpeed(double megabytesPerSecond);
+
+// An amount in the statistics lists: "%.1f" with KB below 1.024 MB, GB above 1024 MB, TB above
+// 1048576 MB ("1034.2 KB" for 1.01 MB, "1024.0 MB" for exactly 1024 MB).
+std::string ListAmountText(double megabytes);
+// The same rule, number and unit apart.
+AmountParts SessionAmountText(double megabytes);
+// The quota's amounts: like SessionAmountText but never in TB.
+AmountParts QuotaAmountText(double megabytes);
+
+// A size with "%3.1f": KB below 1 MB, MB below 1024, GB below 1048576, then TB.
+std::string SizeText(double megabytes);
+// The same thresholds for a speed: "%3.1f KB/s" ... "%3.1f TB/s".
+std::string SpeedText(double megabytesPerSecond);
+
+// "%.1f%%" of a share in percent.
+std::string PercentText(double percent);
+
+// The stopwatch's texts. An amount in KB with "%3.2f": "512.00 B", "1.50 MB", ...
+std::string StopwatchAmountText(double kilobytes);
+// A rate in KB/s with "%.1f": KB/s below 1024, MB/s up to and including 1048576, then GB/s.
+std::string StopwatchRateText(double kilobytesPerSecond);
+// A running time as hh:mm:ss; hours are not limited to two digits.
+std::string ElapsedText(std::uint32_t milliseconds);
+
+// "January", "february", "March", ... (February is written in lower case); "Unknown" for a
+// number outside 1-12.
+std::string MonthName(int month);

@@ -40,7 +40,7 @@ void AddPiece(TextRun& run, TextFont font, const char* text) {
 
 // Label (optional), number and unit, the number in its own font.
 void AddSpeed(TextRun& run, const char* label, TextFont labelFont, TextFont numberFont,
-              const SpeedText& speed) {
+              const LabelSpeed& speed) {
     if (label) {
         AddPiece(run, labelFont, label);
     }
@@ -93,8 +93,8 @@ TextLayout ChooseTextLayout(int width, int height) {
     return TextLayout::Wide;
 }
 
-SpeedText FormatLabelSpeed(double kbPerSecond) {
-    SpeedText speed;
+LabelSpeed FormatLabelSpeed(double kbPerSecond) {
+    LabelSpeed speed;
     if (kbPerSecond < 1024.0) {
         speed.displayed = kbPerSecond;
         speed.unit = "KB/s";
@@ -117,8 +117,8 @@ void PlanTextLayout(TextLayout layout, int width, int height, double download, d
         return;
     }
 
-    const SpeedText down = FormatLabelSpeed(download);
-    const SpeedText up = FormatLabelSpeed(upload);
+    const LabelSpeed down = FormatLabelSpeed(download);
+    const LabelSpeed up = FormatLabelSpeed(upload);
     const float originX = 3.0f;
     const float originY = static_cast<float>(height - 3);
 

@@ -18,14 +18,14 @@ int FontPixelHeight(TextFont font);
 TextLayout ChooseTextLayout(int width, int height);
 
 // One speed in the unit the labels show it in.
-struct SpeedText {
+struct LabelSpeed {
     double displayed = 0.0;  // the number after scaling to the unit
     char number[32] = {};    // "%3.1f " of it
     const char* unit = "";   // "KB/s", "MB/s" or "GB/s"
 };
 
 // Below 1024 KB/s in KB/s, up to and including 1048576 KB/s in MB/s, above that in GB/s.
-SpeedText FormatLabelSpeed(double kbPerSecond);
+LabelSpeed FormatLabelSpeed(double kbPerSecond);
 
 struct TextPiece {
     TextFont font = TextFont::Large;

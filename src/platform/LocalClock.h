@@ -18,6 +18,11 @@ struct LocalDate {
     }
 };
 
+// The number of days of a month (1-12) of the Gregorian calendar; 0 for another month number.
+int DaysInMonth(int month, int year);
+// True when the day exists in that month and year.
+bool IsValidDate(const LocalDate& date);
+
 struct LocalDateTime {
     LocalDate date;
     int hour = 0;    // 0-23

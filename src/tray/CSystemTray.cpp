@@ -197,3 +197,11 @@ bool CSystemTray::TrayAvailable() const {
     // With Qt on XEmbed this is one question to the X server.
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
+
+bool CSystemTray::ShowMessage(const QString& title, const QString& text) {
+    if (!icon_ || removed_) {
+        return false;
+    }
+    icon_->showMessage(title, text, QSystemTrayIcon::Information, kMessageMs);
+    return true;
+}

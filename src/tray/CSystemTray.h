@@ -27,6 +27,8 @@ class CSystemTray : public QObject {
 public:
     // While the window is hidden, the tray is looked for this often.
     static constexpr int kTrayCheckMs = 1000;
+    // How long a notification stays up.
+    static constexpr int kMessageMs = 10000;
 
     CSystemTray();
     ~CSystemTray() override;
@@ -58,6 +60,10 @@ public:
     void RestoreFromTray(QWindow& window);
     // Neither tray protocol lets a program move the keyboard focus to the panel: nothing to do.
     void FocusTray() {}
+
+    // A desktop notification from the icon (the desktop's notification service shows it). False,
+    // with nothing shown, while the icon is not in a tray.
+    bool ShowMessage(const QString& title, const QString& text);
 
     // Whether the desktop has a tray to show the icon in, asked of the desktop now.
     bool TrayAvailable() const;

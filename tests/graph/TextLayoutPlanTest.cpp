@@ -50,7 +50,7 @@ TEST(TextLayoutPlan, UnitsChangeAtPowersOf1024) {
                  {1023.9, "1023.9 ", "KB/s"},    {1024.0, "1.0 ", "MB/s"},
                  {1048576.0, "1024.0 ", "MB/s"}, {2097152.0, "2.0 ", "GB/s"}};
     for (const Case& c : cases) {
-        const SpeedText text = FormatLabelSpeed(c.speed);
+        const LabelSpeed text = FormatLabelSpeed(c.speed);
         EXPECT_STREQ(text.number, c.number) << c.speed;
         EXPECT_STREQ(text.unit, c.unit) << c.speed;
     }

@@ -1,0 +1,32 @@
+#include "platform/QtLocaleTexts.h"
+
+#include <QDate>
+#include <QRegularExpression>
+#include <QTime>
+
+QtLocaleTexts::QtLocaleTexts(QLocale locale) : locale_(std::move(locale)) {}
+
+std::string QtLocaleTexts::ShortDate(const LocalDate& date) const {
+    return locale_.toString(QDate(date.year, date.month, date.day), QLocale::ShortFormat)
+        .toStdString();
+}
+
+std::string QtLocaleTexts::TimeText(int hour, int minute) const {
+    const QString format = TimeFormatWithout(locale_.timeFormat(QLocale::ShortFormat), true);
+    return locale_.toString(QTime(hour, minute), format).toStdString();
+}
+
+std::string QtLocaleTexts::HourText(int hour) const {
+    const QString format = TimeFormatWithout(locale_.timeFormat(QLocale::ShortFormat), false);
+    return locale_.toString(QTime(hour, 0), format).toStdString();
+}
+
+QString QtLocaleTexts::TimeFormatWithout(const QString& format, bool withMinutes) {
+    // A field goes together with the separator in front of it (":ss", ".mm"); a field at the
+    // start takes the separator after it instead.
+    QString result = format;
+    const QString fields = withMinutes ? "s+|z+" : "m+|s+|z+";
+    result.remove(QRegularExpression(QString("[^a-zA-Z']*(?:%1)").arg(fields)));
+    result.remove(QRegularExpression(QString("^(?:%1)[^a-zA-Z']*").arg(fields)));
+    return result.trimmed();
+}

@@ -1,0 +1,58 @@
+#include <QCoreApplication>
+#include <QDialog>
+#include <QPointer>
+
+#include <gtest/gtest.h>
+
+#include "app/CToolWindowSlot.h"
+#include "core/CObservable.h"
+
+namespace {
+
+// A tool window that observes something while it exists.
+class WatchingDialog : public QDialog, public CObserver {
+public:
+    explicit WatchingDialog(CObservable& subject) : observation_(subject, *this) {}
+    void Update() override { ++updates; }
+    int updates = 0;
+
+private:
+    CScopedObservation observation_;
+};
+
+}  // namespace
+
+TEST(ToolWindowSlot, OpensOnceAndEmptiesHoweverTheWindowCloses) {
+    CObservable subject;
+    CToolWindowSlot<WatchingDialog> slot;
+    int made = 0;
+    const auto make = [&] {
+        ++made;
+        return new WatchingDialog(subject);
+    };
+
+    QPointer<WatchingDialog> first = slot.Open(make);
+    EXPECT_EQ(slot.Open(make), first.data());  // a second command shows the same window
+    EXPECT_EQ(made, 1);
+    subject.NotifyAll();
+    EXPECT_EQ(first->updates, 1);
+
+    // OK, Cancel and the close box all end in done() or close(): the window goes, and detaches.
+    first->reject();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(first.isNull());
+    EXPECT_FALSE(slot.IsOpen());
+    EXPECT_EQ(subject.ObserverCount(), 0u);
+
+    QPointer<WatchingDialog> second = slot.Open(make);
+    EXPECT_EQ(made, 2);
+    second->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(second.isNull());
+
+    // At shutdown the slot deletes its window at once, while the subject still exists.
+    slot.Open(make);
+    slot.Destroy();
+    EXPECT_FALSE(slot.IsOpen());
+    EXPECT_EQ(subject.ObserverCount(), 0u);
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdio>
+
+#include "platform/LocaleTexts.h"
+
+// Fixed, locale-free texts: "7/12/2026", "13:05", "13h".
+class FakeLocaleTexts final : public LocaleTexts {
+public:
+    std::string ShortDate(const LocalDate& date) const override {
+        char text[32];
+        std::snprintf(text, sizeof text, "%d/%d/%d", date.day, date.month, date.year);
+        return text;
+    }
+    std::string TimeText(int hour, int minute) const override {
+        char text[16];
+        std::snprintf(text, sizeof text, "%02d:%02d", hour, minute);
+        return text;
+    }
+    std::string HourText(int hour) const override { return std::to_string(hour) + "h"; }
+};
