@@ -125,11 +125,22 @@ void CMainFrame::CreateTray() {
     connect(tray_.get(), &CSystemTray::TrayChecked, this,
             [this](bool available) { ApplyTrayAction(trayHiding_->CheckTray(available)); });
 
-    if (trayHiding_->Start(tray_->TrayAvailable()) != TrayWindowAction::Hide ||
-        !tray_->HideToTray(*window_)) {
-        settings_->hiddenInTray = false;
+    if (!settings_->hiddenInTray) {
         window_->show();
+        return;
     }
+    // Whether there is a tray to start hidden in is known once the desktop has answered; the
+    // window waits unshown till then.
+    connect(
+        tray_.get(), &CSystemTray::TrayStateKnown, this,
+        [this](bool available) {
+            if (trayHiding_->Start(available) != TrayWindowAction::Hide ||
+                !tray_->HideToTray(*window_)) {
+                settings_->hiddenInTray = false;
+                window_->show();
+            }
+        },
+        Qt::SingleShotConnection);
 }
 
 void CMainFrame::ToggleHiddenInTray() {

@@ -139,6 +139,11 @@ protected:
         frame.RunFrame();
     }
 
+    // The tray's first answers from the bus come in while events are served.
+    static bool WaitForTrayState(CMainFrame& frame) {
+        return QTest::qWaitFor([&] { return frame.Tray()->IsTrayStateKnown(); });
+    }
+
     void WaitPastDoubleClick() {
         QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 50);
     }
@@ -158,6 +163,7 @@ public slots:
 TEST_F(TrayBusTest, ItemRegistersAndItsTooltipAndPictureFollowTraffic) {
     auto frame = MakeFrame();
     ASSERT_TRUE(frame);
+    ASSERT_TRUE(WaitForTrayState(*frame));
     EXPECT_EQ(frame->Tray()->HostKind(), CTrayActivation::Host::StatusNotifier);
     EXPECT_TRUE(frame->Tray()->TrayAvailable());
     ASSERT_TRUE(TestWatcher()->WaitForItem(service_));
@@ -244,7 +250,7 @@ TEST_F(TrayBusTest, RestartedWatcherGetsTheItemAgainWithItsCurrentState) {
     TestWatcher()->Stop();
     ASSERT_TRUE(TestWatcher()->Start({"--no-host"}));
     ASSERT_TRUE(TestWatcher()->WaitForItem(again));
-    EXPECT_FALSE(frame->Tray()->TrayAvailable());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !frame->Tray()->TrayAvailable(); }));
     ASSERT_TRUE(Activate());
     QCoreApplication::processEvents();
     EXPECT_TRUE(frame->Window()->isVisible());
@@ -263,6 +269,7 @@ TEST_F(TrayBusTest, SavedFlagStartsHiddenAndATrayGoneForGoodGivesTheWindowBack) 
     auto frame = MakeFrame();
     ASSERT_TRUE(frame);
     ASSERT_TRUE(TestWatcher()->WaitForItem(service_));
+    ASSERT_TRUE(WaitForTrayState(*frame));
     EXPECT_TRUE(frame->Settings()->hiddenInTray);
     EXPECT_FALSE(frame->Window()->isVisible());
     frame->RunFrame();  // frames run while hidden, and the first one sizes the window
