@@ -63,7 +63,7 @@ CMainFrame::CMainFrame(const Services& services, CDataFolder folder)
 
 CMainFrame::~CMainFrame() {
     // Orderly shutdown: the history goes to disk before anything else is torn down.
-    history_->Save();
+    SaveHistory();
     ready_ = false;
     tray_.reset();  // takes the icon out of the tray
     menu_.reset();
@@ -125,10 +125,29 @@ void CMainFrame::CreateTray() {
     connect(tray_.get(), &CSystemTray::TrayChecked, this,
             [this](bool available) { ApplyTrayAction(trayHiding_->CheckTray(available)); });
 
-    if (trayHiding_->Start(tray_->TrayAvailable()) != TrayWindowAction::Hide ||
-        !tray_->HideToTray(*window_)) {
-        settings_->hiddenInTray = false;
+    if (!settings_->hiddenInTray) {
         window_->show();
+        return;
+    }
+    // Whether there is a tray to start hidden in is known once the desktop has answered; the
+    // window waits unshown till then.
+    connect(
+        tray_.get(), &CSystemTray::TrayStateKnown, this,
+        [this](bool available) {
+            if (trayHiding_->Start(available) != TrayWindowAction::Hide ||
+                !tray_->HideToTray(*window_)) {
+                settings_->hiddenInTray = false;
+                window_->show();
+            }
+        },
+        Qt::SingleShotConnection);
+}
+
+void CMainFrame::ShowWindow() {
+    if (trayHiding_->Hidden()) {
+        ToggleHiddenInTray();  // out of the tray, and the settings' flag follows
+    } else {
+        tray_->RestoreFromTray(*window_);  // in front and active
     }
 }
 
@@ -250,14 +269,25 @@ void CMainFrame::RunFrame() {
 }
 
 void CMainFrame::TakeSample() {
-    CTrafficSampler& sampler = services_.sampler;
-    sampler.Sample(downloadRate_, uploadRate_);
+    services_.sampler.Sample(downloadRate_, uploadRate_);
     samples_->Append(downloadRate_, uploadRate_);
+    RecordTotals();
+    emit SampleTaken(downloadRate_, uploadRate_);
+}
+
+void CMainFrame::RecordTotals() {
     double downloaded = 0.0;
     double uploaded = 0.0;
-    sampler.Totals(downloaded, uploaded);
+    services_.sampler.Totals(downloaded, uploaded);
     history_->Update(downloaded, uploaded);
-    emit SampleTaken(downloadRate_, uploadRate_);
+}
+
+bool CMainFrame::SaveHistory() {
+    // Without this sample the traffic since the last graph step (up to a step's worth) would be
+    // lost. The graph is not fed: this is no step of its.
+    services_.sampler.Sample(downloadRate_, uploadRate_);
+    RecordTotals();
+    return history_->Save();
 }
 
 void CMainFrame::RefreshTooltip() {

@@ -77,6 +77,11 @@ public:
     void ShowMenu(const QPoint& globalPos);
     // Hides the graph window into the tray or brings it back; the settings' flag follows.
     void ToggleHiddenInTray();
+    // Brings the graph window out of the tray if it is there, in front and active.
+    void ShowWindow();
+    // Takes a last sample of the traffic into the history and saves it: every orderly end of the
+    // run does this. False when the file could not be written.
+    bool SaveHistory();
 
 signals:
     void SampleTaken(double downloadRate, double uploadRate);
@@ -92,6 +97,7 @@ private:
     void OnResized(int width, int height);
     void RequestPaint();
     void TakeSample();
+    void RecordTotals();
     void RefreshTooltip();
     void ApplyChangedSettings();
     void SizeOnFirstFrame();

@@ -19,16 +19,35 @@ void HandleSignal(int) {
     errno = savedErrno;
 }
 
+bool Route(void (*handler)(int)) {
+    struct sigaction action {};
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    return sigaction(SIGTERM, &action, nullptr) == 0 && sigaction(SIGINT, &action, nullptr) == 0;
+}
+
 }  // namespace
 
 CSignalBridge::CSignalBridge(QObject* parent) : QObject(parent) {}
 
 CSignalBridge::~CSignalBridge() {
     if (notifier_ != nullptr) {
-        struct sigaction action {};
-        action.sa_handler = SIG_DFL;
-        sigaction(SIGTERM, &action, nullptr);
-        sigaction(SIGINT, &action, nullptr);
+        ReleaseTermination();
+    }
+}
+
+bool CSignalBridge::CatchTermination() {
+    if (g_signalPipe[0] < 0 &&
+        ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_signalPipe) != 0) {
+        return false;
+    }
+    return Route(HandleSignal);
+}
+
+void CSignalBridge::ReleaseTermination() {
+    Route(SIG_DFL);
+    if (g_signalPipe[0] >= 0) {
         ::close(g_signalPipe[0]);
         ::close(g_signalPipe[1]);
         g_signalPipe[0] = g_signalPipe[1] = -1;
@@ -39,17 +58,12 @@ bool CSignalBridge::Install() {
     if (notifier_ != nullptr) {
         return true;
     }
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_signalPipe) != 0) {
+    if (!CatchTermination()) {
         return false;
     }
     notifier_ = new QSocketNotifier(g_signalPipe[1], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &CSignalBridge::OnReadable);
-
-    struct sigaction action {};
-    action.sa_handler = HandleSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    return sigaction(SIGTERM, &action, nullptr) == 0 && sigaction(SIGINT, &action, nullptr) == 0;
+    return true;
 }
 
 void CSignalBridge::OnReadable() {

@@ -4,14 +4,14 @@
 #include <QGuiApplication>
 
 #include <chrono>
+#include <utility>
 
 #include "app/CMainFrame.h"
 #include "persistence/CDataFolder.h"
-#include "persistence/CTrafficHistory.h"
-#include "platform/Folders.h"
 
-CTrafficApp::CTrafficApp()
-    : sampler_(interfaces_, msClock_),
+CTrafficApp::CTrafficApp(std::string dataFolder)
+    : dataFolder_(std::move(dataFolder)),
+      sampler_(interfaces_, msClock_),
       frameRate_(msClock_),
       pacer_(CFramePacer::PeriodForRate(kFramesPerSecond)) {
     frameTimer_.setSingleShot(true);
@@ -21,7 +21,12 @@ CTrafficApp::CTrafficApp()
     // The desktop session may end the process without quitting the loop: save when it asks.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] {
         if (frame_) {
-            frame_->History().Save();
+            frame_->SaveHistory();
+        }
+    });
+    connect(&channel_, &CInstanceChannel::ShowRequested, this, [this] {
+        if (frame_ && frame_->IsReady()) {
+            frame_->ShowWindow();
         }
     });
 }
@@ -30,10 +35,14 @@ CTrafficApp::~CTrafficApp() {
     Shutdown();
 }
 
+bool CTrafficApp::ListenForLaterStarts() {
+    return channel_.Listen(QString::fromStdString(dataFolder_));
+}
+
 bool CTrafficApp::InitInstance() {
     CMainFrame::Services services{msClock_, localClock_, sampler_, frameRate_};
-    frame_ = std::make_unique<CMainFrame>(services,
-                                          CDataFolder(ResolveDataFolder(), ResolveProgramFolder()));
+    frame_ =
+        std::make_unique<CMainFrame>(services, CDataFolder(dataFolder_, ResolveProgramFolder()));
     if (!frame_->Create()) {
         frame_.reset();
         return false;

@@ -4,10 +4,13 @@
 #include <QTimer>
 
 #include <memory>
+#include <string>
 
 #include "app/CFramePacer.h"
 #include "app/CFrameRateMeter.h"
+#include "app/CInstanceChannel.h"
 #include "app/CSignalBridge.h"
+#include "platform/Folders.h"
 #include "platform/LinuxInterfaceSource.h"
 #include "platform/LocalClock.h"
 #include "platform/MsClock.h"
@@ -25,9 +28,13 @@ class CTrafficApp : public QObject {
 public:
     static constexpr int kFramesPerSecond = 90;
 
-    CTrafficApp();
+    // `dataFolder` as ResolveDataFolder gives it.
+    explicit CTrafficApp(std::string dataFolder = ResolveDataFolder());
     ~CTrafficApp() override;
 
+    // Lets later starts on the same data folder show this meter's window instead of running a
+    // second one. Only the holder of the folder's instance lock may call it.
+    bool ListenForLaterStarts();
     // Builds the main frame; false when it could not be created (it has said why).
     bool InitInstance();
     // Runs the event loop and the frames until quit; then shuts down in order.
@@ -40,6 +47,7 @@ private:
     void ArmTimer();
     void Shutdown();
 
+    std::string dataFolder_;
     SteadyMsClock msClock_;
     SystemLocalClock localClock_;
     LinuxInterfaceSource interfaces_;
@@ -50,4 +58,5 @@ private:
     CFramePacer pacer_;
     QTimer frameTimer_;
     CSignalBridge signals_;
+    CInstanceChannel channel_;
 };

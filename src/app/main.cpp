@@ -1,25 +1,110 @@
 #include <QApplication>
+#include <QCoreApplication>
 
+#include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <string>
+#include <string_view>
 
+#include "app/CInstanceChannel.h"
+#include "app/CSignalBridge.h"
 #include "app/CTrafficApp.h"
+#include "app/CommandLine.h"
+#include "app/XDisplay.h"
+#include "persistence/CInstanceLock.h"
+#include "persistence/CSettingsFile.h"
+#include "persistence/CTrafficHistory.h"
+#include "persistence/TemporaryFiles.h"
+#include "platform/Folders.h"
+
+namespace {
+
+// The files we write atomically, whose temporary copies a crash can leave behind.
+constexpr std::string_view kWrittenFiles[] = {CTrafficHistory::kFileName,
+                                              CTrafficHistory::kDamagedFileName, kSettingsFileName};
+
+// How long a later start waits for the running meter, which may itself be starting.
+constexpr int kHandOverTimeoutMs = 10000;
+
+QStringList Arguments(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    return arguments;
+}
+
+void PrintLine(std::FILE* stream, const std::string& line) {
+    std::fprintf(stream, "%s\n", line.c_str());
+}
+
+// Another meter runs on this data folder: it shows its window and this start ends.
+int HandOver(int argc, char** argv, const std::string& dataFolder) {
+    CSignalBridge::ReleaseTermination();  // nothing to save here: Ctrl+C just ends the wait
+    QCoreApplication core(argc, argv);
+    if (CInstanceChannel::AskToShow(QString::fromStdString(dataFolder), kHandOverTimeoutMs)) {
+        PrintLine(stderr, "Tallyglass is already running with the data folder " + dataFolder +
+                              "; its window is shown.");
+        return kExitSuccess;
+    }
+    PrintLine(stderr, "Tallyglass is already running with the data folder " + dataFolder +
+                          ", but it did not answer.");
+    return kExitFailure;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    // The graph window is placed at absolute screen positions, which only X allows: on a
-    // Wayland desktop run through XWayland unless the user chose a platform.
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") != nullptr) {
-        setenv("QT_QPA_PLATFORM", "xcb", 1);
+    // Before anything that takes time: a SIGTERM from here on ends the run in order.
+    CSignalBridge::CatchTermination();
+
+    const CommandLineRequest request = ParseCommandLine(Arguments(argc, argv), TALLYGLASS_VERSION);
+    switch (request.action) {
+        case CommandLineRequest::Action::ShowHelp:
+        case CommandLineRequest::Action::ShowVersion:
+            std::fputs(request.text.toLocal8Bit().constData(), stdout);
+            return kExitSuccess;
+        case CommandLineRequest::Action::UsageError:
+            std::fputs(request.text.toLocal8Bit().constData(), stderr);
+            return kExitUsage;
+        case CommandLineRequest::Action::Run:
+            break;
     }
+
+    // Qt would abort with a long message; one line says what is missing.
+    std::optional<CXServerProbe> xProbe;
+    if (UseXPlatform() && !xProbe.emplace().Reachable()) {
+        PrintLine(stderr, NoXServerMessage());
+        return kExitFailure;
+    }
+
+    // One meter per data folder. A folder that cannot be locked (read-only, say) runs unlocked:
+    // nothing can be saved there anyway, and the user is told so.
+    const std::string dataFolder = ResolveDataFolder(request.dataFolder.toStdString());
+    CInstanceLock lock;
+    if (lock.Acquire(dataFolder) == CInstanceLock::Result::HeldElsewhere) {
+        return HandOver(argc, argv, dataFolder);
+    }
+    if (lock.Held()) {
+        RemoveLeftoverTemporaries(dataFolder, kWrittenFiles);
+    }
+
     // With Mesa's software rasteriser, worker threads cost more in hand-offs than they save on a
     // window this small: render on our own thread unless the user says otherwise.
     setenv("LP_NUM_THREADS", "0", 0);
     QApplication application(argc, argv);
     QApplication::setApplicationName("Tallyglass");
+    QApplication::setApplicationVersion(TALLYGLASS_VERSION);
     QApplication::setQuitOnLastWindowClosed(false);
+    xProbe.reset();  // Qt has its own connection now
 
-    CTrafficApp app;
+    CTrafficApp app(dataFolder);
+    if (lock.Held()) {
+        app.ListenForLaterStarts();
+    }
     if (!app.InitInstance()) {
-        return 1;
+        return kExitFailure;
     }
     return app.Run();
 }

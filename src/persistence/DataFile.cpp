@@ -1,5 +1,6 @@
 #include "persistence/DataFile.h"
 
+#include "persistence/TemporaryFiles.h"
 #include "platform/ReadToEnd.h"
 
 #include <errno.h>
@@ -105,14 +106,11 @@ bool EnsureFolder(const std::string& path) {
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view contents) {
-    const std::string folder = FolderOf(path);
-    const std::size_t slash = path.rfind('/');
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    if (name.empty()) {
+    // In the same folder, so that the rename cannot cross file systems.
+    std::string temporary = TemporaryFileTemplate(path);
+    if (temporary.empty()) {
         return false;
     }
-    // Hidden, and in the same folder so that the rename cannot cross file systems.
-    std::string temporary = folder + "/." + name + ".XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) {
         return false;
@@ -128,7 +126,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view contents) {
     }
     // Makes the rename itself durable. The new file is in place already, so a folder that
     // cannot be synced (some file systems refuse) does not make the write a failure.
-    SyncFolder(folder);
+    SyncFolder(FolderOf(path));
     return true;
 }
 

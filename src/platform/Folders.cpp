@@ -59,15 +59,16 @@ std::string ResolveDataFolder(const char* tallyglassDataDir, const char* xdgData
     return folder + "/Tallyglass";
 }
 
-std::string ResolveDataFolder() {
+std::string ResolveDataFolder(const std::string& commandLineFolder) {
     const char* home = std::getenv("HOME");
     std::string fallbackHome;
     if (!IsSet(home)) {
         fallbackHome = HomeFromPasswordDatabase();
         home = fallbackHome.c_str();
     }
-    return ResolveDataFolder(std::getenv("TALLYGLASS_DATA_DIR"), std::getenv("XDG_DATA_HOME"),
-                             home);
+    const char* chosen =
+        commandLineFolder.empty() ? std::getenv("TALLYGLASS_DATA_DIR") : commandLineFolder.c_str();
+    return ResolveDataFolder(chosen, std::getenv("XDG_DATA_HOME"), home);
 }
 
 std::string ResolveProgramFolder() {

@@ -9,8 +9,9 @@ std::string ResolveDataFolder(const char* tallyglassDataDir, const char* xdgData
                               const char* home);
 
 // The same, from $TALLYGLASS_DATA_DIR, $XDG_DATA_HOME and $HOME (the password database when
-// $HOME is unset).
-std::string ResolveDataFolder();
+// $HOME is unset). A non-empty `commandLineFolder` (--data-dir) stands in for
+// $TALLYGLASS_DATA_DIR.
+std::string ResolveDataFolder(const std::string& commandLineFolder = {});
 
 // The folder of the running executable, ending with "/"; "./" when it cannot be found.
 std::string ResolveProgramFolder();

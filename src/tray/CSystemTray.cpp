@@ -1,8 +1,10 @@
 #include "tray/CSystemTray.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QDBusServiceWatcher>
 #include <QDBusVariant>
 #include <QGuiApplication>
 #include <QMenu>
@@ -14,30 +16,20 @@
 namespace {
 
 constexpr const char* kWatcherService = "org.kde.StatusNotifierWatcher";
+constexpr const char* kWatcherPath = "/StatusNotifierWatcher";
 constexpr int kIconSizes[] = {16, 22, 24, 32};
 constexpr int kIconIds[] = {kTrayIconIdle, kTrayIconDownUp, kTrayIconUp, kTrayIconDown};
 
-bool WatcherRegistered() {
-    const QDBusConnection bus = QDBusConnection::sessionBus();
-    const QDBusConnectionInterface* busInterface = bus.isConnected() ? bus.interface() : nullptr;
-    return busInterface != nullptr && busInterface->isServiceRegistered(kWatcherService).value();
-}
-
-// A watcher alone shows nothing: some panel must have registered as the host that draws the
-// items. Only a plain "no" counts; a watcher that does not say is taken at its word.
-bool StatusNotifierHostPresent() {
-    if (!WatcherRegistered()) {
-        return false;
-    }
-    QDBusMessage get = QDBusMessage::createMethodCall(kWatcherService, "/StatusNotifierWatcher",
-                                                      "org.freedesktop.DBus.Properties", "Get");
-    get << QString(kWatcherService) << QString("IsStatusNotifierHostRegistered");
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(get, QDBus::Block, 2000);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
-        return true;
-    }
-    const QVariant value = reply.arguments().at(0).value<QDBusVariant>().variant();
-    return value.typeId() != QMetaType::Bool || value.toBool();
+// Calls `onReply` with the finished call, on this thread, once the answer (or its time-out) is
+// in; the watcher goes with `owner`, so an answer after the owner's end is dropped.
+template <typename Handler>
+void WhenAnswered(const QDBusPendingCall& call, QObject* owner, Handler onReply) {
+    auto* watcher = new QDBusPendingCallWatcher(call, owner);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, owner,
+                     [onReply](QDBusPendingCallWatcher* finished) {
+                         finished->deleteLater();
+                         onReply(*finished);
+                     });
 }
 
 }  // namespace
@@ -50,21 +42,11 @@ static void InitTrayResources() {
 
 CSystemTray::CSystemTray() : activation_(CTrayActivation::Host::XEmbed, 0) {
     trayCheck_.setInterval(kTrayCheckMs);
-    connect(&trayCheck_, &QTimer::timeout, this, [this] { emit TrayChecked(TrayAvailable()); });
+    connect(&trayCheck_, &QTimer::timeout, this, &CSystemTray::OnTrayCheck);
 }
 
 CSystemTray::~CSystemTray() {
     Remove();
-}
-
-CTrayActivation::Host CSystemTray::DetectHost() {
-    // The same rule Qt follows once, at its first look for a tray: on X a registered
-    // StatusNotifierWatcher means the D-Bus protocol, otherwise XEmbed; elsewhere D-Bus only.
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
-        return CTrayActivation::Host::StatusNotifier;
-    }
-    return WatcherRegistered() ? CTrayActivation::Host::StatusNotifier
-                               : CTrayActivation::Host::XEmbed;
 }
 
 void CSystemTray::LoadIcons() {
@@ -78,10 +60,7 @@ void CSystemTray::LoadIcons() {
     }
 }
 
-bool CSystemTray::Create(QMenu& frameMenu, const QString& tip, int iconId) {
-    activation_ = CTrayActivation(
-        DetectHost(),
-        static_cast<std::uint32_t>(QGuiApplication::styleHints()->mouseDoubleClickInterval()));
+void CSystemTray::Create(QMenu& frameMenu, const QString& tip, int iconId) {
     LoadIcons();
     icon_ = std::make_unique<QSystemTrayIcon>();
 
@@ -96,9 +75,105 @@ bool CSystemTray::Create(QMenu& frameMenu, const QString& tip, int iconId) {
 
     SetIconFromResource(iconId);
     SetTip(tip);
-    const bool available = TrayAvailable();
     Add();
-    return available;
+    WatchTrayHost();
+}
+
+void CSystemTray::WatchTrayHost() {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        QMetaObject::invokeMethod(
+            this, [this] { OnFirstWatcherAnswer(false); }, Qt::QueuedConnection);
+        return;
+    }
+    auto* serviceWatcher = new QDBusServiceWatcher(kWatcherService, bus,
+                                                   QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(serviceWatcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            [this](const QString&, const QString&, const QString& newOwner) {
+                OnWatcherPresence(!newOwner.isEmpty());
+            });
+    bus.connect(kWatcherService, kWatcherPath, kWatcherService, "StatusNotifierHostRegistered",
+                this, SLOT(OnHostChanged()));
+    bus.connect(kWatcherService, kWatcherPath, kWatcherService, "StatusNotifierHostUnregistered",
+                this, SLOT(OnHostChanged()));
+
+    // The bus answers in order, so this answer is newer than any owner change heard before it.
+    QDBusMessage hasOwner = QDBusMessage::createMethodCall(
+        "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "NameHasOwner");
+    hasOwner << QString(kWatcherService);
+    WhenAnswered(bus.asyncCall(hasOwner), this, [this](const QDBusPendingCall& call) {
+        const QDBusPendingReply<bool> reply(call);
+        OnFirstWatcherAnswer(reply.isValid() && reply.value());
+    });
+}
+
+void CSystemTray::OnFirstWatcherAnswer(bool registered) {
+    // The same rule Qt followed when the icon was made: on X a registered StatusNotifierWatcher
+    // means the D-Bus protocol, otherwise XEmbed; elsewhere D-Bus only.
+    const bool statusNotifier =
+        QGuiApplication::platformName() != QLatin1String("xcb") || registered;
+    activation_ = CTrayActivation(
+        statusNotifier ? CTrayActivation::Host::StatusNotifier : CTrayActivation::Host::XEmbed,
+        static_cast<std::uint32_t>(QGuiApplication::styleHints()->mouseDoubleClickInterval()));
+    watcherRegistered_ = registered;
+    if (statusNotifier && registered) {
+        AskHost();  // known once the host has said whether a panel draws the items
+    } else {
+        MarkKnown();
+    }
+}
+
+void CSystemTray::OnWatcherPresence(bool registered) {
+    watcherRegistered_ = registered;
+    if (registered) {
+        AskHost();
+    } else {
+        hostRegistered_ = false;
+    }
+}
+
+void CSystemTray::OnHostChanged() {
+    AskHost();
+}
+
+// A watcher alone shows nothing: some panel must have registered as the host that draws the
+// items. Only a plain "no" counts; a watcher that does not say, or does not answer in time, is
+// taken at its word.
+void CSystemTray::AskHost() {
+    if (hostQueryPending_) {
+        return;  // the answer on its way will do
+    }
+    QDBusMessage get = QDBusMessage::createMethodCall(kWatcherService, kWatcherPath,
+                                                      "org.freedesktop.DBus.Properties", "Get");
+    get << QString(kWatcherService) << QString("IsStatusNotifierHostRegistered");
+    hostQueryPending_ = true;
+    WhenAnswered(
+        QDBusConnection::sessionBus().asyncCall(get, kHostQueryTimeoutMs), this,
+        [this](const QDBusPendingCall& call) {
+            hostQueryPending_ = false;
+            const QDBusMessage reply = call.reply();
+            bool present = true;
+            if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
+                const QVariant value = reply.arguments().at(0).value<QDBusVariant>().variant();
+                present = value.typeId() != QMetaType::Bool || value.toBool();
+            }
+            hostRegistered_ = present;
+            MarkKnown();
+        });
+}
+
+void CSystemTray::MarkKnown() {
+    if (!known_) {
+        known_ = true;
+        emit TrayStateKnown(TrayAvailable());
+    }
+}
+
+void CSystemTray::OnTrayCheck() {
+    if (HostKind() == CTrayActivation::Host::StatusNotifier && watcherRegistered_) {
+        AskHost();  // for the next look; this one reports what is known now
+    }
+    emit TrayChecked(TrayAvailable());
 }
 
 bool CSystemTray::SetIconFromResource(int resourceId) {
@@ -191,10 +266,13 @@ void CSystemTray::RestoreFromTray(QWindow& window) {
 }
 
 bool CSystemTray::TrayAvailable() const {
-    if (HostKind() == CTrayActivation::Host::StatusNotifier) {
-        return StatusNotifierHostPresent();
+    if (!known_) {
+        return false;
     }
-    // With Qt on XEmbed this is one question to the X server.
+    if (HostKind() == CTrayActivation::Host::StatusNotifier) {
+        return watcherRegistered_ && hostRegistered_;
+    }
+    // With Qt on XEmbed this is one question to the X server, which answers at once.
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 

@@ -22,6 +22,10 @@ class QWindow;
 // A desktop without a tray is no error: the icon then waits for a tray to appear, hiding the
 // window is refused, and the program runs with its window only. The picture and tooltip are kept
 // here, so a tray host that restarts gets the current ones when the icon registers again.
+//
+// The tray host is another program and may hang: every question to the session bus is asked
+// asynchronously, and what the answers said is kept here. Until the first answer the desktop
+// counts as having no tray.
 class CSystemTray : public QObject {
     Q_OBJECT
 public:
@@ -29,13 +33,16 @@ public:
     static constexpr int kTrayCheckMs = 1000;
     // How long a notification stays up.
     static constexpr int kMessageMs = 10000;
+    // A tray host that has not answered by then is taken at its word: a tray.
+    static constexpr int kHostQueryTimeoutMs = 3000;
 
     CSystemTray();
     ~CSystemTray() override;
 
     // Puts the icon in the tray with `frameMenu`'s entries ("Settings" as the default entry),
-    // the tip and the picture. False when the desktop has no tray now.
-    bool Create(QMenu& frameMenu, const QString& tip, int iconId);
+    // the tip and the picture, and starts asking the desktop about its tray; TrayStateKnown
+    // follows with the first answer.
+    void Create(QMenu& frameMenu, const QString& tip, int iconId);
 
     // One of the four pictures, 117, 119, 120 or 121. An unknown number fails and leaves the
     // picture as it was. Only a change reaches the tray host.
@@ -65,8 +72,11 @@ public:
     // with nothing shown, while the icon is not in a tray.
     bool ShowMessage(const QString& title, const QString& text);
 
-    // Whether the desktop has a tray to show the icon in, asked of the desktop now.
+    // Whether the desktop has a tray to show the icon in, as last heard; false until the desktop
+    // has first answered. Never waits for the desktop.
     bool TrayAvailable() const;
+    // The desktop has answered at least once: the host kind and TrayAvailable are its answers.
+    bool IsTrayStateKnown() const { return known_; }
 
     CTrayActivation::Host HostKind() const { return activation_.HostKind(); }
     int IconId() const { return iconId_; }
@@ -77,12 +87,23 @@ public:
 
 signals:
     void ToggleRequested();
+    // Once, when the desktop's first answers are in.
+    void TrayStateKnown(bool available);
     // While a window is hidden: the result of each periodic look for the tray.
     void TrayChecked(bool available);
 
+private slots:
+    // The tray host says a panel has come or gone (a D-Bus signal, connected by name).
+    void OnHostChanged();
+
 private:
-    static CTrayActivation::Host DetectHost();
     void LoadIcons();
+    void WatchTrayHost();
+    void OnFirstWatcherAnswer(bool registered);
+    void OnWatcherPresence(bool registered);
+    void AskHost();
+    void MarkKnown();
+    void OnTrayCheck();
 
     SteadyMsClock clock_;
     CTrayActivation activation_;
@@ -93,4 +114,10 @@ private:
     int iconId_ = 0;
     QString tip_;
     bool removed_ = true;
+
+    // What the session bus said last.
+    bool known_ = false;
+    bool watcherRegistered_ = false;
+    bool hostRegistered_ = false;
+    bool hostQueryPending_ = false;
 };

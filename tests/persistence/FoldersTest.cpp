@@ -6,6 +6,7 @@
 
 #include <fstream>
 
+#include "ScopedEnv.h"
 #include "TempDir.h"
 #include "persistence/CDataFolder.h"
 
@@ -18,6 +19,26 @@ TEST(Folders, DataFolderFollowsTheEnvironmentInOrder) {
               "/home/a/.local/share/Tallyglass");
     EXPECT_EQ(ResolveDataFolder(nullptr, nullptr, "/"), "/.local/share/Tallyglass");
     EXPECT_EQ(ResolveDataFolder(nullptr, "", nullptr), "/.local/share/Tallyglass");
+}
+
+TEST(Folders, CommandLineFolderStandsInForTheVariable) {
+    const ScopedEnv home("HOME", "/home/a");
+    const ScopedEnv xdg("XDG_DATA_HOME", nullptr);
+    struct Case {
+        const char* commandLine;
+        const char* variable;
+        const char* folder;
+    };
+    const Case cases[] = {
+        {"", nullptr, "/home/a/.local/share/Tallyglass"},
+        {"", "/env/tg", "/env/tg"},
+        {"/cli/tg/", "/env/tg", "/cli/tg"},
+        {"relative", nullptr, "relative"},  // as the variable would be: used as given
+    };
+    for (const Case& c : cases) {
+        const ScopedEnv variable("TALLYGLASS_DATA_DIR", c.variable);
+        EXPECT_EQ(ResolveDataFolder(c.commandLine), c.folder) << c.commandLine;
+    }
 }
 
 TEST(Folders, ProgramFolderHoldsTheRunningExecutable) {

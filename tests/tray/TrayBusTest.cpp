@@ -4,17 +4,23 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVariant>
+#include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QProcess>
 #include <QStyleHints>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "MainFrameFixture.h"
 #include "TrayTestSupport.h"
 #include "app/CMainFrame.h"
+#include "app/CTrafficApp.h"
 #include "appearance/CSettings.h"
 #include "graphgl/CGraphWindow.h"
+#include "persistence/CInstanceLock.h"
 #include "tray/CSystemTray.h"
 #include "tray/CTrayHiding.h"
 
@@ -139,6 +145,11 @@ protected:
         frame.RunFrame();
     }
 
+    // The tray's first answers from the bus come in while events are served.
+    static bool WaitForTrayState(CMainFrame& frame) {
+        return QTest::qWaitFor([&] { return frame.Tray()->IsTrayStateKnown(); });
+    }
+
     void WaitPastDoubleClick() {
         QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 50);
     }
@@ -158,6 +169,7 @@ public slots:
 TEST_F(TrayBusTest, ItemRegistersAndItsTooltipAndPictureFollowTraffic) {
     auto frame = MakeFrame();
     ASSERT_TRUE(frame);
+    ASSERT_TRUE(WaitForTrayState(*frame));
     EXPECT_EQ(frame->Tray()->HostKind(), CTrayActivation::Host::StatusNotifier);
     EXPECT_TRUE(frame->Tray()->TrayAvailable());
     ASSERT_TRUE(TestWatcher()->WaitForItem(service_));
@@ -244,7 +256,7 @@ TEST_F(TrayBusTest, RestartedWatcherGetsTheItemAgainWithItsCurrentState) {
     TestWatcher()->Stop();
     ASSERT_TRUE(TestWatcher()->Start({"--no-host"}));
     ASSERT_TRUE(TestWatcher()->WaitForItem(again));
-    EXPECT_FALSE(frame->Tray()->TrayAvailable());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !frame->Tray()->TrayAvailable(); }));
     ASSERT_TRUE(Activate());
     QCoreApplication::processEvents();
     EXPECT_TRUE(frame->Window()->isVisible());
@@ -263,6 +275,7 @@ TEST_F(TrayBusTest, SavedFlagStartsHiddenAndATrayGoneForGoodGivesTheWindowBack) 
     auto frame = MakeFrame();
     ASSERT_TRUE(frame);
     ASSERT_TRUE(TestWatcher()->WaitForItem(service_));
+    ASSERT_TRUE(WaitForTrayState(*frame));
     EXPECT_TRUE(frame->Settings()->hiddenInTray);
     EXPECT_FALSE(frame->Window()->isVisible());
     frame->RunFrame();  // frames run while hidden, and the first one sizes the window
@@ -279,6 +292,88 @@ TEST_F(TrayBusTest, SavedFlagStartsHiddenAndATrayGoneForGoodGivesTheWindowBack) 
     EXPECT_TRUE(frame->Window()->isVisible());
     EXPECT_FALSE(frame->Settings()->hiddenInTray);
     ASSERT_TRUE(TestWatcher()->Start());
+}
+
+// A tray host that takes calls and never answers them (stopped here with SIGSTOP) must not stop
+// the graph: no call waits for it, so the event loop never stalls, and when the host goes away
+// for good the hidden window comes back.
+TEST_F(TrayBusTest, AHungTrayHostNeverStopsTheGraph) {
+    CTrafficApp app(dir_.Str());
+    ASSERT_TRUE(app.InitInstance());
+    CMainFrame* frame = app.MainFrame();
+    ASSERT_TRUE(WaitForTrayState(*frame));
+    ASSERT_TRUE(frame->Tray()->TrayAvailable());
+    frame->ToggleHiddenInTray();
+    ASSERT_FALSE(frame->Window()->isVisible());
+    TestWatcher()->Freeze();
+
+    // Long enough for several periodic looks at the tray and for one look to time out.
+    constexpr int kHungMs = 3 * CSystemTray::kTrayCheckMs + CSystemTray::kHostQueryTimeoutMs;
+    constexpr int kComeBackMs = CTrayHiding::kMissesBeforeRescue * CSystemTray::kTrayCheckMs;
+    QElapsedTimer clock;
+    qint64 lastBeat = 0;
+    qint64 longestStall = 0;
+    QTimer beat;  // a stalled event loop shows as a long gap between beats
+    QObject::connect(&beat, &QTimer::timeout, [&] {
+        longestStall = std::max(longestStall, clock.elapsed() - lastBeat);
+        lastBeat = clock.elapsed();
+    });
+    std::uint64_t framesBefore = 0;
+    std::uint64_t framesWhileHung = 0;
+    bool cameBack = false;
+    QTimer::singleShot(0, [&] {
+        clock.start();
+        beat.start(10);
+        framesBefore = frame->FrameCount();
+        QTimer::singleShot(kHungMs, [&] {
+            beat.stop();
+            framesWhileHung = frame->FrameCount() - framesBefore;
+            TestWatcher()->Stop();  // the host is gone now
+            QTimer::singleShot(kComeBackMs + 10000, qApp, &QCoreApplication::quit);
+        });
+    });
+    QObject::connect(frame->Window(), &QWindow::visibleChanged, [&](bool visible) {
+        if (visible && framesWhileHung > 0) {
+            cameBack = true;
+            QCoreApplication::quit();
+        }
+    });
+    app.Run();
+
+    // Blocking calls would stall the loop for their whole time-out at every look. A loaded
+    // machine may be slow, but not for a second.
+    EXPECT_LT(longestStall, 1000);
+    // About 60 frames a second here (each frame sleeps its frame delay); a third of that is
+    // plenty.
+    EXPECT_GT(framesWhileHung, static_cast<std::uint64_t>(kHungMs / 1000 * 20));
+    EXPECT_TRUE(cameBack);
+    EXPECT_FALSE(frame->Settings()->hiddenInTray);
+    ASSERT_TRUE(TestWatcher()->Start());
+}
+
+// A second start on the same data folder ends at once and brings the running meter's window
+// out of the tray.
+TEST_F(TrayBusTest, ASecondStartShowsTheRunningMetersWindow) {
+    CInstanceLock lock;  // what the program takes first
+    ASSERT_EQ(lock.Acquire(dir_.Str()), CInstanceLock::Result::Acquired);
+    CTrafficApp app(dir_.Str());
+    ASSERT_TRUE(app.ListenForLaterStarts());
+    ASSERT_TRUE(app.InitInstance());
+    CMainFrame* frame = app.MainFrame();
+    ASSERT_TRUE(WaitForTrayState(*frame));
+    frame->ToggleHiddenInTray();
+    ASSERT_FALSE(frame->Window()->isVisible());
+
+    QProcess second;
+    second.start(TALLYGLASS_PROGRAM, {"--data-dir", dir_.Str().c_str()});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 20000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    const QString said = QString::fromLocal8Bit(second.readAllStandardError());
+    EXPECT_EQ(said.count('\n'), 1) << said.toStdString();
+    EXPECT_TRUE(said.contains("already running")) << said.toStdString();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(frame->Window()));
+    EXPECT_FALSE(frame->Settings()->hiddenInTray);
 }
 
 }  // namespace

@@ -35,6 +35,7 @@ TEST_F(NoTrayTest, ProgramRunsWithItsWindowAndNeverHidesIt) {
     auto frame = MakeFrame();
     ASSERT_TRUE(frame);
     CSystemTray* tray = frame->Tray();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tray->IsTrayStateKnown(); }));
     EXPECT_EQ(tray->HostKind(), CTrayActivation::Host::XEmbed);
     EXPECT_FALSE(tray->TrayAvailable());
     // The saved flag leaves the window shown, and the flag says so.

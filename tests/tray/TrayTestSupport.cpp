@@ -70,6 +70,12 @@ void WatcherProcess::Stop() {
     }
 }
 
+void WatcherProcess::Freeze() {
+    if (process_.state() == QProcess::Running) {
+        kill(static_cast<pid_t>(process_.processId()), SIGSTOP);
+    }
+}
+
 bool WatcherProcess::WaitForItem(QString& service, int timeoutMs) {
     QString line;
     if (!WaitForLine("item ", line, timeoutMs)) {

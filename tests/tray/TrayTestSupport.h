@@ -35,6 +35,9 @@ public:
     // Starts it and waits until it owns its bus name.
     bool Start(const QStringList& arguments = {});
     void Stop();
+    // Stops the process where it stands (SIGSTOP): it keeps its bus name and the bus takes calls
+    // for it, but nothing answers them, as with a hung tray host. Stop still ends it.
+    void Freeze();
     // Waits for the next item registration since the last one seen; gives the item's bus name.
     bool WaitForItem(QString& service, int timeoutMs = 5000);
 

@@ -1,0 +1,48 @@
+#include "app/CommandLine.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+
+CommandLineRequest ParseCommandLine(const QStringList& arguments, const QString& version) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Tallyglass, a network-traffic meter.");
+    // Our own help and version options: the parser's would also offer Qt's options, which are
+    // not taken here.
+    const QCommandLineOption help(QStringList{"h", "help"}, "Show this help and exit.");
+    const QCommandLineOption versionOption(QStringList{"v", "version"},
+                                           "Show the version and exit.");
+    const QCommandLineOption dataDir(
+        "data-dir", "Keep the data files in <dir> (as $TALLYGLASS_DATA_DIR does).", "dir");
+    parser.addOption(help);
+    parser.addOption(versionOption);
+    parser.addOption(dataDir);
+
+    // Without an application object the parser cannot know the program's name.
+    const QString program =
+        arguments.isEmpty() ? QString("tallyglass") : QFileInfo(arguments.first()).fileName();
+    QString usage = parser.helpText();
+    usage.replace("<executable_name>", program);
+
+    CommandLineRequest request;
+    QString error;
+    if (!parser.parse(arguments)) {
+        error = parser.errorText();
+    } else if (!parser.positionalArguments().isEmpty()) {
+        error = QString("Unexpected argument '%1'.").arg(parser.positionalArguments().first());
+    } else if (parser.isSet(dataDir) && parser.value(dataDir).isEmpty()) {
+        error = "--data-dir needs a folder.";
+    }
+    if (!error.isEmpty()) {
+        request.action = CommandLineRequest::Action::UsageError;
+        request.text = program + ": " + error + "\n" + usage;
+    } else if (parser.isSet(help)) {
+        request.action = CommandLineRequest::Action::ShowHelp;
+        request.text = usage;
+    } else if (parser.isSet(versionOption)) {
+        request.action = CommandLineRequest::Action::ShowVersion;
+        request.text = "Tallyglass " + version + "\n";
+    } else {
+        request.dataFolder = parser.value(dataDir);
+    }
+    return request;
+}

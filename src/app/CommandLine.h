@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Exit codes of the program.
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+// What the command line asks for. Each action is one thing main does; an option that asks for
+// other work adds an action here and its option in ParseCommandLine.
+struct CommandLineRequest {
+    enum class Action {
+        Run,          // the meter
+        ShowHelp,     // `text` to standard output, success
+        ShowVersion,  // `text` to standard output, success
+        UsageError,   // `text` (the error, then the usage) to standard error, kExitUsage
+    };
+    Action action = Action::Run;
+    // --data-dir as given; empty when not given ($TALLYGLASS_DATA_DIR or the default then).
+    QString dataFolder;
+    QString text;
+};
+
+// Reads the arguments (the program's name first). Needs no application object and no display,
+// so help, version and usage errors never touch the display or the data folder.
+CommandLineRequest ParseCommandLine(const QStringList& arguments, const QString& version);

@@ -1,0 +1,59 @@
+#include "app/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Action = CommandLineRequest::Action;
+
+TEST(CommandLine, EachArgumentListAsksForOneThing) {
+    struct Case {
+        QStringList arguments;  // after the program's name
+        Action action;
+        QString dataFolder;
+    };
+    const Case cases[] = {
+        {{}, Action::Run, ""},
+        {{"--data-dir", "/srv/tg"}, Action::Run, "/srv/tg"},
+        {{"--data-dir=/srv/tg"}, Action::Run, "/srv/tg"},
+        {{"--data-dir", "/a", "--data-dir", "/b"}, Action::Run, "/b"},
+        {{"--help"}, Action::ShowHelp, ""},
+        {{"-h"}, Action::ShowHelp, ""},
+        {{"--data-dir", "/srv/tg", "--help"}, Action::ShowHelp, ""},
+        {{"--version"}, Action::ShowVersion, ""},
+        {{"--help", "--version"}, Action::ShowHelp, ""},
+        // Usage errors win over everything, help included.
+        {{"--bogus"}, Action::UsageError, ""},
+        {{"--help", "--bogus"}, Action::UsageError, ""},
+        {{"--data-dir"}, Action::UsageError, ""},
+        {{"--data-dir", ""}, Action::UsageError, ""},
+        {{"stray"}, Action::UsageError, ""},
+        // Qt's own options are not taken: a display is chosen with DISPLAY.
+        {{"-platform", "offscreen"}, Action::UsageError, ""},
+    };
+    for (const Case& c : cases) {
+        const QStringList arguments = QStringList{"/usr/bin/tallyglass"} + c.arguments;
+        const CommandLineRequest request = ParseCommandLine(arguments, "9.8.7");
+        const std::string shown = arguments.join(' ').toStdString();
+        EXPECT_EQ(request.action, c.action) << shown;
+        EXPECT_EQ(request.dataFolder, c.dataFolder) << shown;
+    }
+}
+
+TEST(CommandLine, TextsNameTheProgramItsOptionsAndTheError) {
+    const CommandLineRequest help = ParseCommandLine({"/usr/bin/tallyglass", "--help"}, "9.8.7");
+    EXPECT_TRUE(help.text.startsWith("Usage: tallyglass [options]\n")) << help.text.toStdString();
+    for (const char* option : {"--help", "--version", "--data-dir <dir>"}) {
+        EXPECT_TRUE(help.text.contains(option)) << option;
+    }
+    EXPECT_FALSE(help.text.contains("--help-all"));
+
+    EXPECT_EQ(ParseCommandLine({"tallyglass", "--version"}, "9.8.7").text, "Tallyglass 9.8.7\n");
+
+    const CommandLineRequest error = ParseCommandLine({"./tallyglass", "--bogus"}, "9.8.7");
+    EXPECT_TRUE(error.text.startsWith("tallyglass: Unknown option 'bogus'.\nUsage: tallyglass"))
+        << error.text.toStdString();
+    EXPECT_TRUE(error.text.endsWith(help.text));
+}
+
+}  // namespace
