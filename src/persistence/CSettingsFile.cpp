@@ -121,8 +121,9 @@ SettingsReadResult ReadSettings(const CDataFolder& folder, SettingsValues& value
         values.frameDelay = 15;
         values.windowLeft = values.windowTop = values.windowWidth = values.windowHeight = -1;
         values.hiddenInTray = false;
-        folder.EnsureDataFolder();
-        WriteSettings(folder, DefaultSettingsFileValues());  // a failure is retried by Apply
+        // A failure is reported through the folder; the file stays missing, so the next start
+        // tries again.
+        WriteSettings(folder, DefaultSettingsFileValues());
         return SettingsReadResult::Missing;
     }
     // A file we cannot read is not replaced here: the user may still get it back.
@@ -133,9 +134,5 @@ SettingsReadResult ReadSettings(const CDataFolder& folder, SettingsValues& value
 }
 
 bool WriteSettings(const CDataFolder& folder, const SettingsValues& values) {
-    // The folder may have been removed since start-up.
-    if (!folder.EnsureDataFolder()) {
-        return false;
-    }
-    return WriteFileAtomically(folder.DataFilePath(kSettingsFileName), FormatSettings(values));
+    return folder.WriteDataFile(kSettingsFileName, FormatSettings(values));
 }

@@ -58,5 +58,6 @@ void ParseSettings(std::string_view text, SettingsValues& values);
 // keep the caller's values), the folder is created and a default file written.
 SettingsReadResult ReadSettings(const CDataFolder& folder, SettingsValues& values);
 
-// Replaces "settings.dat" (mode 0600); on failure the old file stays and false is returned.
+// Replaces "settings.dat" (mode 0600), creating the folder if needed; on failure the old file
+// stays, the folder's save notice hears why, and false is returned.
 bool WriteSettings(const CDataFolder& folder, const SettingsValues& values);
