@@ -56,7 +56,7 @@ ScreenMetrics ReadScreen() {
 
 CMainFrame::CMainFrame(const Services& services, CDataFolder folder)
     : services_(services),
-      folder_(std::move(folder)),
+      folder_(folder.ReportingTo(saveFailures_)),
       samples_(std::make_unique<CSampleList>()),
       history_(std::make_unique<CTrafficHistory>(folder_, services.msClock, services.localClock)),
       tooltipStamp_(services.msClock.NowMs()) {}
@@ -111,6 +111,7 @@ void CMainFrame::CreateTray() {
     // Without a tray the program runs with its window only.
     tray_ = std::make_unique<CSystemTray>();
     tray_->Create(*menu_, kFirstTip, kTrayIconIdle);
+    saveFailureAlert_.SetTrayMessage(TrayMessageOf(*tray_));
     trayHiding_ = std::make_unique<CTrayHiding>(settings_->hiddenInTray);
 
     connect(this, &CMainFrame::SampleTaken, tray_.get(), [this](double down, double up) {

@@ -6,8 +6,10 @@
 #include <memory>
 #include <string>
 
+#include "app/CSaveFailureAlert.h"
 #include "appearance/CThemeTable.h"
 #include "persistence/CDataFolder.h"
+#include "persistence/CSaveFailureNotice.h"
 
 class CFrameRateMeter;
 class CGraphView;
@@ -105,6 +107,9 @@ private:
     void ApplyTrayAction(TrayWindowAction action);
 
     Services services_;
+    // Every data file is saved through folder_, which reports failures here.
+    CSaveFailureNotice saveFailures_;
+    CSaveFailureAlert saveFailureAlert_{saveFailures_};
     CDataFolder folder_;
     std::unique_ptr<CSampleList> samples_;
     std::unique_ptr<CTrafficHistory> history_;

@@ -21,8 +21,8 @@
 namespace {
 
 // The files we write atomically, whose temporary copies a crash can leave behind.
-constexpr std::string_view kWrittenFiles[] = {CTrafficHistory::kFileName,
-                                              CTrafficHistory::kDamagedFileName, kSettingsFileName};
+// (A keepsake of a damaged file is written through a temporary of the file it keeps.)
+constexpr std::string_view kWrittenFiles[] = {CTrafficHistory::kFileName, kSettingsFileName};
 
 // How long a later start waits for the running meter, which may itself be starting.
 constexpr int kHandOverTimeoutMs = 10000;

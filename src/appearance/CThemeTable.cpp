@@ -14,7 +14,8 @@ struct ThemeRow {
     int scanlineStrength;
 };
 
-// "Custom" must stay last: the settings dialog recognises it by position.
+// The rows in the order the theme list shows them. "Custom" comes last: its colours are the
+// user's own, and CSettings finds it by name.
 constexpr ThemeRow kRows[CThemeTable::kThemeCount] = {
     {"XP Blue",
      {255, 255, 255},

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "persistence/CSaveFailureNotice.h"
 #include "persistence/DataFile.h"
 
 CDataFolder::CDataFolder(std::string dataFolder, std::string programFolder)
@@ -12,6 +13,12 @@ CDataFolder::CDataFolder(std::string dataFolder, std::string programFolder)
     if (!programFolder_.empty() && programFolder_.back() != '/') {
         programFolder_ += '/';
     }
+}
+
+CDataFolder CDataFolder::ReportingTo(CSaveFailureNotice& notice) const {
+    CDataFolder copy = *this;
+    copy.saveNotice_ = &notice;
+    return copy;
 }
 
 std::string CDataFolder::DataFilePath(std::string_view name) const {
@@ -31,6 +38,31 @@ std::string CDataFolder::ProgramFilePath(std::string_view relative) const {
     return path;
 }
 
-bool CDataFolder::EnsureDataFolder() const {
-    return EnsureFolder(dataFolder_);
+bool CDataFolder::EnsureDataFolder(int* errorNumber) const {
+    return EnsureFolder(dataFolder_, errorNumber);
+}
+
+bool CDataFolder::WriteDataFile(std::string_view name, std::string_view contents) const {
+    int error = 0;
+    if (!EnsureDataFolder(&error) || !WriteFileAtomically(DataFilePath(name), contents, &error)) {
+        ReportSaveFailure(name, error);
+        return false;
+    }
+    return true;
+}
+
+bool CDataFolder::KeepDataFileCopy(std::string_view name, std::string_view contents) const {
+    int error = 0;
+    if (!EnsureDataFolder(&error) ||
+        !WriteKeepsake(DataFilePath(name), contents, nullptr, &error)) {
+        ReportSaveFailure(name, error);
+        return false;
+    }
+    return true;
+}
+
+void CDataFolder::ReportSaveFailure(std::string_view name, int errorNumber) const {
+    if (saveNotice_ != nullptr) {
+        saveNotice_->Report(SaveFailure{dataFolder_, std::string(name), errorNumber});
+    }
 }

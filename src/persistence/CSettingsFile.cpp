@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "persistence/DataFile.h"
+#include "platform/InterfaceSource.h"
 
 namespace {
 
@@ -47,7 +48,9 @@ SettingsValues DefaultSettingsFileValues() {
     values.backgroundBottomColour = {0, 0, 0};
     values.windowLeft = values.windowTop = values.windowWidth = values.windowHeight = -1;
     values.hiddenInTray = false;
-    values.excludedDescriptions.clear();
+    // Loopback carries local connections between programs, not network traffic: a new user's
+    // meter counts only the real interfaces. It stays listed, so it can be chosen again.
+    values.excludedDescriptions = {std::string(kLoopbackDescription)};
     return values;
 }
 
@@ -121,8 +124,16 @@ SettingsReadResult ReadSettings(const CDataFolder& folder, SettingsValues& value
         values.frameDelay = 15;
         values.windowLeft = values.windowTop = values.windowWidth = values.windowHeight = -1;
         values.hiddenInTray = false;
-        folder.EnsureDataFolder();
-        WriteSettings(folder, DefaultSettingsFileValues());  // a failure is retried by Apply
+        // The first run already leaves out what the new file excludes.
+        for (const std::string& description : DefaultSettingsFileValues().excludedDescriptions) {
+            if (std::find(values.excludedDescriptions.begin(), values.excludedDescriptions.end(),
+                          description) == values.excludedDescriptions.end()) {
+                values.excludedDescriptions.push_back(description);
+            }
+        }
+        // A failure is reported through the folder; the file stays missing, so the next start
+        // tries again.
+        WriteSettings(folder, DefaultSettingsFileValues());
         return SettingsReadResult::Missing;
     }
     // A file we cannot read is not replaced here: the user may still get it back.
@@ -133,9 +144,5 @@ SettingsReadResult ReadSettings(const CDataFolder& folder, SettingsValues& value
 }
 
 bool WriteSettings(const CDataFolder& folder, const SettingsValues& values) {
-    // The folder may have been removed since start-up.
-    if (!folder.EnsureDataFolder()) {
-        return false;
-    }
-    return WriteFileAtomically(folder.DataFilePath(kSettingsFileName), FormatSettings(values));
+    return folder.WriteDataFile(kSettingsFileName, FormatSettings(values));
 }

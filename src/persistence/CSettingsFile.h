@@ -54,9 +54,11 @@ std::string FormatSettings(const SettingsValues& values);
 void ParseSettings(std::string_view text, SettingsValues& values);
 
 // Loads "settings.dat" from the data folder into `values` (see ParseSettings). When the file is
-// missing, the in-memory defaults are set (the caption flag, the colours and the excluded list
-// keep the caller's values), the folder is created and a default file written.
+// missing, the in-memory defaults are set (the caption flag and the colours keep the caller's
+// values; the excluded list keeps its entries and gains those a default file excludes, loopback),
+// the folder is created and a default file written.
 SettingsReadResult ReadSettings(const CDataFolder& folder, SettingsValues& values);
 
-// Replaces "settings.dat" (mode 0600); on failure the old file stays and false is returned.
+// Replaces "settings.dat" (mode 0600), creating the folder if needed; on failure the old file
+// stays, the folder's save notice hears why, and false is returned.
 bool WriteSettings(const CDataFolder& folder, const SettingsValues& values);

@@ -30,7 +30,7 @@ void CTrafficHistory::Load() {
         return;
     }
     std::string text;
-    if (!ReadTextFile(path_, text)) {
+    if (!ReadTextFile(path_, text, &unreadableError_)) {
         unreadable_ = true;
         return;
     }
@@ -43,8 +43,9 @@ void CTrafficHistory::Load() {
         }
         DayRecord record;
         if (!ParseRecord(line, record)) {
-            damaged_ = true;  // stop: what follows a bad line cannot be trusted either
-            break;
+            // One damaged line says nothing about the days around it: skip it, keep reading.
+            damaged_ = true;
+            continue;
         }
         // The first record of a date wins; a repeated one still counts in the totals of this run.
         if (Find({record.day, record.month, record.year}) == nullptr) {
@@ -67,9 +68,16 @@ bool CTrafficHistory::ParseRecord(std::string_view line, DayRecord& record) cons
         !fields.ScanDouble(record.downloaded) || !fields.AtEndIgnoringSpace()) {
         return false;
     }
-    // Out-of-range dates would index month names and day columns out of bounds downstream.
-    return record.day >= 1 && record.day <= 31 && record.month >= 1 && record.month <= 12 &&
-           record.year >= 1 && record.year <= 9999;
+    // Impossible dates would index month names and day columns out of bounds downstream; the
+    // scan already refuses amounts that are not finite.
+    const auto plausible = [](double& amount) {
+        if (amount == 0.0) {
+            amount = 0.0;  // "-0" is zero, and is written back as such
+        }
+        return amount >= 0.0 && amount <= kMaxDayAmount;
+    };
+    return IsValidDate({record.day, record.month, record.year}) && plausible(record.uploaded) &&
+           plausible(record.downloaded);
 }
 
 DayRecord* CTrafficHistory::Find(const LocalDate& date) const {
@@ -133,15 +141,13 @@ bool CTrafficHistory::Save() {
     if (unreadable_) {
         // Never replace a history that could not be read, unless it has gone meanwhile.
         if (FileExists(path_)) {
+            folder_.ReportSaveFailure(kFileName, unreadableError_);
             return false;
         }
         unreadable_ = false;
     }
-    if (!folder_.EnsureDataFolder()) {
-        return false;
-    }
     if (damaged_) {
-        if (!WriteFileAtomically(folder_.DataFilePath(kDamagedFileName), damagedText_)) {
+        if (!folder_.KeepDataFileCopy(kFileName, damagedText_)) {
             return false;
         }
         damaged_ = false;
@@ -159,7 +165,7 @@ bool CTrafficHistory::Save() {
             }
         }
     }
-    return WriteFileAtomically(path_, text);
+    return folder_.WriteDataFile(kFileName, text);
 }
 
 int CTrafficHistory::MonthCount() const {

@@ -32,13 +32,15 @@ using HistoryTable = std::map<int, HistoryMonthMap>;
 class CTrafficHistory : public CObservable {
 public:
     static constexpr const char* kFileName = "stats.dat";
-    // A history file that could not be read back whole is kept under this name by the first save
-    // that would otherwise overwrite it.
-    static constexpr const char* kDamagedFileName = "stats.dat.bad";
     static constexpr std::uint32_t kSavePeriodMs = 300000;
+    // Amounts above this many MB (about 10 PB in a day) are no day's traffic: such a line is
+    // skipped like any other that does not read as a day.
+    static constexpr double kMaxDayAmount = 1e10;
 
-    // Loads "stats.dat" from the data folder and finds or makes today's record. The clocks must
-    // outlive the history.
+    // Loads "stats.dat" from the data folder and finds or makes today's record. Lines that are
+    // not a day's record (not five numbers, an impossible date, an amount that is negative, not
+    // finite or above kMaxDayAmount) are skipped and every other line is kept; the file as found
+    // is then kept under a keepsake name by the first save. The clocks must outlive the history.
     CTrafficHistory(const CDataFolder& folder, const MsClock& msClock,
                     const LocalClock& localClock);
 
@@ -47,7 +49,8 @@ public:
     void Update(double download, double upload);
 
     // Rewrites "stats.dat" atomically, creating the data folder if needed. False when the file
-    // could not be written; the previous file is then intact.
+    // could not be written; the previous file is then intact and the folder's save notice has
+    // been told why.
     bool Save();
 
     double SessionDownload() const { return sessionDownload_; }
@@ -65,7 +68,8 @@ public:
 
     const std::string& FilePath() const { return path_; }
 
-    // Kept here for the quota model, which alone reads and writes them.
+    // Traffic an observer has already counted, for observers that take their own differences.
+    // The history only starts them at 0.0; nothing reads them yet.
     double seenDownload = 0.0;
     double seenUpload = 0.0;
 
@@ -93,10 +97,12 @@ private:
     LocalDate sinceDate_;
     std::uint32_t nextSaveTime_ = 0;
 
-    // The file existed but could not be read: it is never overwritten while it is there.
+    // The file existed but could not be read (for this reason): it is never overwritten while
+    // it is there.
     bool unreadable_ = false;
-    // The file held lines the next save would not write back; kept here until that save has
-    // copied them to kDamagedFileName.
+    int unreadableError_ = 0;
+    // The file held lines the next save would not write back; its text is kept here until that
+    // save has put it under a keepsake name.
     bool damaged_ = false;
     std::string damagedText_;
 };

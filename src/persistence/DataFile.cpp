@@ -6,6 +6,7 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <locale.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -30,6 +31,13 @@ std::string FolderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+void Report(int* errorNumber, int error) {
+    if (errorNumber != nullptr) {
+        *errorNumber = error;
+    }
+}
+
+// False with errno set, as the failing write left it.
 bool WriteAll(int fd, std::string_view contents) {
     while (!contents.empty()) {
         const ssize_t written = ::write(fd, contents.data(), contents.size());
@@ -53,6 +61,57 @@ bool SyncFolder(const std::string& folder) {
     ::close(fd);
     return synced;
 }
+
+// Writes `contents` into a new temporary file beside `path` (same folder, so a rename cannot
+// cross file systems; hidden; mode 0600) and syncs it. On success `temporary` names it and the
+// caller gives it its final name; on failure nothing is left behind.
+bool WriteTemporaryBeside(const std::string& path, std::string_view contents,
+                          std::string& temporary, int& error) {
+    // In the same folder, so that the rename cannot cross file systems.
+    temporary = TemporaryFileTemplate(path);
+    if (temporary.empty()) {
+        error = EISDIR;
+        return false;
+    }
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) {
+        error = errno;
+        return false;
+    }
+    bool ok = ::fchmod(fd, 0600) == 0 && WriteAll(fd, contents) && ::fsync(fd) == 0;
+    if (!ok) {
+        error = errno;
+    }
+    if (::close(fd) != 0 && ok) {
+        error = errno;
+        ok = false;
+    }
+    if (!ok) {
+        ::unlink(temporary.c_str());
+    }
+    return ok;
+}
+
+// Renames `from` to `to` unless something of that name exists (false, errno EEXIST), in one
+// step, so that two writers can never take the same name.
+bool RenameWithoutReplacing(const std::string& from, const std::string& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        return true;
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        return false;
+    }
+    // A file system that cannot rename without replacing: a hard link refuses an existing name
+    // just the same.
+    if (::link(from.c_str(), to.c_str()) != 0) {
+        return false;
+    }
+    ::unlink(from.c_str());
+    return true;
+}
+
+// At most this many keepsakes of one file: past that, something keeps damaging it.
+constexpr int kMaxKeepsakes = 1000;
 
 // Switches the calling thread to the "C" numeric conventions for as long as it lives.
 class CLocaleScope {
@@ -82,11 +141,14 @@ bool FileExists(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0;
 }
 
-bool EnsureFolder(const std::string& path) {
+bool EnsureFolder(const std::string& path, int* errorNumber) {
     if (path.empty()) {
+        Report(errorNumber, ENOENT);
         return false;
     }
-    // Create each level in turn: on a fresh account even ~/.local/share may be missing.
+    // Create each level in turn: on a fresh account even ~/.local/share may be missing. The
+    // first level that cannot be made tells why the folder is missing.
+    int firstError = 0;
     std::string partial;
     partial.reserve(path.size());
     std::size_t start = 0;
@@ -97,30 +159,33 @@ bool EnsureFolder(const std::string& path) {
         }
         if (slash > start) {
             partial.assign(path, 0, slash);
-            ::mkdir(partial.c_str(), 0700);  // fails harmlessly for levels that exist
+            if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST && firstError == 0) {
+                firstError = errno;
+            }
         }
         start = slash + 1;
     }
     struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    if (::stat(path.c_str(), &info) != 0) {
+        Report(errorNumber, firstError != 0 ? firstError : errno);
+        return false;
+    }
+    if (!S_ISDIR(info.st_mode)) {
+        Report(errorNumber, ENOTDIR);
+        return false;
+    }
+    return true;
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view contents) {
-    // In the same folder, so that the rename cannot cross file systems.
-    std::string temporary = TemporaryFileTemplate(path);
-    if (temporary.empty()) {
+bool WriteFileAtomically(const std::string& path, std::string_view contents, int* errorNumber) {
+    std::string temporary;
+    int error = 0;
+    if (!WriteTemporaryBeside(path, contents, temporary, error)) {
+        Report(errorNumber, error);
         return false;
     }
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    bool ok = ::fchmod(fd, 0600) == 0 && WriteAll(fd, contents) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok) {
-        ok = ::rename(temporary.c_str(), path.c_str()) == 0;
-    }
-    if (!ok) {
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        Report(errorNumber, errno);
         ::unlink(temporary.c_str());
         return false;
     }
@@ -130,24 +195,71 @@ bool WriteFileAtomically(const std::string& path, std::string_view contents) {
     return true;
 }
 
-bool ReadTextFile(const std::string& path, std::string& contents) {
+std::string KeepsakePath(const std::string& path, int number) {
+    std::string kept = path + ".bad";
+    if (number > 0) {
+        kept += '.';
+        kept += std::to_string(number);
+    }
+    return kept;
+}
+
+bool WriteKeepsake(const std::string& path, std::string_view contents, std::string* keptAs,
+                   int* errorNumber) {
+    std::string temporary;
+    int error = 0;
+    if (!WriteTemporaryBeside(path, contents, temporary, error)) {
+        Report(errorNumber, error);
+        return false;
+    }
+    for (int number = 0; number < kMaxKeepsakes; ++number) {
+        const std::string candidate = KeepsakePath(path, number);
+        if (RenameWithoutReplacing(temporary, candidate)) {
+            if (keptAs != nullptr) {
+                *keptAs = candidate;
+            }
+            SyncFolder(FolderOf(path));
+            return true;
+        }
+        error = errno;
+        if (error != EEXIST) {
+            break;
+        }
+    }
+    ::unlink(temporary.c_str());
+    Report(errorNumber, error);
+    return false;
+}
+
+bool ReadTextFile(const std::string& path, std::string& contents, int* errorNumber) {
     contents.clear();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
+        Report(errorNumber, errno);
         return false;
     }
     struct stat info {};
-    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-              static_cast<std::uint64_t>(info.st_size) <= kMaxDataFileSize;
-    if (ok) {
+    int error = 0;
+    if (::fstat(fd, &info) != 0) {
+        error = errno;
+    } else if (!S_ISREG(info.st_mode)) {
+        error = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    } else if (static_cast<std::uint64_t>(info.st_size) > kMaxDataFileSize) {
+        error = EFBIG;
+    } else {
         contents.reserve(static_cast<std::size_t>(info.st_size) + 1);
-        ok = ReadToEnd(fd, contents, kMaxDataFileSize);  // it may grow while being read
+        errno = 0;
+        if (!ReadToEnd(fd, contents, kMaxDataFileSize)) {  // it may grow while being read
+            error = errno != 0 ? errno : EFBIG;
+        }
     }
     ::close(fd);
-    if (!ok) {
+    if (error != 0) {
         contents.clear();
+        Report(errorNumber, error);
+        return false;
     }
-    return ok;
+    return true;
 }
 
 void AppendFormatted(std::string& out, const char* format, ...) {

@@ -14,17 +14,31 @@ inline constexpr std::size_t kMaxDataFileSize = 64u * 1024u * 1024u;
 // True when anything of that name exists (a folder counts too).
 bool FileExists(const std::string& path);
 
+// The operations below that can fail take an optional `errorNumber`: on failure it receives the
+// system's reason (an errno value), for telling the user.
+
 // Creates the folder and any missing parents with mode 0700. True when it is a folder afterwards.
-bool EnsureFolder(const std::string& path);
+bool EnsureFolder(const std::string& path, int* errorNumber = nullptr);
 
 // Replaces the file with `contents` so that it holds either the old or the new contents, never a
 // mix: a temporary file (mode 0600) in the same folder is written, synced and renamed over it.
 // On failure the old file is untouched, the temporary file removed, and false returned.
-bool WriteFileAtomically(const std::string& path, std::string_view contents);
+bool WriteFileAtomically(const std::string& path, std::string_view contents,
+                         int* errorNumber = nullptr);
+
+// The name of the `number`th keepsake of `path` (from 0): path + ".bad", then path + ".bad.1",
+// path + ".bad.2", ...
+std::string KeepsakePath(const std::string& path, int number);
+
+// Keeps `contents` (a data file we could not take whole) beside `path` under the first keepsake
+// name that is free, written and synced like a data file. An earlier keepsake is never replaced,
+// not even by another process writing one at the same moment. `keptAs` receives the name used.
+bool WriteKeepsake(const std::string& path, std::string_view contents,
+                   std::string* keptAs = nullptr, int* errorNumber = nullptr);
 
 // Reads a whole regular file. False when it is missing, not a regular file, unreadable or larger
 // than kMaxDataFileSize; `contents` is then empty.
-bool ReadTextFile(const std::string& path, std::string& contents);
+bool ReadTextFile(const std::string& path, std::string& contents, int* errorNumber = nullptr);
 
 // Appends printf-style text, always with "." as the decimal point: the files must read back the
 // same whatever numeric locale the program runs in.

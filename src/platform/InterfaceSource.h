@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // One network interface as the system reports it.
@@ -13,7 +14,18 @@ struct InterfaceRow {
     std::uint64_t outOctets = 0;
 };
 
+// The name Linux gives its loopback interface. It is listed like any other interface, so a user
+// can choose to monitor it, but a new settings file excludes it: local connections between
+// programs are not network traffic.
+inline constexpr std::string_view kLoopbackDescription = "lo";
+
 // The system's list of network adapters and their byte counters.
+//
+// The interface table holds every adapter plus the loopback entry. Some systems leave loopback
+// out of the adapter list (Windows lists only real adapters, so its table counts one entry more
+// than the list); Linux lists "lo" among the adapters, so its table and its list are the same
+// size. A walk visits the adapters of the list: as many as the table counts, less the loopback
+// entry when the list leaves it out.
 //
 // A walk asks, in this order: AdapterIndexes, TableCount, then Entry for each visited index.
 // Counters are CounterBits() wide and wrap at 2^CounterBits(); values above that width never
@@ -25,8 +37,11 @@ public:
 
     // The adapter list, in the system's order. Empty when the system gives none.
     virtual void AdapterIndexes(std::vector<std::uint32_t>& indexes) = 0;
-    // Number of entries in the interface table; false when the table cannot be read.
+    // Number of entries in the interface table: the adapters and the loopback entry. False when
+    // the table cannot be read.
     virtual bool TableCount(std::uint32_t& count) = 0;
+    // Whether the adapter list holds the loopback entry.
+    virtual bool ListsLoopback() const = 0;
     // One adapter's row; false when that adapter cannot be read now.
     virtual bool Entry(std::uint32_t index, InterfaceRow& row) = 0;
     // Width of the octet counters: 32 (wrapping counters) or 64.

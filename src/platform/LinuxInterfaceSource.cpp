@@ -87,10 +87,7 @@ bool LinuxInterfaceSource::TableCount(std::uint32_t& count) {
     if (!readable_) {
         return false;
     }
-    // The walk visits one adapter fewer than the table count, because the table it was made
-    // for held one pseudo-interface more than the adapter list. Linux's list already includes
-    // lo, so report one more to have every adapter visited.
-    count = static_cast<std::uint32_t>(count_ + 1);
+    count = static_cast<std::uint32_t>(count_);  // "lo" is one of the listed interfaces
     return true;
 }
 

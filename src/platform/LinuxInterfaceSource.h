@@ -9,7 +9,8 @@
 
 // The kernel's interfaces: byte counters from /proc/net/dev, the type number from
 // /sys/class/net/NAME/type, the interface name as description. Each walk reads /proc/net/dev
-// once; indexes are positions in that snapshot.
+// once; indexes are positions in that snapshot. Every interface is listed, loopback included, so
+// the table count is the number of interfaces.
 class LinuxInterfaceSource final : public InterfaceSource {
 public:
     explicit LinuxInterfaceSource(std::string procNetDev = "/proc/net/dev",
@@ -17,6 +18,7 @@ public:
 
     void AdapterIndexes(std::vector<std::uint32_t>& indexes) override;
     bool TableCount(std::uint32_t& count) override;
+    bool ListsLoopback() const override { return true; }
     bool Entry(std::uint32_t index, InterfaceRow& row) override;
     unsigned CounterBits() const override { return 64; }
 

@@ -13,15 +13,3 @@ LocalDateTime SystemLocalClock::Now() const {
     return result;
 }
 
-int DaysInMonth(int month, int year) {
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month < 1 || month > 12) {
-        return 0;
-    }
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month == 2 && leap ? 29 : kDays[month - 1];
-}
-
-bool IsValidDate(const LocalDate& date) {
-    return date.day >= 1 && date.day <= DaysInMonth(date.month, date.year);
-}

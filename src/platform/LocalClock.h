@@ -18,10 +18,21 @@ struct LocalDate {
     }
 };
 
-// The number of days of a month (1-12) of the Gregorian calendar; 0 for another month number.
-int DaysInMonth(int month, int year);
-// True when the day exists in that month and year.
-bool IsValidDate(const LocalDate& date);
+// Days in a month of the Gregorian calendar; 0 for a month outside 1-12.
+constexpr int DaysInMonth(int month, int year) {
+    constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12) {
+        return 0;
+    }
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+// True for a date the calendar has, in the four-digit years 1 to 9999.
+constexpr bool IsValidDate(const LocalDate& date) {
+    return date.year >= 1 && date.year <= 9999 && date.day >= 1 &&
+           date.day <= DaysInMonth(date.month, date.year);
+}
 
 struct LocalDateTime {
     LocalDate date;

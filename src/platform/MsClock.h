@@ -3,7 +3,7 @@
 #include <cstdint>
 
 // A millisecond clock that wraps after 2^32 ms (about 49.7 days). Compare its values with
-// MsReached / MsElapsed, never with < or >.
+// MsPassed / MsElapsed, never with < or >.
 class MsClock {
 public:
     virtual ~MsClock() = default;

@@ -123,9 +123,11 @@ void CTrafficSampler::Walk(std::uint64_t& sumIn, std::uint64_t& sumOut) {
     if (!source_.TableCount(tableCount)) {
         tableCount = 0;
     }
-    // The interface table holds one entry more than the adapter list (a pseudo-interface).
-    std::size_t visits = tableCount > 0 ? tableCount - 1 : 0;
-    visits = std::min(visits, adapters_.size());
+    // The table counts the adapters and the loopback entry. Where the adapter list leaves
+    // loopback out, that entry is the one the walk cannot visit; and never more than the list.
+    const std::uint32_t unlisted = source_.ListsLoopback() ? 0 : 1;
+    const std::size_t visits =
+        std::min<std::size_t>(tableCount > unlisted ? tableCount - unlisted : 0, adapters_.size());
 
     for (std::size_t i = 0; i < visits; ++i) {
         if (!source_.Entry(adapters_[i], row_)) {

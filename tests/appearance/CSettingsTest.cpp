@@ -156,6 +156,27 @@ TEST_F(SettingsTest, UnknownGraphTypeFallsBackToLinesAndTheNextSaveMendsTheFile)
     EXPECT_EQ(settings.graphType, 701);
 }
 
+TEST_F(SettingsTest, ANewUsersMeterListsLoopbackButCountsOnlyRealInterfaces) {
+    source.SetListsLoopback(true);
+    source.AddAdapter(1, "lo", 0, 0, 772);
+    source.AddAdapter(2, "eth0");
+    for (int run = 0; run < 2; ++run) {  // the first run, then the one with the written file
+        CTrafficSampler meter(source, clock);
+        CSettings settings(folder, themes, meter, view);
+        std::uint64_t in = 0;
+        std::uint64_t out = 0;
+        meter.Walk(in, out);
+        meter.Walk(in, out);
+        EXPECT_EQ(meter.InterfaceNames(), (std::vector<std::string>{"lo", "eth0"})) << run;
+        source.AddTraffic(1, 1000000, 1000000);  // local connections
+        source.AddTraffic(2, 300, 20);
+        meter.Walk(in, out);
+        EXPECT_EQ(in, 300u) << run;
+        EXPECT_EQ(out, 20u) << run;
+        EXPECT_EQ(meter.ExcludedDescriptions(), std::vector<std::string>{"lo"}) << run;
+    }
+}
+
 TEST_F(SettingsTest, SaveWritesTheCurrentValuesAndTheSamplersExcludedList) {
     InstallFixture("settings_saved.dat");
     CSettings settings(folder, themes, sampler, view);

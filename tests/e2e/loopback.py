@@ -1,8 +1,20 @@
 """Loopback traffic for the end-to-end tests: one TCP connection on 127.0.0.1, drained by a
-thread, fed either a fixed amount or steadily for a while."""
+thread, fed either a fixed amount or steadily for a while.
+
+A new settings file excludes loopback, so a test that wants the meter to see this traffic first
+writes a settings file that excludes nothing (write_settings_counting_loopback)."""
+import os
 import socket
 import threading
 import time
+
+
+def write_settings_counting_loopback(data_dir):
+    """The settings a new user gets, except that no interface is excluded."""
+    lines = (["V1.0.0", "Deep Blue", "701", "0", "0", "10", "255", "255", "255"] + ["0"] * 12 +
+             ["-1"] * 4 + ["0", "0"])
+    with open(os.path.join(data_dir, "settings.dat"), "w") as f:
+        f.write("\n".join(lines) + "\n")
 
 
 def make_loopback_traffic(total_bytes=None, seconds=None):

@@ -9,7 +9,7 @@ import sys
 import tempfile
 import time
 
-from loopback import make_loopback_traffic
+from loopback import make_loopback_traffic, write_settings_counting_loopback
 
 # "Deep Blue", the default theme.
 BACKGROUND_TOP = (20, 103, 219)
@@ -42,6 +42,7 @@ def main():
         print("no X display: run under xvfb-run")
         sys.exit(1)
     with tempfile.TemporaryDirectory() as data_dir, tempfile.TemporaryDirectory() as shots:
+        write_settings_counting_loopback(data_dir)
         proc = subprocess.Popen([program], env=dict(os.environ, TALLYGLASS_DATA_DIR=data_dir))
         try:
             time.sleep(3)

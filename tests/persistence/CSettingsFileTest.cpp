@@ -13,9 +13,10 @@
 
 namespace {
 
+// Loopback is excluded: a new user's meter counts only real interfaces.
 const char* const kDefaultFile =
     "V1.0.0\nDeep Blue\n701\n0\n0\n10\n255\n255\n255\n"
-    "0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n-1\n-1\n-1\n-1\n0\n0\n";
+    "0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n-1\n-1\n-1\n-1\n0\n1\nlo\n";
 
 // Everything up to the hidden-in-tray flag, with frame delay 10.
 const char* const kUpToCount =
@@ -61,10 +62,11 @@ TEST_F(SettingsFileTest, MissingFileRunsWithDelay15AndWritesADefaultFileThatGive
     EXPECT_EQ(first.windowLeft, -1);
     EXPECT_EQ(first.windowHeight, -1);
     EXPECT_FALSE(first.hiddenInTray);
-    // Not supplied for a missing file: the caller's values stay.
+    // Not supplied for a missing file: the caller's values stay. The first run already leaves
+    // loopback out, as the file written for the next one does.
     EXPECT_TRUE(first.showCaption);
     EXPECT_EQ(first.downloadColour, (ColourRgb{1, 2, 3}));
-    EXPECT_EQ(first.excludedDescriptions, std::vector<std::string>{"kept"});
+    EXPECT_EQ(first.excludedDescriptions, (std::vector<std::string>{"kept", "lo"}));
 
     EXPECT_EQ(Read(SettingsPath()), kDefaultFile);
     struct stat info {};
@@ -77,12 +79,19 @@ TEST_F(SettingsFileTest, MissingFileRunsWithDelay15AndWritesADefaultFileThatGive
     EXPECT_EQ(second.themeName, "Deep Blue\n");  // with its line end; theme lookups trim it
     EXPECT_FALSE(second.showCaption);
     EXPECT_EQ(second.downloadColour, (ColourRgb{255, 255, 255}));
-    EXPECT_EQ(second.excludedDescriptions, std::vector<std::string>{"kept"});  // appended to
+    EXPECT_EQ(second.excludedDescriptions, (std::vector<std::string>{"kept", "lo"}));  // appended
 
     // Writing what was read gives the same file: the kept line end is not written twice.
-    second.excludedDescriptions.clear();
+    second.excludedDescriptions = {"lo"};
     ASSERT_TRUE(WriteSettings(folder, second));
     EXPECT_EQ(Read(SettingsPath()), kDefaultFile);
+
+    // An excluded list that names loopback already does not get it twice.
+    std::filesystem::remove(SettingsPath());
+    SettingsValues third;
+    third.excludedDescriptions = {"lo"};
+    EXPECT_EQ(ReadSettings(folder, third), SettingsReadResult::Missing);
+    EXPECT_EQ(third.excludedDescriptions, std::vector<std::string>{"lo"});
 }
 
 TEST_F(SettingsFileTest, CrLfLineEndsLeaveNoCarriageReturnInTexts) {

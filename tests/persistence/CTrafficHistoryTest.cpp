@@ -138,22 +138,99 @@ TEST_F(TrafficHistoryTest, LoadsOutOfOrderAndRepeatedDatesAndKeepsTheFileAsFound
     EXPECT_EQ(Read(folder.DataFilePath("stats.dat.bad")), original);
 }
 
-TEST_F(TrafficHistoryTest, BadLineStopsReadingAndTheRestSurvivesInACopy) {
+TEST_F(TrafficHistoryTest, ValidDaysAfterABadLineSurviveARun) {
     InstallFixture("history_bad_line.dat");
     const std::string original = Read(StatsPath());
-    CTrafficHistory history(folder, ms, clock);
-    const HistoryTable table = history.Snapshot();
-    ASSERT_EQ(table.at(2026).at(12).size(),
-              3u);  // 1st, 2nd and today; the 4th is after the bad line
-    EXPECT_EQ(table.at(2026).at(12).at(2)->downloaded, 4.0);
-    EXPECT_EQ(history.SinceDownload(), 6.0);
-    EXPECT_EQ(history.SinceDate(), (LocalDate{1, 12, 2026}));
+    {
+        CTrafficHistory history(folder, ms, clock);
+        const HistoryTable table = history.Snapshot();
+        EXPECT_EQ(table.at(2026).at(12).size(), 4u);  // 1st, 2nd, 4th and today
+        EXPECT_EQ(history.SinceDownload(), 12.0);
+        EXPECT_EQ(history.SinceDate(), (LocalDate{1, 12, 2026}));
+        ASSERT_TRUE(history.Save());
+        // Only the first save keeps the file as found: later ones must not add copies.
+        ASSERT_TRUE(history.Save());
+    }
+    EXPECT_EQ(Read(StatsPath()),
+              "V1.0.0\n"
+              "1 12 2026 1.000000 2.000000\n"
+              "2 12 2026 3.000000 4.000000\n"
+              "4 12 2026 5.000000 6.000000\n"
+              "7 12 2026 0.000000 0.000000\n");
+    EXPECT_EQ(Read(folder.DataFilePath("stats.dat.bad")), original);
+    EXPECT_FALSE(FileExists(folder.DataFilePath("stats.dat.bad.1")));
+}
 
-    ASSERT_TRUE(history.Save());
-    EXPECT_EQ(Read(folder.DataFilePath("stats.dat.bad")), original);
-    // Only the first save copies: later ones must not replace the copy with the cut history.
-    ASSERT_TRUE(history.Save());
-    EXPECT_EQ(Read(folder.DataFilePath("stats.dat.bad")), original);
+TEST_F(TrafficHistoryTest, SkipsEachKindOfBadLineAndKeepsTheDaysAroundIt) {
+    const char* const badLines[] = {
+        "3 12 2026 lost 5.000000",      // a word
+        "3 12 2026 1.0",                // four numbers
+        "3 12 2026 1.0 2.0 3.0",        // six numbers
+        "3 12 2026 nan 1.0",            // not finite
+        "3 12 2026 1.0 inf",            //
+        "3 12 2026 -0.5 1.0",           // negative
+        "3 12 2026 1.0 10000000001.0",  // above 10^10 MB
+        "31 11 2026 1.0 1.0",           // November has 30 days
+        "29 2 2025 1.0 1.0",            // not a leap year
+        "0 12 2026 1.0 1.0",            //
+        "3 13 2026 1.0 1.0",            //
+        "3 12 0 1.0 1.0",               //
+        "\x01\xff 3 12 2026",           // binary junk
+    };
+    // Around each bad line, valid days at the edges: a leap day, the largest amount, -0.
+    const std::string before = "V1.0.0\n29 2 2024 1.0 2.0\n";
+    const std::string after = "\n4 12 2026 -0.0 10000000000.0\n5 12 2026 0.5 0.25\n";
+    const std::string kept =
+        "V1.0.0\n"
+        "29 2 2024 1.000000 2.000000\n"
+        "4 12 2026 0.000000 10000000000.000000\n"
+        "5 12 2026 0.500000 0.250000\n"
+        "7 12 2026 0.000000 0.000000\n";
+    int run = 0;
+    for (const char* bad : badLines) {
+        const CDataFolder here(temp.Str() + "/run" + std::to_string(run++), "");
+        ASSERT_TRUE(here.EnsureDataFolder());
+        const std::string original = before + bad + after;
+        ASSERT_TRUE(WriteFileAtomically(here.DataFilePath("stats.dat"), original));
+
+        CTrafficHistory history(here, ms, clock);
+        EXPECT_EQ(history.SinceDownload(), 10000000002.25) << bad;
+        ASSERT_TRUE(history.Save()) << bad;
+        EXPECT_EQ(Read(here.DataFilePath("stats.dat")), kept) << bad;
+        EXPECT_EQ(Read(here.DataFilePath("stats.dat.bad")), original) << bad;
+
+        // The file written back is sound: the next run keeps no copy.
+        CTrafficHistory next(here, ms, clock);
+        ASSERT_TRUE(next.Save());
+        EXPECT_FALSE(FileExists(here.DataFilePath("stats.dat.bad.1"))) << bad;
+    }
+}
+
+TEST_F(TrafficHistoryTest, AKeepsakeNeverReplacesAnEarlierOne) {
+    InstallFile("V1.0.0\nfirst damage\n");
+    // Whatever holds a name keeps it: a file, a folder, even a link that leads nowhere.
+    ASSERT_TRUE(WriteFileAtomically(folder.DataFilePath("stats.dat.bad"), "earlier keepsake"));
+    std::filesystem::create_directory(folder.DataFilePath("stats.dat.bad.1"));
+    std::filesystem::create_symlink("/nowhere", folder.DataFilePath("stats.dat.bad.2"));
+    {
+        CTrafficHistory history(folder, ms, clock);
+        ASSERT_TRUE(history.Save());
+    }
+    EXPECT_EQ(Read(folder.DataFilePath("stats.dat.bad")), "earlier keepsake");
+    EXPECT_TRUE(std::filesystem::is_directory(folder.DataFilePath("stats.dat.bad.1")));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.DataFilePath("stats.dat.bad.2")));
+    EXPECT_EQ(Read(folder.DataFilePath("stats.dat.bad.3")), "V1.0.0\nfirst damage\n");
+
+    // A later run with another damaged file takes the next free name.
+    InstallFile("V1.0.0\n7 12 2026 1.0 1.0\nsecond damage\n");
+    {
+        CTrafficHistory history(folder, ms, clock);
+        ASSERT_TRUE(history.Save());
+    }
+    EXPECT_EQ(Read(folder.DataFilePath("stats.dat.bad.3")), "V1.0.0\nfirst damage\n");
+    EXPECT_EQ(Read(folder.DataFilePath("stats.dat.bad.4")),
+              "V1.0.0\n7 12 2026 1.0 1.0\nsecond damage\n");
+    EXPECT_EQ(Read(StatsPath()), "V1.0.0\n7 12 2026 1.000000 1.000000\n");
 }
 
 TEST_F(TrafficHistoryTest, HeaderOnlyEmptyAndCrLfFiles) {

@@ -74,21 +74,38 @@ protected:
     WideSamplerTest() : SamplerTest(64) {}
 };
 
-TEST_F(SamplerTest, VisitsOneAdapterFewerThanTheTableCountAndNoMoreThanTheList) {
+TEST_F(SamplerTest, VisitsTheTableCountLessAnUnlistedLoopbackAndNoMoreThanTheList) {
     source.AddAdapter(1, "a");
     source.AddAdapter(2, "b");
     source.AddAdapter(3, "c");
 
-    WalkOnce(sampler);  // table of 4 entries, 3 adapters: all visited
+    WalkOnce(sampler);  // table of 4 entries, 3 adapters and loopback: all adapters visited
     EXPECT_EQ(source.EntryLog(), (std::vector<std::uint32_t>{1, 2, 3}));
 
-    const std::vector<std::pair<std::uint32_t, std::vector<std::uint32_t>>> cases = {
-        {3, {1, 2}}, {0, {}}, {1, {}}, {100, {1, 2, 3}}};
-    for (const auto& [count, visited] : cases) {
-        source.SetTableCount(count);
+    struct Case {
+        bool listsLoopback;
+        std::uint32_t count;
+        std::vector<std::uint32_t> visited;
+    };
+    const Case cases[] = {
+        // Loopback outside the list: the table has one entry the walk cannot visit.
+        {false, 3, {1, 2}},
+        {false, 1, {}},
+        {false, 0, {}},
+        {false, 100, {1, 2, 3}},
+        // Loopback among the adapters: the table count is the list's size.
+        {true, 3, {1, 2, 3}},
+        {true, 1, {1}},
+        {true, 0, {}},
+        {true, 100, {1, 2, 3}},
+    };
+    for (const Case& c : cases) {
+        source.SetListsLoopback(c.listsLoopback);
+        source.SetTableCount(c.count);
         source.ClearLog();
         WalkOnce(sampler);
-        EXPECT_EQ(source.EntryLog(), visited) << "table count " << count;
+        EXPECT_EQ(source.EntryLog(), c.visited)
+            << "table count " << c.count << (c.listsLoopback ? ", loopback listed" : "");
     }
 }
 

@@ -64,7 +64,8 @@ TEST(LinuxInterfaceSource, ReadsTheKernelsTableFormat) {
 
     std::uint32_t count = 0;
     ASSERT_TRUE(source.TableCount(count));
-    EXPECT_EQ(count, 4u);
+    EXPECT_EQ(count, 3u);  // "lo" is listed: no table entry stands outside the list
+    EXPECT_TRUE(source.ListsLoopback());
     InterfaceRow row;
     EXPECT_FALSE(source.Entry(3, row));
 }
@@ -108,7 +109,7 @@ TEST(LinuxInterfaceSource, EachWalkTakesAFreshSnapshotButTypesAreReadOnce) {
     EXPECT_EQ(rows[2].type, 0u);
     std::uint32_t count = 0;
     ASSERT_TRUE(source.TableCount(count));
-    EXPECT_EQ(count, 4u);
+    EXPECT_EQ(count, 3u);
 
     WriteFile(dev, kHeader + Line("wg0", 7, 8));
     ASSERT_EQ(Rows(source).size(), 1u);

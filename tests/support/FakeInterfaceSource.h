@@ -10,9 +10,10 @@
 
 #include "platform/InterfaceSource.h"
 
-// An interface source the test scripts by hand: the adapter list, the table count (by default
-// one more than the list, as the system reports it) or its failure, one row per index or its
-// failure, and the counter width. Counters are kept within that width.
+// An interface source the test scripts by hand: the adapter list, the table count or its failure,
+// one row per index or its failure, and the counter width. Counters are kept within that width.
+// By default the list leaves the loopback entry out, so the table counts one entry more than the
+// list; SetListsLoopback(true) makes table and list the same size, as on Linux.
 class FakeInterfaceSource final : public InterfaceSource {
 public:
     explicit FakeInterfaceSource(unsigned counterBits = 32) : bits_(counterBits) {}
@@ -52,6 +53,7 @@ public:
     void SetTableCount(std::uint32_t count) { tableCount_ = count; }
     void UseDefaultTableCount() { tableCount_.reset(); }
     void SetTableFails(bool fails) { tableFails_ = fails; }
+    void SetListsLoopback(bool lists) { listsLoopback_ = lists; }
 
     // Indexes asked for by Entry, in order, since the last ClearLog.
     const std::vector<std::uint32_t>& EntryLog() const { return entryLog_; }
@@ -62,9 +64,12 @@ public:
         if (tableFails_) {
             return false;
         }
-        count = tableCount_ ? *tableCount_ : static_cast<std::uint32_t>(list_.size() + 1);
+        const std::size_t loopbackEntry = listsLoopback_ ? 0 : 1;
+        count =
+            tableCount_ ? *tableCount_ : static_cast<std::uint32_t>(list_.size() + loopbackEntry);
         return true;
     }
+    bool ListsLoopback() const override { return listsLoopback_; }
     bool Entry(std::uint32_t index, InterfaceRow& row) override {
         entryLog_.push_back(index);
         auto it = rows_.find(index);
@@ -91,5 +96,6 @@ private:
     std::map<std::uint32_t, Adapter> rows_;
     std::optional<std::uint32_t> tableCount_;
     bool tableFails_ = false;
+    bool listsLoopback_ = false;
     std::vector<std::uint32_t> entryLog_;
 };

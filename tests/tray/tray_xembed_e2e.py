@@ -15,7 +15,7 @@ import threading
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from loopback import make_loopback_traffic  # noqa: E402
+from loopback import make_loopback_traffic, write_settings_counting_loopback  # noqa: E402
 
 SCREEN = (1280, 1024)
 PANEL = (1080, 0, 200, 32)  # trayer's strip: x, y, width, height
@@ -115,6 +115,7 @@ def main():
         proc = None
         try:
             wait_for(lambda: pixel(display.shot(shots), PANEL[0] + 5, 5) != (0, 0, 0), 10)
+            write_settings_counting_loopback(data_dir)
             proc = subprocess.Popen([program], env=dict(display.env, TALLYGLASS_DATA_DIR=data_dir))
 
             box = wait_for(lambda: icon_box(display.shot(shots)), 15)

@@ -1,0 +1,49 @@
+#include "app/CSaveFailureAlert.h"
+
+#include <QPointer>
+#include <QSystemTrayIcon>
+
+#include <utility>
+
+#include "persistence/CSaveFailureNotice.h"
+#include "tray/CSystemTray.h"
+
+CSaveFailureAlert::CSaveFailureAlert(CSaveFailureNotice& notice, std::FILE* errorStream)
+    : notice_(notice), errorStream_(errorStream) {
+    notice_.Attach(*this);
+}
+
+CSaveFailureAlert::~CSaveFailureAlert() {
+    notice_.Detach(*this);
+}
+
+void CSaveFailureAlert::SetTrayMessage(TrayMessage show) {
+    trayMessage_ = std::move(show);
+    if (notice_.HasFailed()) {
+        ShowTrayMessage();
+    }
+}
+
+void CSaveFailureAlert::Update() {
+    // The notice calls once per run, at its first failure.
+    std::fprintf(errorStream_, "tallyglass: %s\n", notice_.Message().c_str());
+    std::fflush(errorStream_);
+    ShowTrayMessage();
+}
+
+void CSaveFailureAlert::ShowTrayMessage() {
+    if (trayMessageShown_ || !trayMessage_) {
+        return;
+    }
+    trayMessageShown_ = trayMessage_(kTitle, QString::fromStdString(notice_.Message()));
+}
+
+CSaveFailureAlert::TrayMessage TrayMessageOf(CSystemTray& tray) {
+    return [tray = QPointer<CSystemTray>(&tray)](const QString& title, const QString& text) {
+        if (tray.isNull() || tray->Icon() == nullptr || tray->Removed() || !tray->TrayAvailable()) {
+            return false;
+        }
+        tray->Icon()->showMessage(title, text, QSystemTrayIcon::Warning);
+        return true;
+    };
+}

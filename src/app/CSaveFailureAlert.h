@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdio>
+#include <functional>
+
+#include "core/CObservable.h"
+
+class CSaveFailureNotice;
+class CSystemTray;
+
+// Tells the user when the data files cannot be saved: at the first failure of the run one line
+// on standard error, and one tray message as soon as there is a tray to show it (without a tray,
+// standard error alone). Never a dialog: the graph keeps moving.
+class CSaveFailureAlert final : public CObserver {
+public:
+    // Shows a tray message; false when there is no tray to show it in now.
+    using TrayMessage = std::function<bool(const QString& title, const QString& text)>;
+
+    static constexpr const char* kTitle = "Tallyglass cannot save its data";
+
+    explicit CSaveFailureAlert(CSaveFailureNotice& notice, std::FILE* errorStream = stderr);
+    ~CSaveFailureAlert() override;
+    CSaveFailureAlert(const CSaveFailureAlert&) = delete;
+    CSaveFailureAlert& operator=(const CSaveFailureAlert&) = delete;
+
+    // Where tray messages go from now on; a message still owed is shown at once.
+    void SetTrayMessage(TrayMessage show);
+
+    void Update() override;
+
+    bool TrayMessageShown() const { return trayMessageShown_; }
+
+private:
+    void ShowTrayMessage();
+
+    CSaveFailureNotice& notice_;
+    std::FILE* errorStream_;
+    TrayMessage trayMessage_;
+    bool trayMessageShown_ = false;
+};
+
+// Tray messages through `tray`'s icon, while the desktop has a tray; false once `tray` is gone.
+CSaveFailureAlert::TrayMessage TrayMessageOf(CSystemTray& tray);
