@@ -70,6 +70,7 @@ bool CGraphWindow::MakeCurrent() {
 void CGraphWindow::SwapBuffers() {
     if (context_ && isExposed()) {
         context_->swapBuffers(this);
+        ++swapCount_;
     }
 }
 

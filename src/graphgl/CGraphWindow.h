@@ -2,6 +2,7 @@
 
 #include <QWindow>
 
+#include <cstdint>
 #include <memory>
 
 class QOpenGLContext;
@@ -19,7 +20,10 @@ public:
     // false with the user-facing reason in `error`.
     bool CreateGL(QString& error);
     bool MakeCurrent();
+    // Shows the frame just drawn, when the window is exposed.
     void SwapBuffers();
+    // Frames shown so far.
+    std::uint64_t SwapCount() const { return swapCount_; }
     // Releases the context (made current first so GL objects can be freed by the caller before).
     void KillGL();
     QOpenGLContext* Context() const { return context_.get(); }
@@ -54,4 +58,5 @@ private:
     std::unique_ptr<QOpenGLContext> context_;
     QPoint pressPos_;
     bool leftPressed_ = false;
+    std::uint64_t swapCount_ = 0;
 };
