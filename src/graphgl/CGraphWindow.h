@@ -8,8 +8,10 @@
 class QOpenGLContext;
 
 // The graph window: a small always-on-top tool window whose whole area is one double-buffered
-// OpenGL surface (RGBA, 16-bit depth) with the fixed state the graph relies on and a projection
-// of one unit per pixel, y growing downwards. It turns input into signals for the main frame.
+// OpenGL surface (RGB without alpha, so it is opaque under a compositor; 16-bit depth) with the
+// fixed state the graph relies on and a projection of one unit per pixel, y growing downwards.
+// Without a caption, a thin border inside its edges resizes it and the rest of it moves it. It
+// turns input into signals for the main frame.
 class CGraphWindow : public QWindow {
     Q_OBJECT
 public:
@@ -54,6 +56,9 @@ protected:
 
 private:
     static void InitGLState();
+    // The edges (ResizeEdge bits) a left press at `pos` (window coordinates) resizes; none with
+    // a caption, whose frame resizes the window instead.
+    unsigned EdgesAt(const QPointF& pos) const;
     void KeepOffTaskbar();
     std::unique_ptr<QOpenGLContext> context_;
     QPoint pressPos_;
