@@ -256,11 +256,12 @@ void CMainFrame::customEvent(QEvent* event) {
 }
 
 void CMainFrame::RunFrame() {
-    if (!window_->MakeCurrent()) {
-        return;
-    }
     ++frameCount_;
-    if (!view_->DrawFrame(*samples_)) {
+    // A window hidden in the tray or not exposed keeps its pace and its samples; only the
+    // drawing is left out.
+    const bool seen = window_->isExposed() && window_->MakeCurrent();
+    const bool between = seen ? view_->DrawFrame(*samples_) : view_->RunUnseenFrame(*samples_);
+    if (!between) {
         TakeSample();
     }
     RefreshTooltip();

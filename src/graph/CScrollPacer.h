@@ -3,25 +3,25 @@
 inline constexpr float kStartStep = 3.0f;    // pixels between two samples
 inline constexpr float kStartSpeed = 0.05f;  // pixels scrolled per frame
 
-// The scroll position of the line and bar graphs between two samples. A draw that finds a step
-// completed draws nothing and asks for a sample; with the start values that is every 62nd call
-// (61 drawn frames, then one sampling call).
+// The scroll position of the line and bar graphs between two samples. A frame that finds a step
+// completed has no picture and asks for a sample; with the start values that is every 62nd frame
+// (61 pictures, then one sampling frame). The pace never depends on whether a frame is drawn.
 class CScrollPacer {
 public:
     explicit CScrollPacer(float step = kStartStep, float speed = kStartSpeed)
         : step_(step), speed_(speed) {}
 
-    // Start of a draw. False, with the accumulator back to 0, when a step has completed or there
-    // is nothing to draw: the caller draws nothing and a sample is due.
-    bool BeginDraw(bool listEmpty) {
+    // One frame. False, with the accumulator back to 0, when a step has completed or there is
+    // nothing to show: the frame has no picture and a sample is due. Otherwise scrolls one frame
+    // on (in single precision on purpose: it fixes how many frames a step takes) and returns true.
+    bool NextFrame(bool listEmpty) {
         if (!(accumulator_ < step_) || listEmpty) {
             accumulator_ = 0.0f;
             return false;
         }
+        accumulator_ = accumulator_ + speed_;
         return true;
     }
-    // Scrolls one frame. Single precision on purpose: it fixes how many frames a step takes.
-    void Advance() { accumulator_ = accumulator_ + speed_; }
 
     float Accumulator() const { return accumulator_; }
     // A renderer that replaces another takes over its scroll position.

@@ -15,17 +15,21 @@ CDialRenderer::CDialRenderer(CGraphView& view)
     : CGraphRenderer(view),
       model_(view.Geometry().Width(), view.Geometry().Height(), view.Step(), view.Speed()) {}
 
-bool CDialRenderer::Draw(const CSampleList& list) {
+bool CDialRenderer::Advance(const CSampleList& list) {
+    frame_ = DialFrame{};
     if (list.Count() == 0) {
         return false;
     }
     // The dial sleeps on top of the view's own frame delay, so it runs at a gentler pace.
     std::this_thread::sleep_for(std::chrono::milliseconds(view_.FrameDelay()));
-    const DialFrame frame = model_.Frame(list, view_.Geometry().Width(), view_.Geometry().Height());
-    if (frame.draw) {
+    frame_ = model_.Frame(list, view_.Geometry().Width(), view_.Geometry().Height());
+    return !frame_.sampleDue;
+}
+
+void CDialRenderer::Paint(const CSampleList& list) {
+    if (frame_.draw) {
         DrawDial(list);
     }
-    return !frame.sampleDue;
 }
 
 void CDialRenderer::DrawDial(const CSampleList& list) {

@@ -7,11 +7,13 @@
 class CDialRenderer final : public CGraphRenderer {
 public:
     explicit CDialRenderer(CGraphView& view);
-    bool Draw(const CSampleList& list) override;
+    bool Advance(const CSampleList& list) override;
+    void Paint(const CSampleList& list) override;
 
     const CDialModel& Model() const { return model_; }
 
 private:
     void DrawDial(const CSampleList& list);
     CDialModel model_;
+    DialFrame frame_;  // what the last Advance left to paint
 };

@@ -3,14 +3,19 @@
 class CSampleList;
 class CGraphView;
 
-// One graph type. Draw is called once per frame; it returns false when a graph step has just
-// completed (the caller then takes a sample), true while between two steps.
+// One graph type. Each frame comes in two halves: Advance moves the graph on (and sets the pace
+// of sampling) without touching GL, and Paint draws where Advance arrived. Paint is left out for
+// a window nobody can see, so hiding the window never changes when samples are taken.
 class CGraphRenderer {
 public:
     explicit CGraphRenderer(CGraphView& view) : view_(view) {}
     virtual ~CGraphRenderer() = default;
 
-    virtual bool Draw(const CSampleList& list) = 0;
+    // False when a graph step has just completed (the caller then takes a sample), true while
+    // between two steps.
+    virtual bool Advance(const CSampleList& list) = 0;
+    // Draws the picture of the last Advance, or nothing when that frame has none.
+    virtual void Paint(const CSampleList& list) = 0;
 
     // The scroll position within the current step, handed over when the graph type changes.
     virtual float Accumulator() const { return 0.0f; }

@@ -29,23 +29,33 @@ CGraphView::CGraphView(CTextOverlay& text, const CThemeTable& themes, const MsCl
 CGraphView::~CGraphView() = default;
 
 bool CGraphView::DrawFrame(const CSampleList& list) {
-    bool between = true;
-    if (renderer_ == nullptr) {
-        between = false;  // cannot happen once set up; keeps sampling going regardless
-    } else if (quotaWarning_) {
-        const std::uint32_t now = clock_.NowMs();
-        if (MsPassed(now, nextWarningFlip_)) {
-            warningPhase_ = !warningPhase_;
-            nextWarningFlip_ = now + kWarningBlinkMs;
+    return Frame(list, true);
+}
+
+bool CGraphView::RunUnseenFrame(const CSampleList& list) {
+    return Frame(list, false);
+}
+
+bool CGraphView::Frame(const CSampleList& list, bool seen) {
+    bool between = false;  // without a renderer (not yet set up) sampling still goes on
+    if (renderer_ != nullptr) {
+        if (quotaWarning_) {
+            const std::uint32_t now = clock_.NowMs();
+            if (MsPassed(now, nextWarningFlip_)) {
+                warningPhase_ = !warningPhase_;
+                nextWarningFlip_ = now + kWarningBlinkMs;
+            }
         }
-        between = warningPhase_ ? DrawUnderWarning(list) : renderer_->Draw(list);
-    } else {
-        between = renderer_->Draw(list);
+        between = renderer_->Advance(list);
+        if (seen) {
+            Paint(list);
+        }
     }
+    // The delay stays for unseen frames: it sets the frame rate, and with it the sampling rate.
     if (frameDelay_ > 0) {
         std::this_thread::sleep_for(std::chrono::milliseconds(frameDelay_));
     }
-    if (surface_.swapBuffers) {
+    if (seen && surface_.swapBuffers) {
         surface_.swapBuffers();
     }
     if (surface_.invalidate) {
@@ -54,18 +64,35 @@ bool CGraphView::DrawFrame(const CSampleList& list) {
     return between;
 }
 
-bool CGraphView::DrawUnderWarning(const CSampleList& list) {
-    // The graph still advances (and asks for samples) beneath the picture.
+void CGraphView::Paint(const CSampleList& list) {
+    SyncScanline();
+    if (quotaWarning_ && warningPhase_) {
+        PaintUnderWarning(list);
+    } else {
+        renderer_->Paint(list);
+    }
+}
+
+void CGraphView::PaintUnderWarning(const CSampleList& list) {
+    // The graph is drawn beneath the picture as on any other frame.
     glEnable(GL_TEXTURE_2D);
     underOverlay_ = true;
-    const bool between = renderer_->Draw(list);
+    renderer_->Paint(list);
     underOverlay_ = false;
     warning_.Draw(geometry_.Width(), geometry_.Height());
     glDisable(GL_TEXTURE_2D);
     if (scanline_) {
         CScanlineOverlay::RestoreTextureState();
     }
-    return between;
+}
+
+void CGraphView::SyncScanline() {
+    if (scanlineWanted_ && !scanline_) {
+        scanline_ = std::make_unique<CScanlineOverlay>(themes_.ScanlineStrength());
+        scanline_->Resize(geometry_.Width(), geometry_.Height());
+    } else if (!scanlineWanted_) {
+        scanline_.reset();
+    }
 }
 
 void CGraphView::SetPosition(int x, int y) {
@@ -112,17 +139,6 @@ bool CGraphView::SetRenderer(int graphType) {
     }
     renderer_ = std::move(next);
     return true;
-}
-
-void CGraphView::CreateScanline() {
-    if (!scanline_) {
-        scanline_ = std::make_unique<CScanlineOverlay>(themes_.ScanlineStrength());
-        scanline_->Resize(geometry_.Width(), geometry_.Height());
-    }
-}
-
-void CGraphView::DestroyScanline() {
-    scanline_.reset();
 }
 
 void CGraphView::DrawBackground() {

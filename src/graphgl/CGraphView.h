@@ -18,7 +18,8 @@ class CThemeTable;
 class MsClock;
 
 // Draws the graph window once per frame with the current renderer, the quota warning and the
-// scanlines, then sleeps the frame delay and shows the frame.
+// scanlines, then sleeps the frame delay and shows the frame. A frame nobody can see keeps the
+// same pace (scroll, sampling, warning blink, frame delay) but makes no GL call.
 class CGraphView : public IGraphSettingsTarget {
 public:
     struct Surface {
@@ -32,6 +33,8 @@ public:
 
     // True while the graph is between two steps; false when a sample is due.
     bool DrawFrame(const CSampleList& list);
+    // The same frame for a hidden or covered window: same result, no GL call, nothing shown.
+    bool RunUnseenFrame(const CSampleList& list);
 
     // Settings target.
     void SetPosition(int x, int y) override;
@@ -48,9 +51,11 @@ public:
     // A window resize: width and height together, in the order the geometry needs.
     void Resize(int width, int height);
 
-    void CreateScanline();
-    void DestroyScanline();
-    bool ScanlineShown() const { return scanline_ != nullptr; }
+    // The overlay's texture is made (and freed) by the next drawn frame, so switching the effect
+    // while the window is hidden needs no GL.
+    void CreateScanline() { scanlineWanted_ = true; }
+    void DestroyScanline() { scanlineWanted_ = false; }
+    bool ScanlineShown() const { return scanlineWanted_; }
 
     void SetQuotaWarning(bool on) { quotaWarning_ = on; }
     bool QuotaWarning() const { return quotaWarning_; }
@@ -68,7 +73,10 @@ public:
     void DrawSpeedLabels(const CSampleList& list);
 
 private:
-    bool DrawUnderWarning(const CSampleList& list);
+    bool Frame(const CSampleList& list, bool seen);
+    void Paint(const CSampleList& list);
+    void PaintUnderWarning(const CSampleList& list);
+    void SyncScanline();
 
     CTextOverlay& text_;
     const CThemeTable& themes_;
@@ -90,5 +98,6 @@ private:
 
     std::unique_ptr<CGraphRenderer> renderer_;
     CWarningOverlay warning_;
+    bool scanlineWanted_ = false;
     std::unique_ptr<CScanlineOverlay> scanline_;
 };

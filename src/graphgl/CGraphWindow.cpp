@@ -1,6 +1,7 @@
 #include "graphgl/CGraphWindow.h"
 
 #include <QtGui/qguiapplication_platform.h>
+#include <QCursor>
 #include <QExposeEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -12,9 +13,44 @@
 #include <GL/gl.h>
 #include <xcb/xcb.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+
+#include "graph/ResizeEdges.h"
+
+namespace {
+
+Qt::Edges ToQtEdges(unsigned edges) {
+    Qt::Edges result;
+    result.setFlag(Qt::LeftEdge, (edges & kEdgeLeft) != 0);
+    result.setFlag(Qt::TopEdge, (edges & kEdgeTop) != 0);
+    result.setFlag(Qt::RightEdge, (edges & kEdgeRight) != 0);
+    result.setFlag(Qt::BottomEdge, (edges & kEdgeBottom) != 0);
+    return result;
+}
+
+Qt::CursorShape CursorFor(unsigned edges) {
+    switch (edges) {
+        case kEdgeLeft | kEdgeTop:
+        case kEdgeRight | kEdgeBottom:
+            return Qt::SizeFDiagCursor;
+        case kEdgeRight | kEdgeTop:
+        case kEdgeLeft | kEdgeBottom:
+            return Qt::SizeBDiagCursor;
+        case kEdgeLeft:
+        case kEdgeRight:
+            return Qt::SizeHorCursor;
+        case kEdgeTop:
+        case kEdgeBottom:
+            return Qt::SizeVerCursor;
+        default:
+            return Qt::ArrowCursor;
+    }
+}
+
+}  // namespace
 
 CGraphWindow::CGraphWindow() {
     setSurfaceType(QSurface::OpenGLSurface);
@@ -28,7 +64,9 @@ CGraphWindow::CGraphWindow() {
     format.setRedBufferSize(8);
     format.setGreenBufferSize(8);
     format.setBlueBufferSize(8);
-    format.setAlphaBufferSize(8);
+    // No alpha channel: a compositor would otherwise let the desktop show through wherever the
+    // blending (the scanlines) leaves alpha below 1.
+    format.setAlphaBufferSize(0);
     format.setDepthBufferSize(16);
     format.setStencilBufferSize(0);
     // Frames are paced by the program's own clock; waiting for vertical sync would double it.
@@ -70,6 +108,7 @@ bool CGraphWindow::MakeCurrent() {
 void CGraphWindow::SwapBuffers() {
     if (context_ && isExposed()) {
         context_->swapBuffers(this);
+        ++swapCount_;
     }
 }
 
@@ -136,6 +175,7 @@ void CGraphWindow::ResizeGL(int width, int height) {
 void CGraphWindow::SetCaptionShown(bool shown) {
     const QRect frame = geometry();
     setFlag(Qt::FramelessWindowHint, !shown);
+    unsetCursor();  // a resize cursor belongs to our own border only
     // Changing decorations re-creates the frame on some window managers: keep the client area
     // exactly where it was.
     setGeometry(frame);
@@ -155,8 +195,24 @@ void CGraphWindow::moveEvent(QMoveEvent*) {
     emit Moved(x(), y());
 }
 
+unsigned CGraphWindow::EdgesAt(const QPointF& pos) const {
+    // With a caption the window manager's frame does the resizing.
+    if (!(flags() & Qt::FramelessWindowHint)) {
+        return kEdgeNone;
+    }
+    // The pixel under the pointer, also where positions come in fractions (scaled screens).
+    return ResizeEdgesAt(static_cast<int>(std::floor(pos.x())),
+                         static_cast<int>(std::floor(pos.y())), width(), height());
+}
+
 void CGraphWindow::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
+        const unsigned edges = EdgesAt(event->position());
+        if (edges != kEdgeNone) {
+            leftPressed_ = false;
+            startSystemResize(ToQtEdges(edges));
+            return;
+        }
         // The move starts once the pointer leaves the press point, so a double click still
         // reaches us instead of the window manager's move loop.
         pressPos_ = event->globalPosition().toPoint();
@@ -167,6 +223,13 @@ void CGraphWindow::mousePressEvent(QMouseEvent* event) {
 }
 
 void CGraphWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (event->buttons() == Qt::NoButton) {
+        const Qt::CursorShape shape = CursorFor(EdgesAt(event->position()));
+        if (cursor().shape() != shape) {
+            setCursor(shape);
+        }
+        return;
+    }
     if (leftPressed_ && (event->buttons() & Qt::LeftButton) &&
         (event->globalPosition().toPoint() - pressPos_).manhattanLength() >=
             QGuiApplication::styleHints()->startDragDistance()) {

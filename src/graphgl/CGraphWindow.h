@@ -2,13 +2,16 @@
 
 #include <QWindow>
 
+#include <cstdint>
 #include <memory>
 
 class QOpenGLContext;
 
 // The graph window: a small always-on-top tool window whose whole area is one double-buffered
-// OpenGL surface (RGBA, 16-bit depth) with the fixed state the graph relies on and a projection
-// of one unit per pixel, y growing downwards. It turns input into signals for the main frame.
+// OpenGL surface (RGB without alpha, so it is opaque under a compositor; 16-bit depth) with the
+// fixed state the graph relies on and a projection of one unit per pixel, y growing downwards.
+// Without a caption, a thin border inside its edges resizes it and the rest of it moves it. It
+// turns input into signals for the main frame.
 class CGraphWindow : public QWindow {
     Q_OBJECT
 public:
@@ -19,7 +22,10 @@ public:
     // false with the user-facing reason in `error`.
     bool CreateGL(QString& error);
     bool MakeCurrent();
+    // Shows the frame just drawn, when the window is exposed.
     void SwapBuffers();
+    // Frames shown so far.
+    std::uint64_t SwapCount() const { return swapCount_; }
     // Releases the context (made current first so GL objects can be freed by the caller before).
     void KillGL();
     QOpenGLContext* Context() const { return context_.get(); }
@@ -50,8 +56,12 @@ protected:
 
 private:
     static void InitGLState();
+    // The edges (ResizeEdge bits) a left press at `pos` (window coordinates) resizes; none with
+    // a caption, whose frame resizes the window instead.
+    unsigned EdgesAt(const QPointF& pos) const;
     void KeepOffTaskbar();
     std::unique_ptr<QOpenGLContext> context_;
     QPoint pressPos_;
     bool leftPressed_ = false;
+    std::uint64_t swapCount_ = 0;
 };

@@ -9,25 +9,30 @@
 CScrollingRenderer::CScrollingRenderer(CGraphView& view)
     : CGraphRenderer(view), pacer_(view.Step(), view.Speed()) {}
 
-bool CScrollingRenderer::Draw(const CSampleList& list) {
-    if (!pacer_.BeginDraw(list.Count() == 0)) {
+bool CScrollingRenderer::Advance(const CSampleList& list) {
+    picture_ = pacer_.NextFrame(list.Count() == 0);
+    if (!picture_) {
         return false;
+    }
+    // The series and the scale follow the data whether or not anyone looks, so a window shown
+    // again continues exactly where a visible one would be.
+    series_.Build(list, view_.Geometry(), pacer_.Step(), pacer_.Accumulator(), scale_.Scale());
+    scale_.EndDraw(series_.MaxDownload(), series_.MaxUpload());
+    return true;
+}
+
+void CScrollingRenderer::Paint(const CSampleList& list) {
+    if (!picture_) {
+        return;
     }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     BeginFrame();
     view_.DrawBackground();
-    pacer_.Advance();
-
-    const CGraphGeometry& geometry = view_.Geometry();
-    series_.Build(list, geometry, pacer_.Step(), pacer_.Accumulator(), scale_.Scale());
     DrawSeries(series_);
-    scale_.EndDraw(series_.MaxDownload(), series_.MaxUpload());
-
     view_.DrawScanlinesIfShown();
     BeforeLabels();
     view_.DrawSpeedLabels(list);
-    return true;
 }
 
 void CLineRenderer::DrawSeries(const CSeriesPlan& series) {

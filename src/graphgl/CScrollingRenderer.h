@@ -12,7 +12,8 @@ class CScrollingRenderer : public CGraphRenderer {
 public:
     explicit CScrollingRenderer(CGraphView& view);
 
-    bool Draw(const CSampleList& list) final;
+    bool Advance(const CSampleList& list) final;
+    void Paint(const CSampleList& list) final;
     float Accumulator() const override { return pacer_.Accumulator(); }
     void SetAccumulator(float accumulator) override { pacer_.SetAccumulator(accumulator); }
 
@@ -28,6 +29,7 @@ private:
     CScrollPacer pacer_;
     CGraphScale scale_;
     CSeriesPlan series_;
+    bool picture_ = false;  // whether the last Advance left something to paint
 };
 
 class CLineRenderer final : public CScrollingRenderer {

@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QDeadlineTimer>
 #include <QMenu>
+#include <QOpenGLContext>
 #include <QTest>
 #include <QTimer>
 
@@ -112,6 +113,58 @@ TEST_P(ShutdownTest, SavesTheHistoryWithTheTrafficUpToTheEnd) {
 // 62 frames complete a step (and sample); 5 are part of one; 0 is a quit right after the
 // traffic.
 INSTANTIATE_TEST_SUITE_P(FramesAfterTraffic, ShutdownTest, ::testing::Values(62, 5, 0));
+
+TEST_F(MainFrameTest, HiddenWindowSamplesAtTheSamePaceAndNeverSwaps) {
+    auto frame = MakeFrame();
+    ASSERT_TRUE(frame);
+    CGraphWindow* window = frame->Window();
+    frame->View()->SetFrameDelay(0);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    int samples = 0;
+    QObject::connect(frame.get(), &CMainFrame::SampleTaken, [&] { ++samples; });
+    frame->RunFrame();  // the first frame samples the empty list
+
+    struct Phase {
+        int samples;
+        std::uint64_t swaps;
+    };
+    // Three graph steps' worth of frames; any 62 frames in a row hold exactly one sampling frame,
+    // wherever the phase starts.
+    auto runPhase = [&](std::uint64_t bytesPerFrame) {
+        const int samplesBefore = samples;
+        const std::uint64_t swapsBefore = window->SwapCount();
+        for (int i = 0; i < 3 * 62; ++i) {
+            source_.AddTraffic(1, bytesPerFrame, 0);
+            msClock_.Advance(11);
+            frame->RunFrame();
+        }
+        return Phase{samples - samplesBefore, window->SwapCount() - swapsBefore};
+    };
+
+    const Phase shown = runPhase(1000);
+    EXPECT_EQ(shown.samples, 3);
+    EXPECT_EQ(shown.swaps, 3u * 62u);
+    const std::string shownTip = frame->TooltipText();
+    const double shownTotal = frame->History().CurrentDay().downloaded;
+
+    window->hide();  // as hiding into the tray does
+    QTRY_VERIFY(!window->isExposed());
+    window->Context()->doneCurrent();
+    const Phase hidden = runPhase(5000);
+    EXPECT_EQ(hidden.samples, 3);
+    EXPECT_EQ(hidden.swaps, 0u);
+    EXPECT_EQ(QOpenGLContext::currentContext(), nullptr);  // not even made current
+    // Every consumer of the samples goes on as before.
+    EXPECT_NE(frame->TooltipText(), shownTip);
+    EXPECT_EQ(frame->Samples().Count(), samples);
+    EXPECT_GT(frame->History().CurrentDay().downloaded, shownTotal);
+
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    const Phase again = runPhase(1000);
+    EXPECT_EQ(again.samples, 3);
+    EXPECT_EQ(again.swaps, 3u * 62u);
+}
 
 TEST(TrafficApp, GraphKeepsMovingWhileTheMenuIsOpen) {
     TempDir dir;

@@ -64,20 +64,16 @@ TEST(CScrollPacer, AStepTakesSixtyTwoCalls) {
     CScrollPacer pacer;
     for (int cycle = 0; cycle < 3; ++cycle) {
         int calls = 0;
-        bool drawing = true;
-        while (drawing) {
+        while (pacer.NextFrame(false)) {
             ++calls;
-            drawing = pacer.BeginDraw(false);
-            if (drawing) {
-                pacer.Advance();
-            }
         }
+        ++calls;  // the sampling frame
         EXPECT_EQ(calls, 62) << cycle;
         EXPECT_EQ(pacer.Accumulator(), 0.0f);
     }
 
     pacer.SetAccumulator(1.5f);
-    EXPECT_FALSE(pacer.BeginDraw(true));  // nothing to draw: restart the step
+    EXPECT_FALSE(pacer.NextFrame(true));  // nothing to draw: restart the step
     EXPECT_EQ(pacer.Accumulator(), 0.0f);
 }
 

@@ -271,3 +271,74 @@ TEST_F(GraphPixelTest, QuotaWarningBlinksThePictureEveryTwoSecondsWhileTheGraphK
 }
 
 }  // namespace
+
+namespace {
+
+// Two views over one window, fed alike: one draws every frame, the other runs the same frames
+// unseen (a window hidden in the tray). The unseen one must keep the very same pace and leave
+// the picture and the screen alone.
+TEST_F(GraphPixelTest, UnseenFramesKeepThePaceOfDrawnOnesButDrawAndShowNothing) {
+    struct Case {
+        int graphType;
+        bool quotaWarning;
+    };
+    const Case cases[] = {{kGraphLines, false},
+                          {kGraphBars, false},
+                          {kGraphDial, false},
+                          {kGraphBars, true},
+                          {kGraphDial, true}};
+    const Rgb marker{255, 0, 255};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.graphType << (c.quotaWarning ? " warning" : ""));
+        Open(221, 62);
+        struct Counts {
+            int swaps = 0;
+            int invalidates = 0;
+        } seenCounts, unseenCounts;
+        auto makeView = [&](Counts& counts) {
+            CGraphView::Surface surface{[&counts] { ++counts.swaps; },
+                                        [&counts] { ++counts.invalidates; }};
+            auto view = std::make_unique<CGraphView>(text_, themes_, clock_, TALLYGLASS_WARNING_BMP,
+                                                     surface, 0, 0);
+            view->Resize(221, 62);
+            EXPECT_TRUE(view->SetRenderer(c.graphType));
+            view->CreateScanline();
+            view->SetQuotaWarning(c.quotaWarning);
+            return view;
+        };
+        auto seen = makeView(seenCounts);
+        auto unseen = makeView(unseenCounts);
+        CSampleList seenList;
+        CSampleList unseenList;
+        constexpr int kFrames = 400;
+        int samples = 0;
+        for (int frame = 0; frame < kFrames; ++frame) {
+            clock_.Advance(25);  // the warning picture flips every 80 frames
+            const bool seenBetween = seen->DrawFrame(seenList);
+            glClearColor(1.0f, 0.0f, 1.0f, 1.0f);
+            glClear(GL_COLOR_BUFFER_BIT);
+            glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
+            const bool unseenBetween = unseen->RunUnseenFrame(unseenList);
+            ASSERT_EQ(unseenBetween, seenBetween) << "frame " << frame;
+            ASSERT_EQ(unseen->Renderer()->Accumulator(), seen->Renderer()->Accumulator());
+            ASSERT_EQ(unseen->WarningPhase(), seen->WarningPhase()) << "frame " << frame;
+            ASSERT_EQ(Pixel(110, 30), marker) << "the unseen frame drew, frame " << frame;
+            if (!seenBetween) {
+                ++samples;
+                const double speed = 40.0 * (samples % 5);  // rescales the graph now and then
+                seenList.Append(speed, speed / 2);
+                unseenList.Append(speed, speed / 2);
+            }
+        }
+        EXPECT_GE(samples, 6);
+        EXPECT_EQ(seenCounts.swaps, kFrames);
+        EXPECT_EQ(unseenCounts.swaps, 0);
+        // The paint-driven frame after each timed one still comes, hidden or not.
+        EXPECT_EQ(unseenCounts.invalidates, kFrames);
+        seen.reset();
+        unseen.reset();
+        TearDown();
+    }
+}
+
+}  // namespace

@@ -16,48 +16,11 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 from loopback import make_loopback_traffic, write_settings_counting_loopback  # noqa: E402
+from xserver import Display, pixel, wait_for  # noqa: E402
 
-SCREEN = (1280, 1024)
 PANEL = (1080, 0, 200, 32)  # trayer's strip: x, y, width, height
 WINDOW_PIXEL = (1250, 1000)  # inside the graph window in the bottom-right corner
 BLUE_THEME = (20, 103, 219)  # the default theme's background top, roughly
-
-
-class Display:
-    def __init__(self):
-        read, write = os.pipe()
-        self.server = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write), "-screen", "0", "%dx%dx24" % SCREEN,
-             "-nolisten", "tcp"], pass_fds=(write,), stderr=subprocess.DEVNULL)
-        os.close(write)
-        number = b""
-        while not number.endswith(b"\n"):
-            chunk = os.read(read, 16)
-            if not chunk:
-                raise RuntimeError("Xvfb gave no display number")
-            number += chunk
-        os.close(read)
-        self.env = dict(os.environ, DISPLAY=":" + number.decode().strip())
-        # No session bus: the program must find the XEmbed tray.
-        self.env["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=/nonexistent/bus"
-
-    def run(self, *args):
-        return subprocess.run(list(args), env=self.env, check=True, capture_output=True).stdout
-
-    def shot(self, folder):
-        path = os.path.join(folder, "shot-%d.png" % int(time.time() * 1000))
-        self.run("import", "-window", "root", path)
-        raw = self.run("/usr/bin/convert", path, "-depth", "8", "rgb:-")
-        return raw
-
-    def close(self):
-        self.server.terminate()
-        self.server.wait(timeout=10)
-
-
-def pixel(raw, x, y):
-    i = (y * SCREEN[0] + x) * 3
-    return tuple(raw[i:i + 3])
 
 
 def is_green(p):
@@ -88,16 +51,6 @@ def greens(raw, box):
 def window_shown(raw):
     p = pixel(raw, *WINDOW_PIXEL)
     return p[2] > 120 and p[2] > p[0] + 60
-
-
-def wait_for(test, seconds):
-    end = time.time() + seconds
-    while time.time() < end:
-        value = test()
-        if value:
-            return value
-        time.sleep(0.2)
-    return test()
 
 
 def main():
