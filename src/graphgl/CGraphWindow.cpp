@@ -7,7 +7,6 @@
 #include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QStyleHints>
-#include <QSurfaceFormat>
 
 #include <GL/gl.h>
 #include <xcb/xcb.h>
@@ -16,24 +15,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "graphgl/GlSurfaceFormat.h"
+
 CGraphWindow::CGraphWindow() {
     setSurfaceType(QSurface::OpenGLSurface);
     setFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint);
     setTitle("Tallyglass");
-
-    QSurfaceFormat format;
-    format.setRenderableType(QSurfaceFormat::OpenGL);
-    format.setProfile(QSurfaceFormat::CompatibilityProfile);
-    format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
-    format.setRedBufferSize(8);
-    format.setGreenBufferSize(8);
-    format.setBlueBufferSize(8);
-    format.setAlphaBufferSize(8);
-    format.setDepthBufferSize(16);
-    format.setStencilBufferSize(0);
-    // Frames are paced by the program's own clock; waiting for vertical sync would double it.
-    format.setSwapInterval(0);
-    setFormat(format);
+    setFormat(LegacyGlFormat(8));
 }
 
 CGraphWindow::~CGraphWindow() {
