@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/CToolWindowSlot.h"
 #include "appearance/CThemeTable.h"
 #include "persistence/CDataFolder.h"
 
@@ -22,6 +23,7 @@ class CTrafficSampler;
 class LocalClock;
 class MsClock;
 class QMenu;
+class StatisticsWindow;
 enum class TrayWindowAction;
 
 // The program's main object and its graph window. It owns the long-lived data (sample list,
@@ -58,6 +60,8 @@ public:
     CThemeTable& Themes() { return themes_; }
     QMenu* Menu() { return menu_.get(); }
     CSystemTray* Tray() { return tray_.get(); }
+    // The open statistics window, or null.
+    StatisticsWindow* Statistics() const;
 
     // The latest speeds (KB/s) and the tooltip text built from them.
     double DownloadRate() const { return downloadRate_; }
@@ -121,6 +125,9 @@ private:
     bool scanlineShown_ = false;
     bool firstFrameDone_ = false;
     std::uint64_t frameCount_ = 0;
+
+    // Tool windows.
+    CToolWindowSlot<StatisticsWindow> statistics_;
 
     double downloadRate_ = 0.0;
     double uploadRate_ = 0.0;
