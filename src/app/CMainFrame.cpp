@@ -21,6 +21,7 @@
 #include "persistence/CTrafficHistory.h"
 #include "platform/MsClock.h"
 #include "sampling/CTrafficSampler.h"
+#include "statistics/StatisticsWindow.h"
 #include "tray/CSystemTray.h"
 #include "tray/CTrayHiding.h"
 #include "tray/TrayRules.h"
@@ -64,6 +65,8 @@ CMainFrame::CMainFrame(const Services& services, CDataFolder folder)
 CMainFrame::~CMainFrame() {
     // Orderly shutdown: the history goes to disk before anything else is torn down.
     SaveHistory();
+    // Tool windows go while what they observe still exists.
+    statistics_.Destroy();
     ready_ = false;
     tray_.reset();  // takes the icon out of the tray
     menu_.reset();
@@ -211,7 +214,19 @@ void CMainFrame::BuildMenu() {
 
 // Each tool window's own change fills in its command.
 void CMainFrame::OpenSettings() {}
-void CMainFrame::OpenStatistics() {}
+void CMainFrame::OpenStatistics() {
+    statistics_.Open([this] {
+        return new StatisticsWindow(*history_, [this] {
+            if (window_) {
+                window_->MakeCurrent();
+            }
+        });
+    });
+}
+StatisticsWindow* CMainFrame::Statistics() const {
+    return statistics_.Get();
+}
+
 void CMainFrame::OpenTimer() {}
 void CMainFrame::OpenCapwarden() {}
 void CMainFrame::OpenWebStats() {}

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/CSaveFailureAlert.h"
+#include "app/CToolWindowSlot.h"
 #include "appearance/CThemeTable.h"
 #include "persistence/CDataFolder.h"
 #include "persistence/CSaveFailureNotice.h"
@@ -24,6 +25,7 @@ class CTrafficSampler;
 class LocalClock;
 class MsClock;
 class QMenu;
+class StatisticsWindow;
 enum class TrayWindowAction;
 
 // The program's main object and its graph window. It owns the long-lived data (sample list,
@@ -60,6 +62,8 @@ public:
     CThemeTable& Themes() { return themes_; }
     QMenu* Menu() { return menu_.get(); }
     CSystemTray* Tray() { return tray_.get(); }
+    // The open statistics window, or null.
+    StatisticsWindow* Statistics() const;
 
     // The latest speeds (KB/s) and the tooltip text built from them.
     double DownloadRate() const { return downloadRate_; }
@@ -132,6 +136,9 @@ private:
     bool scanlineShown_ = false;
     bool firstFrameDone_ = false;
     std::uint64_t frameCount_ = 0;
+
+    // Tool windows.
+    CToolWindowSlot<StatisticsWindow> statistics_;
 
     double downloadRate_ = 0.0;
     double uploadRate_ = 0.0;

@@ -8,6 +8,7 @@
 
 #include <GL/gl.h>
 
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -100,6 +101,16 @@ void CBitmapFont::Destroy() {
         glDeleteLists(base_, kCharCount);
         base_ = 0;
     }
+}
+
+void CBitmapFont::Print(const char* text) const {
+    if (text == nullptr || base_ == 0) {
+        return;
+    }
+    glPushAttrib(GL_LIST_BIT);
+    glListBase(base_ - kFirstChar);
+    glCallLists(static_cast<GLsizei>(std::strlen(text)), GL_UNSIGNED_BYTE, text);
+    glPopAttrib();
 }
 
 const GlyphImage& CBitmapFont::Glyph(unsigned char c) const {

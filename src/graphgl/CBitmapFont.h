@@ -24,6 +24,10 @@ public:
     // Frees the lists; call while the context that made them is current.
     void Destroy();
 
+    // Prints the text at the current raster position in the raster colour, one list per
+    // character; the caller's list base survives. Nothing happens without lists.
+    void Print(const char* text) const;
+
     unsigned Base() const { return base_; }
     // Advance in pixels of one character (0 for characters outside 32-127).
     int Advance(unsigned char c) const;

@@ -8,7 +8,6 @@
 #include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QStyleHints>
-#include <QSurfaceFormat>
 
 #include <GL/gl.h>
 #include <xcb/xcb.h>
@@ -19,6 +18,7 @@
 #include <cstring>
 
 #include "graph/ResizeEdges.h"
+#include "graphgl/GlSurfaceFormat.h"
 
 namespace {
 
@@ -56,22 +56,7 @@ CGraphWindow::CGraphWindow() {
     setSurfaceType(QSurface::OpenGLSurface);
     setFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint);
     setTitle("Tallyglass");
-
-    QSurfaceFormat format;
-    format.setRenderableType(QSurfaceFormat::OpenGL);
-    format.setProfile(QSurfaceFormat::CompatibilityProfile);
-    format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
-    format.setRedBufferSize(8);
-    format.setGreenBufferSize(8);
-    format.setBlueBufferSize(8);
-    // No alpha channel: a compositor would otherwise let the desktop show through wherever the
-    // blending (the scanlines) leaves alpha below 1.
-    format.setAlphaBufferSize(0);
-    format.setDepthBufferSize(16);
-    format.setStencilBufferSize(0);
-    // Frames are paced by the program's own clock; waiting for vertical sync would double it.
-    format.setSwapInterval(0);
-    setFormat(format);
+    setFormat(LegacyGlFormat());
 }
 
 CGraphWindow::~CGraphWindow() {

@@ -39,14 +39,7 @@ const CBitmapFont& CTextOverlay::Font(TextFont font) const {
 }
 
 void CTextOverlay::PrintWith(TextFont font, const char* text) {
-    const CBitmapFont& bitmapFont = Font(font);
-    if (text == nullptr || bitmapFont.Base() == 0) {
-        return;
-    }
-    glPushAttrib(GL_LIST_BIT);
-    glListBase(bitmapFont.Base() - 32);
-    glCallLists(static_cast<GLsizei>(std::strlen(text)), GL_UNSIGNED_BYTE, text);
-    glPopAttrib();
+    Font(font).Print(text);
 }
 
 void CTextOverlay::PrintFormatted(TextFont font, const char* format, va_list args) {

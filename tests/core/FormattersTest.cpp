@@ -49,6 +49,21 @@ TEST(Formatters, ListAmountThresholds) {
     EXPECT_EQ(QuotaAmountText(0.5), (AmountParts{"512.0", "KB"}));
 }
 
+// The session figures: the list rule, number and unit shown apart.
+TEST(Formatters, SessionAmountParts) {
+    struct Case {
+        double megabytes;
+        AmountParts parts;
+    };
+    const Case cases[] = {{0.5, {"512.0", "KB"}},       {1.02, {"1044.5", "KB"}},
+                          {1.024, {"1.0", "MB"}},       {1.5, {"1.5", "MB"}},
+                          {1024.0, {"1024.0", "MB"}},   {2048.0, {"2.0", "GB"}},
+                          {1048576.0, {"1024.0", "GB"}}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(SessionAmountText(c.megabytes), c.parts) << "for " << c.megabytes;
+    }
+}
+
 // Sizes and speeds switch at exactly 1, 1024 and 1048576 MB.
 TEST(Formatters, SizeAndSpeedThresholds) {
     ExpectTexts(SizeText, {{0.5, "512.0 KB"},

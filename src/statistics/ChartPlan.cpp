@@ -1,0 +1,96 @@
+#include "statistics/ChartPlan.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "core/Units.h"
+
+using namespace chart;
+
+namespace {
+
+// One line strip over the days of the month. Missing days are walked over one step each so
+// that every recorded day lands at its own x.
+std::vector<ChartPoint> PlanLine(const HistoryDayMap& days, double maximum,
+                                 double DayRecord::*amount) {
+    std::vector<ChartPoint> points;
+    float x = kFirstX;
+    int n = 0;
+    for (const auto& [day, record] : days) {
+        ++n;
+        // "<" rather than "!=": a day number the loop has passed can never make it run away.
+        for (; n < day; ++n) {
+            points.push_back({x, kZeroLine});
+            x += kDayStep;
+        }
+        // A month of zeros has no scale: its recorded days get no vertex.
+        if (maximum > 0.0) {
+            const double y = record->*amount / maximum * kLineScale + kZeroLine;
+            if (y >= -1.0 && y <= 1.0) {
+                points.push_back({x, static_cast<float>(y + kLineLift)});
+            }
+        }
+        x += kDayStep;
+    }
+    return points;
+}
+
+float LabelAdvance(int day) {
+    return day < 10 ? kShortLabelStep : kDayStep;
+}
+
+std::string AmountLabel(double value, const char* unit, bool withDecimal) {
+    char text[64];
+    if (withDecimal) {
+        std::snprintf(text, sizeof text, "%3.1f%s", value, unit);
+    } else {
+        std::snprintf(text, sizeof text, "%3.0f%s", value, unit);
+    }
+    return text;
+}
+
+}  // namespace
+
+ChartPlan PlanChart(const HistoryDayMap& days) {
+    ChartPlan plan;
+
+    double maximum = 0.0;
+    for (const auto& [day, record] : days) {
+        maximum = std::max({maximum, record->downloaded, record->uploaded});
+    }
+    plan.download = PlanLine(days, maximum, &DayRecord::downloaded);
+    plan.upload = PlanLine(days, maximum, &DayRecord::uploaded);
+
+    float x = kDayNumberX;
+    int n = 0;
+    for (const auto& [day, record] : days) {
+        for (++n; n <= day; ++n) {
+            plan.dayNumbers.push_back({x, kDayNumberY, std::to_string(n)});
+            x += LabelAdvance(n);
+        }
+        n = day;
+    }
+    plan.axisEnd = x;
+
+    const int lastDay = days.empty() ? 0 : days.rbegin()->first;
+    float tick = kFirstX;
+    for (int day = 1; day <= lastDay; ++day) {
+        plan.ticks.push_back(tick);
+        tick += kDayStep;
+    }
+
+    const char* unit = "MB";
+    double value = maximum;
+    if (maximum >= kMBPerTB) {
+        unit = "TB";
+        value = maximum / kMBPerTB;
+    } else if (maximum >= kMBPerGB) {
+        unit = "GB";
+        value = maximum / kMBPerGB;
+    }
+    const bool withDecimal = value < 10.0;
+    plan.amountLabels = {ChartText{kLabelX, kTopLabelY, AmountLabel(value, unit, withDecimal)},
+                         ChartText{kLabelX, kHalfLabelY, AmountLabel(value / 2, unit, withDecimal)},
+                         ChartText{kLabelX, kZeroLabelY, AmountLabel(0.0, unit, withDecimal)}};
+    return plan;
+}

@@ -1,0 +1,102 @@
+#include "statistics/ChartPlan.h"
+
+#include <gtest/gtest.h>
+
+#include "HistoryTableBuilder.h"
+
+namespace {
+
+constexpr float kStep = 1.8f / 31;
+constexpr float kTolerance = 1e-4f;
+
+}  // namespace
+
+// Days 1, 2 and 5 recorded: the missing 3rd and 4th lie on the zero line, the largest amount
+// reaches the top, a recorded zero sits a little above a missing day.
+TEST(ChartPlan, LinesWalkMissingDaysOnTheZeroLine) {
+    HistoryTableBuilder history;
+    history.Add(1, 3, 2026, 100.0, 0.0).Add(2, 3, 2026, 50.0, 25.0).Add(5, 3, 2026, 0.0, 200.0);
+    const ChartPlan plan = PlanChart(history.Month(3, 2026));
+
+    struct Expected {
+        float download;
+        float upload;
+    };
+    // Maximum 200: 100 -> 0.5 * 1.48 - 0.8 + 0.07 = 0.01; 0 -> -0.73; missing -> -0.8.
+    const Expected expected[] = {
+        {0.01f, -0.73f}, {-0.36f, -0.545f}, {-0.8f, -0.8f}, {-0.8f, -0.8f}, {-0.73f, 0.75f}};
+    ASSERT_EQ(plan.download.size(), 5u);
+    ASSERT_EQ(plan.upload.size(), 5u);
+    for (int d = 0; d < 5; ++d) {
+        const float x = -0.9f + d * kStep;
+        EXPECT_NEAR(plan.download[d].x, x, kTolerance) << "day " << d + 1;
+        EXPECT_NEAR(plan.upload[d].x, x, kTolerance) << "day " << d + 1;
+        EXPECT_NEAR(plan.download[d].y, expected[d].download, kTolerance) << "day " << d + 1;
+        EXPECT_NEAR(plan.upload[d].y, expected[d].upload, kTolerance) << "day " << d + 1;
+    }
+    EXPECT_EQ(plan.ticks.size(), 5u);
+    EXPECT_NEAR(plan.ticks.back(), -0.9f + 4 * kStep, kTolerance);
+}
+
+// A month of zeros has no scale: its recorded days get no vertex, missing days still do.
+TEST(ChartPlan, MonthOfZerosDrawsOnlyMissingDays) {
+    HistoryTableBuilder history;
+    history.Add(2, 6, 2026, 0.0, 0.0).Add(4, 6, 2026, 0.0, 0.0);
+    const ChartPlan plan = PlanChart(history.Month(6, 2026));
+    ASSERT_EQ(plan.download.size(), 2u);
+    EXPECT_NEAR(plan.download[0].x, -0.9f, kTolerance);
+    EXPECT_NEAR(plan.download[1].x, -0.9f + 2 * kStep, kTolerance);
+    EXPECT_FLOAT_EQ(plan.download[1].y, -0.8f);
+    EXPECT_EQ(plan.upload.size(), 2u);
+    for (const ChartText& label : plan.amountLabels) {
+        EXPECT_EQ(label.text, "0.0MB");
+    }
+}
+
+// Day numbers run from 1 to the last recorded day; 1 to 9 sit slightly closer together.
+TEST(ChartPlan, DayNumbersAndAxisEnd) {
+    HistoryTableBuilder history;
+    history.Add(3, 1, 2026, 1.0, 1.0).Add(12, 1, 2026, 2.0, 1.0);
+    const ChartPlan plan = PlanChart(history.Month(1, 2026));
+    ASSERT_EQ(plan.dayNumbers.size(), 12u);
+    const float shortStep = 0.0573645f;
+    float x = -0.91f;
+    for (int n = 1; n <= 12; ++n) {
+        const ChartText& number = plan.dayNumbers[n - 1];
+        EXPECT_EQ(number.text, std::to_string(n));
+        EXPECT_NEAR(number.x, x, kTolerance) << n;
+        EXPECT_FLOAT_EQ(number.y, -0.95f);
+        x += n < 10 ? shortStep : kStep;
+    }
+    EXPECT_NEAR(plan.axisEnd, x, kTolerance);
+    EXPECT_EQ(plan.ticks.size(), 12u);
+}
+
+// One format for all three labels, chosen by the maximum in its unit: "%3.1f" below 10, else
+// "%3.0f". The maximum may be an upload.
+TEST(ChartPlan, AmountLabelsTakeTheMaximumsUnit) {
+    struct Case {
+        double download;
+        double upload;
+        const char* top;
+        const char* half;
+        const char* zero;
+    };
+    const Case cases[] = {
+        {850.0, 10.0, "850MB", "425MB", "  0MB"},
+        {1.0, 7.5, "7.5MB", "3.8MB", "0.0MB"},
+        {2048.0, 0.0, "2.0GB", "1.0GB", "0.0GB"},
+        {1023.9, 0.0, "1024MB", "512MB", "  0MB"},  // still MB below 1024
+        {1024.0, 0.0, "1.0GB", "0.5GB", "0.0GB"},   // GB from 1024 on
+        {20480.0, 0.0, " 20GB", " 10GB", "  0GB"},
+        {3.0 * 1048576.0, 0.0, "3.0TB", "1.5TB", "0.0TB"},
+    };
+    for (const Case& c : cases) {
+        HistoryTableBuilder history;
+        history.Add(1, 5, 2026, c.download, c.upload);
+        const ChartPlan plan = PlanChart(history.Month(5, 2026));
+        EXPECT_EQ(plan.amountLabels[0].text, c.top) << c.download << "/" << c.upload;
+        EXPECT_EQ(plan.amountLabels[1].text, c.half) << c.download << "/" << c.upload;
+        EXPECT_EQ(plan.amountLabels[2].text, c.zero) << c.download << "/" << c.upload;
+    }
+}

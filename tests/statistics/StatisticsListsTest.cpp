@@ -1,0 +1,111 @@
+#include "statistics/StatisticsLists.h"
+
+#include <gtest/gtest.h>
+
+#include "FakeLocaleTexts.h"
+#include "HistoryTableBuilder.h"
+#include "statistics/CShownMonth.h"
+
+namespace {
+
+// November and December 2025 and January 2026, written out of order on purpose.
+HistoryTableBuilder WinterHistory() {
+    HistoryTableBuilder history;
+    history.Add(1, 1, 2026, 0.5, 0.5)
+        .Add(31, 12, 2025, 1.0, 1.0)
+        .Add(1, 12, 2025, 2048.0, 1.0)
+        .Add(29, 11, 2025, 100.0, 10.0)
+        .Add(30, 11, 2025, 0.5, 0.3);
+    return history;
+}
+
+}  // namespace
+
+TEST(StatisticsLists, MonthsAreListedNewestFirstWithTheirSums) {
+    const auto rows = MonthRows(WinterHistory().Table());
+    ASSERT_EQ(rows.size(), 3u);
+    // 0.5 + 0.5 MB is below 1.024 MB, so the January total is still in KB.
+    EXPECT_EQ(rows[0].cells,
+              (std::array<std::string, 5>{"January", "2026", "512.0 KB", "512.0 KB", "1024.0 KB"}));
+    EXPECT_EQ(rows[1].cells,
+              (std::array<std::string, 5>{"December", "2025", "2.0 GB", "2.0 MB", "2.0 GB"}));
+    EXPECT_EQ(rows[2].cells,
+              (std::array<std::string, 5>{"November", "2025", "100.5 MB", "10.3 MB", "110.8 MB"}));
+    EXPECT_EQ(rows[0].key, (MonthKey{1, 2026}));
+    EXPECT_EQ(rows[1].key, (MonthKey{12, 2025}));
+    EXPECT_EQ(rows[2].key, (MonthKey{11, 2025}));
+
+    HistoryTableBuilder february;
+    february.Add(3, 2, 2026, 1.5, 0.0);
+    EXPECT_EQ(MonthRows(february.Table())[0].cells[0], "february");
+}
+
+TEST(StatisticsLists, DaysAreListedNewestFirstWithLocaleDates) {
+    const HistoryTableBuilder history = WinterHistory();
+    const auto rows = DayRows(history.Month(12, 2025), {12, 2025}, FakeLocaleTexts());
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].day, 31);
+    EXPECT_EQ(rows[0].cells,
+              (std::array<std::string, 4>{"31/12/2025", "1024.0 KB", "1024.0 KB", "2.0 MB"}));
+    EXPECT_EQ(rows[1].cells,
+              (std::array<std::string, 4>{"1/12/2025", "2.0 GB", "1024.0 KB", "2.0 GB"}));
+}
+
+TEST(StatisticsLists, FindsOnlyRecordedMonths) {
+    const HistoryTableBuilder history = WinterHistory();
+    EXPECT_EQ(FindMonth(history.Table(), {11, 2025}), &history.Month(11, 2025));
+    EXPECT_EQ(FindMonth(history.Table(), {10, 2025}), nullptr);  // year known, month not
+    EXPECT_EQ(FindMonth(history.Table(), {11, 2024}), nullptr);  // year unknown
+}
+
+// The Total columns make room for the scroll bar once the rows no longer fit.
+TEST(StatisticsLists, TotalColumnWidthsAndTheMissingMonth) {
+    struct Case {
+        int count;
+        int monthTotal;
+        int dayTotal;
+    };
+    for (const Case& c : {Case{1, 76, 96}, Case{17, 76, 96}, Case{18, 58, 96}, Case{19, 58, 78}}) {
+        EXPECT_EQ(MonthListColumns(c.count).back().width, c.monthTotal) << c.count << " months";
+        EXPECT_EQ(DayListColumns(c.count).back().width, c.dayTotal) << c.count << " days";
+    }
+    // A month that is not recorded shows no Total column.
+    EXPECT_EQ(DayListColumns(0).size(), 3u);
+}
+
+// What a history update asks of the window, from the date it was built for and the month shown.
+TEST(ShownMonth, RefreshFollowsTheDateAndTheUsersChoice) {
+    using R = CShownMonth::Refresh;
+    struct Case {
+        const char* what;
+        MonthKey chosen;  // {0, 0}: nothing chosen since the build
+        LocalDate current;
+        R expected;
+    };
+    const LocalDate built{15, 3, 2026};
+    const Case cases[] = {
+        {"same day, current month shown", {0, 0}, {15, 3, 2026}, R::Today},
+        {"same day, another month chosen", {1, 2026}, {15, 3, 2026}, R::Keep},
+        {"same day, current month chosen again", {3, 2026}, {15, 3, 2026}, R::Today},
+        {"midnight", {0, 0}, {16, 3, 2026}, R::Rebuild},
+        {"midnight while another month is shown", {1, 2026}, {16, 3, 2026}, R::Rebuild},
+        {"slept until the same day of the next month", {0, 0}, {15, 4, 2026}, R::Rebuild},
+        {"slept until the same day a year later", {0, 0}, {15, 3, 2027}, R::Rebuild},
+        {"clock set back a day", {0, 0}, {14, 3, 2026}, R::Rebuild},
+    };
+    for (const Case& c : cases) {
+        CShownMonth shown;
+        shown.Built(built);
+        if (c.chosen.month != 0) {
+            shown.Choose(c.chosen);
+        }
+        EXPECT_EQ(shown.OnUpdate(c.current), c.expected) << c.what;
+    }
+
+    CShownMonth shown;
+    shown.Built(built);
+    shown.Choose({1, 2026});
+    shown.Built({16, 3, 2026});  // the rebuild returns to the current month
+    EXPECT_EQ(shown.Shown(), (MonthKey{3, 2026}));
+    EXPECT_EQ(shown.OnUpdate({16, 3, 2026}), R::Today);
+}

@@ -1,0 +1,268 @@
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QOpenGLContext>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "ChartPixels.h"
+#include "FakeClocks.h"
+#include "FakeLocaleTexts.h"
+#include "MainFrameFixture.h"
+#include "TempDir.h"
+#include "graphgl/CGraphWindow.h"
+#include "persistence/CTrafficHistory.h"
+#include "persistence/DataFile.h"
+#include "statistics/CStatisticsChart.h"
+#include "statistics/StatisticsWindow.h"
+
+namespace {
+
+constexpr int kWait = 20000;  // ms; generous for a loaded machine
+
+// November and December 2025 and January 2026 (day month year upload download).
+constexpr const char* kWinter =
+    "V1.0.0\n"
+    "29 11 2025 10.000000 100.000000\n"
+    "30 11 2025 0.300000 0.500000\n"
+    "1 12 2025 1.000000 20.000000\n"
+    "20 12 2025 1.000000 2048.000000\n"
+    "1 1 2026 0.500000 0.500000\n";
+
+QStringList RowTexts(const QTreeWidget* list, int row) {
+    QStringList texts;
+    const QTreeWidgetItem* item = list->topLevelItem(row);
+    for (int c = 0; item != nullptr && c < list->columnCount(); ++c) {
+        texts << item->text(c);
+    }
+    return texts;
+}
+
+// A statistics window over a real history in a temporary folder, with hand-moved clocks,
+// fixed date texts and a real graph window whose context the chart must give back.
+class StatisticsWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QString error;
+        ASSERT_TRUE(graph_.CreateGL(error)) << error.toStdString();
+    }
+
+    void TearDown() override { delete window_.data(); }
+
+    void Open(const std::string& statsFile, LocalDate today) {
+        ASSERT_TRUE(folder_.EnsureDataFolder());
+        ASSERT_TRUE(WriteFileAtomically(folder_.DataFilePath("stats.dat"), statsFile));
+        clock_.SetDate(today);
+        history_ = std::make_unique<CTrafficHistory>(folder_, ms_, clock_);
+        window_ = new StatisticsWindow(
+            *history_, [this] { graph_.MakeCurrent(); }, std::make_unique<FakeLocaleTexts>());
+        window_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.data(), kWait));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window_->Chart()->HasContext(); }, kWait));
+    }
+
+    QTreeWidget* Months() const { return window_->findChild<QTreeWidget*>("monthsList"); }
+    QTreeWidget* Days() const { return window_->findChild<QTreeWidget*>("daysList"); }
+    QString Label(const char* name) const { return window_->findChild<QLabel*>(name)->text(); }
+
+    void ClickMonth(int row) {
+        QTreeWidget* list = Months();
+        const QRect rect = list->visualItemRect(list->topLevelItem(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+
+    bool GraphIsCurrent() const { return QOpenGLContext::currentContext() == graph_.Context(); }
+
+    TempDir dir_;
+    CDataFolder folder_{dir_.Str(), dir_.Str()};
+    FakeMsClock ms_{1000};
+    FakeLocalClock clock_;
+    CGraphWindow graph_;
+    std::unique_ptr<CTrafficHistory> history_;
+    QPointer<StatisticsWindow> window_;
+};
+
+TEST_F(StatisticsWindowTest, ListsNewestFirstAndAClickShowsThatMonth) {
+    Open(kWinter, {10, 1, 2026});
+    EXPECT_TRUE(GraphIsCurrent());
+    ASSERT_EQ(Months()->topLevelItemCount(), 3);
+    EXPECT_EQ(RowTexts(Months(), 0),
+              QStringList({"January", "2026", "512.0 KB", "512.0 KB", "1024.0 KB"}));
+    EXPECT_EQ(RowTexts(Months(), 1),
+              QStringList({"December", "2025", "2.0 GB", "2.0 MB", "2.0 GB"}));
+    EXPECT_EQ(RowTexts(Months(), 2),
+              QStringList({"November", "2025", "100.5 MB", "10.3 MB", "110.8 MB"}));
+    // Today has a record from the start, so it heads the days of the current month.
+    ASSERT_EQ(Days()->topLevelItemCount(), 2);
+    EXPECT_EQ(RowTexts(Days(), 0), QStringList({"10/1/2026", "0.0 KB", "0.0 KB", "0.0 KB"}));
+    EXPECT_EQ(RowTexts(Days(), 1), QStringList({"1/1/2026", "512.0 KB", "512.0 KB", "1024.0 KB"}));
+    EXPECT_EQ(window_->findChild<QGroupBox*>("sinceBox")->title(), "Since: 29/11/2025");
+
+    // December's largest day is the 20th: nothing of January's chart is drawn that far right.
+    const auto day20Peak = [&] {
+        const ChartPixels pixels(*window_->Chart());
+        const int column = pixels.Column(-0.9 + 19 * 1.8 / 31 + 0.05);
+        return pixels.TopmostRow(column, IsGreen) - pixels.Row(0.75);
+    };
+    EXPECT_GT(std::abs(day20Peak()), 10);
+
+    ClickMonth(1);
+    EXPECT_TRUE(GraphIsCurrent()) << "after the chart of the click";
+    EXPECT_EQ(window_->ShownMonth(), (MonthKey{12, 2025}));
+    ASSERT_EQ(Days()->topLevelItemCount(), 2);
+    EXPECT_EQ(RowTexts(Days(), 0), QStringList({"20/12/2025", "2.0 GB", "1024.0 KB", "2.0 GB"}));
+    EXPECT_EQ(RowTexts(Days(), 1), QStringList({"1/12/2025", "20.0 MB", "1024.0 KB", "21.0 MB"}));
+    EXPECT_LE(std::abs(day20Peak()), 2);
+
+    ClickMonth(2);
+    EXPECT_EQ(window_->ShownMonth(), (MonthKey{11, 2025}));
+    EXPECT_EQ(RowTexts(Days(), 0).value(0), "30/11/2025");
+}
+
+// The Total columns narrow by the scroll bar's width at 18 months and at 19 days.
+TEST_F(StatisticsWindowTest, ColumnWidthsFollowTheNumberOfMonthsAndDays) {
+    struct Case {
+        int months;
+        int days;
+        int monthTotal;
+        int dayTotal;
+    };
+    for (const Case& c : {Case{17, 18, 76, 96}, Case{18, 19, 58, 78}}) {
+        // c.months - 1 earlier months with one day each, then c.days days of January 2026.
+        std::string file = "V1.0.0\n";
+        for (int m = 1; m < c.months; ++m) {
+            const int index = 2025 * 12 + 12 - m;  // months before January 2026
+            file += "1 " + std::to_string(index % 12 + 1) + " " + std::to_string(index / 12) +
+                    " 1.0 1.0\n";
+        }
+        for (int d = 1; d <= c.days; ++d) {
+            file += std::to_string(d) + " 1 2026 1.0 2.0\n";
+        }
+        Open(file, {c.days, 1, 2026});
+        SCOPED_TRACE(std::to_string(c.months) + " months, " + std::to_string(c.days) + " days");
+        ASSERT_EQ(Months()->topLevelItemCount(), c.months);
+        ASSERT_EQ(Days()->topLevelItemCount(), c.days);
+
+        const int monthWidths[] = {62, 41, 75, 65, c.monthTotal};
+        ASSERT_EQ(Months()->columnCount(), 5);
+        for (int col = 0; col < 5; ++col) {
+            EXPECT_EQ(Months()->columnWidth(col), monthWidths[col]) << "months column " << col;
+        }
+        const int dayWidths[] = {63, 80, 80, c.dayTotal};
+        ASSERT_EQ(Days()->columnCount(), 4);
+        for (int col = 0; col < 4; ++col) {
+            EXPECT_EQ(Days()->columnWidth(col), dayWidths[col]) << "days column " << col;
+        }
+        // Month names to the left, everything else centred, headers as their cells.
+        EXPECT_EQ(Months()->topLevelItem(0)->textAlignment(0) & Qt::AlignHorizontal_Mask,
+                  Qt::AlignLeft);
+        EXPECT_EQ(Months()->headerItem()->textAlignment(1), Qt::AlignCenter);
+        EXPECT_EQ(Days()->topLevelItem(0)->textAlignment(0), Qt::AlignCenter);
+        EXPECT_EQ(Days()->headerItem()->text(3), "Total");
+        delete window_.data();
+    }
+}
+
+// Every history update rewrites today's figures and the totals; the choice of another month
+// holds until the date changes, and then the window returns to the current month.
+TEST_F(StatisticsWindowTest, FollowsTheHistoryLiveAndReturnsToTheCurrentMonthAtMidnight) {
+    Open(kWinter, {10, 1, 2026});
+    // Since values are there from the start: 2169 MB and 12.8 MB were recorded before.
+    EXPECT_EQ(Label("sinceDownloadValue"), "2.1 GB");
+    EXPECT_EQ(Label("sinceUploadValue"), "12.8 MB");
+    EXPECT_EQ(Label("sessionDownloadNumber") + Label("sessionDownloadUnit"), "0.0KB");
+
+    history_->Update(3.0, 1.5);
+    EXPECT_TRUE(GraphIsCurrent());
+    EXPECT_EQ(RowTexts(Days(), 0), QStringList({"10/1/2026", "3.0 MB", "1.5 MB", "4.5 MB"}));
+    EXPECT_EQ(RowTexts(Months(), 0),
+              QStringList({"January", "2026", "3.5 MB", "2.0 MB", "5.5 MB"}));
+    EXPECT_EQ(Label("sessionDownloadNumber"), "3.0");
+    EXPECT_EQ(Label("sessionDownloadUnit"), "MB");
+    EXPECT_EQ(Label("sessionUploadNumber"), "1.5");
+    EXPECT_EQ(Label("sessionUploadUnit"), "MB");
+    EXPECT_EQ(Label("sinceUploadValue"), "14.3 MB");
+
+    // Another month chosen: it stays while the current month's row keeps counting.
+    ClickMonth(1);
+    history_->Update(4.0, 2.0);
+    EXPECT_EQ(window_->ShownMonth(), (MonthKey{12, 2025}));
+    EXPECT_EQ(RowTexts(Days(), 0).value(0), "20/12/2025");
+    EXPECT_EQ(RowTexts(Months(), 0).value(2), "4.5 MB");
+
+    // Midnight: back to January, whose new day heads the list.
+    clock_.SetDate({11, 1, 2026});
+    history_->Update(4.5, 2.0);
+    EXPECT_EQ(window_->ShownMonth(), (MonthKey{1, 2026}));
+    ASSERT_EQ(Days()->topLevelItemCount(), 3);
+    EXPECT_EQ(RowTexts(Days(), 0), QStringList({"11/1/2026", "512.0 KB", "0.0 KB", "512.0 KB"}));
+    EXPECT_EQ(RowTexts(Days(), 1).value(1), "4.0 MB");
+
+    // A new month: the months list is rebuilt with it on top.
+    clock_.SetDate({1, 2, 2026});
+    history_->Update(6.0, 3.0);
+    ASSERT_EQ(Months()->topLevelItemCount(), 4);
+    EXPECT_EQ(RowTexts(Months(), 0),
+              QStringList({"february", "2026", "1.5 MB", "1024.0 KB", "2.5 MB"}));
+    EXPECT_EQ(RowTexts(Days(), 0), QStringList({"1/2/2026", "1.5 MB", "1024.0 KB", "2.5 MB"}));
+    EXPECT_EQ(Days()->columnWidth(3), 96);
+    EXPECT_TRUE(GraphIsCurrent());
+}
+
+using StatisticsFromMenuTest = MainFrameFixture;
+
+TEST_F(StatisticsFromMenuTest, OpensOnceFollowsSamplesAndLetsGoWhenClosed) {
+    auto frame = MakeFrame();
+    ASSERT_TRUE(frame);
+    const std::size_t observers = frame->History().ObserverCount();
+
+    frame->OpenStatistics();
+    QPointer<StatisticsWindow> window = frame->Statistics();
+    ASSERT_TRUE(window);
+    frame->OpenStatistics();  // a second command shows the same window
+    EXPECT_EQ(frame->Statistics(), window.data());
+    int windows = 0;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        windows += qobject_cast<StatisticsWindow*>(widget) != nullptr ? 1 : 0;
+    }
+    EXPECT_EQ(windows, 1);
+    EXPECT_EQ(frame->History().ObserverCount(), observers + 1);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.data(), kWait));
+
+    // Samples taken by the frame reach the window, and the graph keeps its context.
+    frame->RunFrame();
+    source_.AddTraffic(1, 5 * 1048576, 1048576);
+    msClock_.Advance(1000);
+    for (int i = 0; i < 62; ++i) {
+        frame->RunFrame();
+    }
+    EXPECT_EQ(window->findChild<QLabel*>("sessionDownloadNumber")->text(), "5.0");
+    EXPECT_EQ(QOpenGLContext::currentContext(), frame->Window()->Context());
+
+    // OK closes it; it deletes itself and stops listening.
+    QTest::mouseClick(window->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
+                      Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }, kWait));
+    EXPECT_EQ(frame->Statistics(), nullptr);
+    EXPECT_EQ(frame->History().ObserverCount(), observers);
+    EXPECT_EQ(QOpenGLContext::currentContext(), frame->Window()->Context());
+
+    // Shutting down with the window open closes it before the history goes.
+    frame->OpenStatistics();
+    window = frame->Statistics();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.data(), kWait));
+    frame.reset();
+    EXPECT_TRUE(window.isNull());
+    EXPECT_TRUE(std::filesystem::exists(dir_.Path() / "stats.dat"));
+}
+
+}  // namespace
