@@ -21,6 +21,7 @@
 #include "persistence/CTrafficHistory.h"
 #include "platform/MsClock.h"
 #include "sampling/CTrafficSampler.h"
+#include "timer/TimerWindow.h"
 #include "tray/CSystemTray.h"
 #include "tray/CTrayHiding.h"
 #include "tray/TrayRules.h"
@@ -64,6 +65,7 @@ CMainFrame::CMainFrame(const Services& services, CDataFolder folder)
 CMainFrame::~CMainFrame() {
     // Orderly shutdown: the history goes to disk before anything else is torn down.
     history_->Save();
+    timer_.Destroy();
     ready_ = false;
     tray_.reset();  // takes the icon out of the tray
     menu_.reset();
@@ -192,7 +194,12 @@ void CMainFrame::BuildMenu() {
 // Each tool window's own change fills in its command.
 void CMainFrame::OpenSettings() {}
 void CMainFrame::OpenStatistics() {}
-void CMainFrame::OpenTimer() {}
+void CMainFrame::OpenTimer() {
+    timer_.Open([this] { return new TimerWindow(*history_, services_.msClock); });
+}
+TimerWindow* CMainFrame::Timer() const {
+    return timer_.Get();
+}
 void CMainFrame::OpenCapwarden() {}
 void CMainFrame::OpenWebStats() {}
 
@@ -246,6 +253,9 @@ void CMainFrame::RunFrame() {
     RefreshTooltip();
     services_.frameRate.Tick();
     ApplyChangedSettings();
+    if (timer_.IsOpen() && timerRefresh_.Tick()) {
+        timer_.Get()->Refresh();
+    }
     SizeOnFirstFrame();
 }
 

@@ -6,8 +6,10 @@
 #include <memory>
 #include <string>
 
+#include "app/CToolWindowSlot.h"
 #include "appearance/CThemeTable.h"
 #include "persistence/CDataFolder.h"
+#include "timer/CRefreshCountdown.h"
 
 class CFrameRateMeter;
 class CGraphView;
@@ -22,6 +24,7 @@ class CTrafficSampler;
 class LocalClock;
 class MsClock;
 class QMenu;
+class TimerWindow;
 enum class TrayWindowAction;
 
 // The program's main object and its graph window. It owns the long-lived data (sample list,
@@ -72,6 +75,8 @@ public:
     void OpenTimer();
     void OpenCapwarden();
     void OpenWebStats();
+    // The open Timer window, or null.
+    TimerWindow* Timer() const;
 
     void OpenHelp();
     void ShowMenu(const QPoint& globalPos);
@@ -126,4 +131,7 @@ private:
     double uploadRate_ = 0.0;
     std::uint32_t tooltipStamp_;
     std::string tooltipText_;
+
+    CToolWindowSlot<TimerWindow> timer_;
+    CRefreshCountdown timerRefresh_;
 };
