@@ -6,6 +6,7 @@ import time
 
 
 def make_loopback_traffic(total_bytes=None, seconds=None):
+    """Returns the number of bytes sent."""
     server = socket.socket()
     server.bind(("127.0.0.1", 0))
     server.listen(1)
@@ -19,9 +20,9 @@ def make_loopback_traffic(total_bytes=None, seconds=None):
     reader = threading.Thread(target=drain)
     reader.start()
     client = socket.create_connection(server.getsockname())
+    sent = 0
     if total_bytes is not None:
         chunk = b"x" * (1 << 20)
-        sent = 0
         while sent < total_bytes:
             client.sendall(chunk)
             sent += len(chunk)
@@ -30,7 +31,9 @@ def make_loopback_traffic(total_bytes=None, seconds=None):
         end = time.time() + seconds
         while time.time() < end:
             client.sendall(b"x" * (1 << 18))
+            sent += 1 << 18
             time.sleep(0.005)
     client.close()
     reader.join()
     server.close()
+    return sent
