@@ -22,6 +22,7 @@
 #include "platform/MsClock.h"
 #include "sampling/CTrafficSampler.h"
 #include "statistics/StatisticsWindow.h"
+#include "timer/TimerWindow.h"
 #include "tray/CSystemTray.h"
 #include "tray/CTrayHiding.h"
 #include "tray/TrayRules.h"
@@ -67,6 +68,7 @@ CMainFrame::~CMainFrame() {
     SaveHistory();
     // Tool windows go while what they observe still exists.
     statistics_.Destroy();
+    timer_.Destroy();
     ready_ = false;
     tray_.reset();  // takes the icon out of the tray
     menu_.reset();
@@ -227,7 +229,12 @@ StatisticsWindow* CMainFrame::Statistics() const {
     return statistics_.Get();
 }
 
-void CMainFrame::OpenTimer() {}
+void CMainFrame::OpenTimer() {
+    timer_.Open([this] { return new TimerWindow(*history_, services_.msClock); });
+}
+TimerWindow* CMainFrame::Timer() const {
+    return timer_.Get();
+}
 void CMainFrame::OpenCapwarden() {}
 void CMainFrame::OpenWebStats() {}
 
@@ -282,6 +289,9 @@ void CMainFrame::RunFrame() {
     RefreshTooltip();
     services_.frameRate.Tick();
     ApplyChangedSettings();
+    if (timer_.IsOpen() && timerRefresh_.Tick()) {
+        timer_.Get()->Refresh();
+    }
     SizeOnFirstFrame();
 }
 

@@ -11,6 +11,7 @@
 #include "appearance/CThemeTable.h"
 #include "persistence/CDataFolder.h"
 #include "persistence/CSaveFailureNotice.h"
+#include "timer/CRefreshCountdown.h"
 
 class CFrameRateMeter;
 class CGraphView;
@@ -26,6 +27,7 @@ class LocalClock;
 class MsClock;
 class QMenu;
 class StatisticsWindow;
+class TimerWindow;
 enum class TrayWindowAction;
 
 // The program's main object and its graph window. It owns the long-lived data (sample list,
@@ -78,6 +80,8 @@ public:
     void OpenTimer();
     void OpenCapwarden();
     void OpenWebStats();
+    // The open Timer window, or null.
+    TimerWindow* Timer() const;
 
     void OpenHelp();
     void ShowMenu(const QPoint& globalPos);
@@ -144,4 +148,7 @@ private:
     double uploadRate_ = 0.0;
     std::uint32_t tooltipStamp_;
     std::string tooltipText_;
+
+    CToolWindowSlot<TimerWindow> timer_;
+    CRefreshCountdown timerRefresh_;
 };

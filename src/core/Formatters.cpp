@@ -123,8 +123,10 @@ std::string StopwatchRateText(double x) {
     return Print("%.1f KB/s", x);
 }
 
-std::string ElapsedText(std::uint32_t ms) {
-    return Print("%02u:%02u:%02u", ms / 3600000u, ms / 60000u % 60u, ms / 1000u % 60u);
+std::string ElapsedText(std::uint64_t ms) {
+    return Print("%02llu:%02llu:%02llu", static_cast<unsigned long long>(ms / 3600000u),
+                 static_cast<unsigned long long>(ms / 60000u % 60u),
+                 static_cast<unsigned long long>(ms / 1000u % 60u));
 }
 
 std::string MonthName(int month) {

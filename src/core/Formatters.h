@@ -37,8 +37,9 @@ std::string PercentText(double percent);
 std::string StopwatchAmountText(double kilobytes);
 // A rate in KB/s with "%.1f": KB/s below 1024, MB/s up to and including 1048576, then GB/s.
 std::string StopwatchRateText(double kilobytesPerSecond);
-// A running time as hh:mm:ss; hours are not limited to two digits.
-std::string ElapsedText(std::uint32_t milliseconds);
+// A running time as hh:mm:ss; hours are not limited to two digits. 64-bit, so a stopwatch left
+// running for more than 49.7 days still reads right.
+std::string ElapsedText(std::uint64_t milliseconds);
 
 // "January", "february", "March", ... (February is written in lower case); "Unknown" for a
 // number outside 1-12.

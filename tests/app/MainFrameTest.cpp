@@ -1,5 +1,7 @@
+#include <QAbstractButton>
 #include <QAction>
 #include <QDeadlineTimer>
+#include <QLineEdit>
 #include <QMenu>
 #include <QOpenGLContext>
 #include <QTest>
@@ -20,6 +22,7 @@
 #include "graphgl/CGraphWindow.h"
 #include "persistence/CTrafficHistory.h"
 #include "sampling/CTrafficSampler.h"
+#include "timer/TimerWindow.h"
 
 namespace {
 
@@ -164,6 +167,53 @@ TEST_F(MainFrameTest, HiddenWindowSamplesAtTheSamePaceAndNeverSwaps) {
     const Phase again = runPhase(1000);
     EXPECT_EQ(again.samples, 3);
     EXPECT_EQ(again.swaps, 3u * 62u);
+}
+
+TEST_F(MainFrameTest, TimerOpensOnceRefreshesEvery51FramesAndClosesWithTheFrame) {
+    auto frame = MakeFrame();
+    ASSERT_TRUE(frame);
+    frame->RunFrame();
+    QCoreApplication::processEvents();  // no paint-driven frame left waiting
+
+    frame->OpenTimer();
+    QPointer<TimerWindow> timer = frame->Timer();
+    ASSERT_FALSE(timer.isNull());
+    frame->OpenTimer();
+    EXPECT_EQ(frame->Timer(), timer.data());  // a second command shows the same window
+    const auto Field = [&](const char* name) {
+        return frame->Timer()->findChild<QLineEdit*>(name)->text();
+    };
+    frame->Timer()->findChild<QAbstractButton*>("startButton")->click();
+    EXPECT_EQ(Field("stateEdit"), "Running");
+
+    // One second per frame: the running time shown tells when the window was refreshed.
+    const std::uint64_t opened = frame->FrameCount();
+    std::vector<std::pair<std::uint64_t, QString>> refreshes;
+    for (int i = 0; i < 130; ++i) {
+        msClock_.Advance(1000);
+        frame->RunFrame();
+        if (refreshes.empty() || refreshes.back().second != Field("elapsedEdit")) {
+            refreshes.emplace_back(frame->FrameCount() - opened, Field("elapsedEdit"));
+        }
+    }
+    EXPECT_EQ(refreshes,
+              (std::vector<std::pair<std::uint64_t, QString>>{
+                  {1, "00:00:00"}, {26, "00:00:26"}, {77, "00:01:17"}, {128, "00:02:08"}}));
+
+    // Closing ends the measurement: the next window starts from zero.
+    timer->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(timer.isNull());
+    frame->RunFrame();  // nothing to refresh
+    frame->OpenTimer();
+    EXPECT_EQ(Field("stateEdit"), "Stopped");
+    EXPECT_EQ(Field("elapsedEdit"), "00:00:00");
+
+    // Shutdown closes it, after the history is saved.
+    timer = frame->Timer();
+    frame.reset();
+    EXPECT_TRUE(timer.isNull());
+    EXPECT_TRUE(std::filesystem::exists(dir_.Path() / "stats.dat"));
 }
 
 TEST(TrafficApp, GraphKeepsMovingWhileTheMenuIsOpen) {

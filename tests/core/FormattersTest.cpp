@@ -87,6 +87,7 @@ TEST(Formatters, StopwatchTexts) {
     EXPECT_EQ(ElapsedText(0), "00:00:00");
     EXPECT_EQ(ElapsedText(3723000), "01:02:03");
     EXPECT_EQ(ElapsedText(100u * 3600000u + 59999), "100:00:59");
+    EXPECT_EQ(ElapsedText(5000000000u), "1388:53:20");  // past the 32-bit millisecond range
 }
 
 TEST(Formatters, MonthNamesAndPercent) {

@@ -14,7 +14,7 @@ import sys
 import tempfile
 import time
 
-from loopback import make_loopback_traffic, write_settings_counting_loopback
+from loopback import make_loopback_traffic, run_in_own_network, write_settings_counting_loopback
 
 MiB = 1048576.0
 
@@ -76,6 +76,7 @@ def close(recorded, carried):
 
 def main():
     program = sys.argv[1]
+    run_in_own_network()
     with tempfile.TemporaryDirectory() as data_dir:
         write_settings_counting_loopback(data_dir)
         (down, up), (want_down, want_up) = run_meter(program, data_dir, with_loopback=True)
