@@ -20,10 +20,14 @@
 #include "graphgl/CTextOverlay.h"
 #include "persistence/CTrafficHistory.h"
 #include "platform/MsClock.h"
+#include "platform/QtLocaleTexts.h"
 #include "sampling/CTrafficSampler.h"
 #include "tray/CSystemTray.h"
 #include "tray/CTrayHiding.h"
 #include "tray/TrayRules.h"
+#include "webstats/CWebStats.h"
+#include "webstats/CWebStatsPublisher.h"
+#include "webstats/WebStatsWindow.h"
 
 namespace {
 
@@ -59,13 +63,25 @@ CMainFrame::CMainFrame(const Services& services, CDataFolder folder)
       folder_(std::move(folder)),
       samples_(std::make_unique<CSampleList>()),
       history_(std::make_unique<CTrafficHistory>(folder_, services.msClock, services.localClock)),
-      tooltipStamp_(services.msClock.NowMs()) {}
+      tooltipStamp_(services.msClock.NowMs()) {
+    localeTexts_ = std::make_unique<QtLocaleTexts>();
+    webStats_ = std::make_unique<CWebStats>(folder_, services.msClock, services.localClock);
+    webStatsPublisher_ = std::make_unique<CWebStatsPublisher>(*webStats_, folder_,
+                                                              services.localClock, *localeTexts_);
+    // Log lines come from the upload's thread; the observers hear of them on this one.
+    webStats_->SetLogListener([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { webStats_->NotifyAll(); }, Qt::QueuedConnection);
+    });
+}
 
 CMainFrame::~CMainFrame() {
     // Orderly shutdown: the history goes to disk before anything else is torn down.
     history_->Save();
     ready_ = false;
-    tray_.reset();  // takes the icon out of the tray
+    webStatsWindow_.Destroy();
+    webStatsPublisher_.reset();  // cancels a running upload and waits for its thread
+    tray_.reset();               // takes the icon out of the tray
     menu_.reset();
     if (window_ && window_->MakeCurrent()) {
         view_.reset();  // textures and lists go while their context is current
@@ -194,7 +210,12 @@ void CMainFrame::OpenSettings() {}
 void CMainFrame::OpenStatistics() {}
 void CMainFrame::OpenTimer() {}
 void CMainFrame::OpenCapwarden() {}
-void CMainFrame::OpenWebStats() {}
+void CMainFrame::OpenWebStats() {
+    webStatsWindow_.Open([this] { return new WebStatsWindow(*webStats_); });
+}
+WebStatsWindow* CMainFrame::WebStatsWindowIfOpen() {
+    return webStatsWindow_.Get();
+}
 
 void CMainFrame::ShowMenu(const QPoint& globalPos) {
     menu_->popup(globalPos);
@@ -257,6 +278,9 @@ void CMainFrame::TakeSample() {
     double uploaded = 0.0;
     sampler.Totals(downloaded, uploaded);
     history_->Update(downloaded, uploaded);
+    if (webStats_->AddSample(downloaded, uploaded)) {
+        webStatsPublisher_->Start();  // returns at once; the upload runs on its own thread
+    }
     emit SampleTaken(downloadRate_, uploadRate_);
 }
 

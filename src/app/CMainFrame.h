@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/CToolWindowSlot.h"
 #include "appearance/CThemeTable.h"
 #include "persistence/CDataFolder.h"
 
@@ -19,6 +20,10 @@ class CTextOverlay;
 class CTrayHiding;
 class CTrafficHistory;
 class CTrafficSampler;
+class CWebStats;
+class CWebStatsPublisher;
+class LocaleTexts;
+class WebStatsWindow;
 class LocalClock;
 class MsClock;
 class QMenu;
@@ -58,6 +63,9 @@ public:
     CThemeTable& Themes() { return themes_; }
     QMenu* Menu() { return menu_.get(); }
     CSystemTray* Tray() { return tray_.get(); }
+    CWebStats& WebStats() { return *webStats_; }
+    CWebStatsPublisher& WebStatsPublisher() { return *webStatsPublisher_; }
+    WebStatsWindow* WebStatsWindowIfOpen();
 
     // The latest speeds (KB/s) and the tooltip text built from them.
     double DownloadRate() const { return downloadRate_; }
@@ -112,6 +120,12 @@ private:
     std::unique_ptr<CSystemTray> tray_;
     std::unique_ptr<CTrayHiding> trayHiding_;
     bool ready_ = false;
+
+    // WebStats: the model, the uploads it asks for, and its window.
+    std::unique_ptr<LocaleTexts> localeTexts_;
+    std::unique_ptr<CWebStats> webStats_;
+    std::unique_ptr<CWebStatsPublisher> webStatsPublisher_;
+    CToolWindowSlot<WebStatsWindow> webStatsWindow_;
 
     // The frame that follows each timed frame, as a repaint of the window would.
     bool paintPending_ = false;
