@@ -20,12 +20,16 @@
 #include "graphgl/CTextOverlay.h"
 #include "persistence/CTrafficHistory.h"
 #include "platform/MsClock.h"
+#include "platform/QtLocaleTexts.h"
 #include "sampling/CTrafficSampler.h"
 #include "statistics/StatisticsWindow.h"
 #include "timer/TimerWindow.h"
 #include "tray/CSystemTray.h"
 #include "tray/CTrayHiding.h"
 #include "tray/TrayRules.h"
+#include "webstats/CWebStats.h"
+#include "webstats/CWebStatsPublisher.h"
+#include "webstats/WebStatsWindow.h"
 
 namespace {
 
@@ -61,7 +65,17 @@ CMainFrame::CMainFrame(const Services& services, CDataFolder folder)
       folder_(folder.ReportingTo(saveFailures_)),
       samples_(std::make_unique<CSampleList>()),
       history_(std::make_unique<CTrafficHistory>(folder_, services.msClock, services.localClock)),
-      tooltipStamp_(services.msClock.NowMs()) {}
+      tooltipStamp_(services.msClock.NowMs()) {
+    localeTexts_ = std::make_unique<QtLocaleTexts>();
+    webStats_ = std::make_unique<CWebStats>(folder_, services.msClock, services.localClock);
+    webStatsPublisher_ = std::make_unique<CWebStatsPublisher>(*webStats_, folder_,
+                                                              services.localClock, *localeTexts_);
+    // Log lines come from the upload's thread; the observers hear of them on this one.
+    webStats_->SetLogListener([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { webStats_->NotifyAll(); }, Qt::QueuedConnection);
+    });
+}
 
 CMainFrame::~CMainFrame() {
     // Orderly shutdown: the history goes to disk before anything else is torn down.
@@ -70,7 +84,9 @@ CMainFrame::~CMainFrame() {
     statistics_.Destroy();
     timer_.Destroy();
     ready_ = false;
-    tray_.reset();  // takes the icon out of the tray
+    webStatsWindow_.Destroy();
+    webStatsPublisher_.reset();  // cancels a running upload and waits for its thread
+    tray_.reset();               // takes the icon out of the tray
     menu_.reset();
     if (window_ && window_->MakeCurrent()) {
         view_.reset();  // textures and lists go while their context is current
@@ -236,7 +252,12 @@ TimerWindow* CMainFrame::Timer() const {
     return timer_.Get();
 }
 void CMainFrame::OpenCapwarden() {}
-void CMainFrame::OpenWebStats() {}
+void CMainFrame::OpenWebStats() {
+    webStatsWindow_.Open([this] { return new WebStatsWindow(*webStats_); });
+}
+WebStatsWindow* CMainFrame::WebStatsWindowIfOpen() {
+    return webStatsWindow_.Get();
+}
 
 void CMainFrame::ShowMenu(const QPoint& globalPos) {
     menu_->popup(globalPos);
@@ -298,13 +319,16 @@ void CMainFrame::RunFrame() {
 void CMainFrame::TakeSample() {
     services_.sampler.Sample(downloadRate_, uploadRate_);
     samples_->Append(downloadRate_, uploadRate_);
-    RecordTotals();
+    double downloaded = 0.0;
+    double uploaded = 0.0;
+    RecordTotals(downloaded, uploaded);
+    if (webStats_->AddSample(downloaded, uploaded)) {
+        webStatsPublisher_->Start();  // returns at once; the upload runs on its own thread
+    }
     emit SampleTaken(downloadRate_, uploadRate_);
 }
 
-void CMainFrame::RecordTotals() {
-    double downloaded = 0.0;
-    double uploaded = 0.0;
+void CMainFrame::RecordTotals(double& downloaded, double& uploaded) {
     services_.sampler.Totals(downloaded, uploaded);
     history_->Update(downloaded, uploaded);
 }
@@ -313,7 +337,9 @@ bool CMainFrame::SaveHistory() {
     // Without this sample the traffic since the last graph step (up to a step's worth) would be
     // lost. The graph is not fed: this is no step of its.
     services_.sampler.Sample(downloadRate_, uploadRate_);
-    RecordTotals();
+    double downloaded = 0.0;
+    double uploaded = 0.0;
+    RecordTotals(downloaded, uploaded);
     return history_->Save();
 }
 

@@ -23,6 +23,10 @@ class CTextOverlay;
 class CTrayHiding;
 class CTrafficHistory;
 class CTrafficSampler;
+class CWebStats;
+class CWebStatsPublisher;
+class LocaleTexts;
+class WebStatsWindow;
 class LocalClock;
 class MsClock;
 class QMenu;
@@ -66,6 +70,9 @@ public:
     CSystemTray* Tray() { return tray_.get(); }
     // The open statistics window, or null.
     StatisticsWindow* Statistics() const;
+    CWebStats& WebStats() { return *webStats_; }
+    CWebStatsPublisher& WebStatsPublisher() { return *webStatsPublisher_; }
+    WebStatsWindow* WebStatsWindowIfOpen();
 
     // The latest speeds (KB/s) and the tooltip text built from them.
     double DownloadRate() const { return downloadRate_; }
@@ -107,7 +114,7 @@ private:
     void OnResized(int width, int height);
     void RequestPaint();
     void TakeSample();
-    void RecordTotals();
+    void RecordTotals(double& downloaded, double& uploaded);
     void RefreshTooltip();
     void ApplyChangedSettings();
     void SizeOnFirstFrame();
@@ -131,6 +138,12 @@ private:
     std::unique_ptr<CSystemTray> tray_;
     std::unique_ptr<CTrayHiding> trayHiding_;
     bool ready_ = false;
+
+    // WebStats: the model, the uploads it asks for, and its window.
+    std::unique_ptr<LocaleTexts> localeTexts_;
+    std::unique_ptr<CWebStats> webStats_;
+    std::unique_ptr<CWebStatsPublisher> webStatsPublisher_;
+    CToolWindowSlot<WebStatsWindow> webStatsWindow_;
 
     // The frame that follows each timed frame, as a repaint of the window would.
     bool paintPending_ = false;

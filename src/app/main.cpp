@@ -15,14 +15,17 @@
 #include "persistence/CInstanceLock.h"
 #include "persistence/CSettingsFile.h"
 #include "persistence/CTrafficHistory.h"
+#include "persistence/CWebStatsFile.h"
 #include "persistence/TemporaryFiles.h"
 #include "platform/Folders.h"
+#include "webstats/WebStatsUpload.h"
 
 namespace {
 
 // The files we write atomically, whose temporary copies a crash can leave behind.
 // (A keepsake of a damaged file is written through a temporary of the file it keeps.)
-constexpr std::string_view kWrittenFiles[] = {CTrafficHistory::kFileName, kSettingsFileName};
+constexpr std::string_view kWrittenFiles[] = {CTrafficHistory::kFileName, kSettingsFileName,
+                                              kWebStatsFileName, kLocalPageFileName};
 
 // How long a later start waits for the running meter, which may itself be starting.
 constexpr int kHandOverTimeoutMs = 10000;
