@@ -23,7 +23,6 @@ CGraphView::CGraphView(CTextOverlay& text, const CThemeTable& themes, const MsCl
       surface_(std::move(surface)),
       savedX_(x),
       savedY_(y),
-      nextWarningFlip_(clock.NowMs()),
       warning_(std::move(warningPicturePath)) {}
 
 CGraphView::~CGraphView() = default;
@@ -32,13 +31,9 @@ bool CGraphView::DrawFrame(const CSampleList& list) {
     bool between = true;
     if (renderer_ == nullptr) {
         between = false;  // cannot happen once set up; keeps sampling going regardless
-    } else if (quotaWarning_) {
-        const std::uint32_t now = clock_.NowMs();
-        if (MsPassed(now, nextWarningFlip_)) {
-            warningPhase_ = !warningPhase_;
-            nextWarningFlip_ = now + kWarningBlinkMs;
-        }
-        between = warningPhase_ ? DrawUnderWarning(list) : renderer_->Draw(list);
+    } else if (warningBlink_.Raised()) {
+        between =
+            warningBlink_.Phase(clock_.NowMs()) ? DrawUnderWarning(list) : renderer_->Draw(list);
     } else {
         between = renderer_->Draw(list);
     }
