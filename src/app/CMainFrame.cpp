@@ -20,6 +20,8 @@
 #include "graphgl/CTextOverlay.h"
 #include "persistence/CTrafficHistory.h"
 #include "platform/MsClock.h"
+#include "quota/CTrafficQuota.h"
+#include "quota/CapwardenWindow.h"
 #include "sampling/CTrafficSampler.h"
 #include "tray/CSystemTray.h"
 #include "tray/CTrayHiding.h"
@@ -59,11 +61,14 @@ CMainFrame::CMainFrame(const Services& services, CDataFolder folder)
       folder_(std::move(folder)),
       samples_(std::make_unique<CSampleList>()),
       history_(std::make_unique<CTrafficHistory>(folder_, services.msClock, services.localClock)),
+      quota_(std::make_unique<CTrafficQuota>(*history_, folder_, services.msClock,
+                                             services.localClock)),
       tooltipStamp_(services.msClock.NowMs()) {}
 
 CMainFrame::~CMainFrame() {
-    // Orderly shutdown: the history goes to disk before anything else is torn down.
-    history_->Save();
+    // Orderly shutdown: the data goes to disk before anything else is torn down.
+    SaveDataFiles();
+    capwarden_.Destroy();
     ready_ = false;
     tray_.reset();  // takes the icon out of the tray
     menu_.reset();
@@ -193,8 +198,20 @@ void CMainFrame::BuildMenu() {
 void CMainFrame::OpenSettings() {}
 void CMainFrame::OpenStatistics() {}
 void CMainFrame::OpenTimer() {}
-void CMainFrame::OpenCapwarden() {}
+void CMainFrame::OpenCapwarden() {
+    capwarden_.Open([this] { return new CapwardenWindow(*quota_); });
+}
 void CMainFrame::OpenWebStats() {}
+
+CapwardenWindow* CMainFrame::Capwarden() const {
+    return capwarden_.Get();
+}
+
+void CMainFrame::SaveDataFiles() {
+    history_->Save();
+    quota_->CatchUp();  // the quota works on every third sample only
+    quota_->Save();
+}
 
 void CMainFrame::ShowMenu(const QPoint& globalPos) {
     menu_->popup(globalPos);
@@ -244,6 +261,7 @@ void CMainFrame::RunFrame() {
         TakeSample();
     }
     RefreshTooltip();
+    UpdateQuotaWarning();
     services_.frameRate.Tick();
     ApplyChangedSettings();
     SizeOnFirstFrame();
@@ -271,6 +289,15 @@ void CMainFrame::RefreshTooltip() {
     if (text != tooltipText_) {
         tooltipText_ = std::move(text);
         emit TooltipChanged(QString::fromStdString(tooltipText_));
+    }
+}
+
+void CMainFrame::UpdateQuotaWarning() {
+    // Every frame, not only while the quota is on: switching it off ends the warning at once.
+    view_->SetQuotaWarning(quota_->IsExceeded());
+    std::string notice;
+    if (quota_->TakeNotice(notice) && tray_) {
+        tray_->ShowMessage("Capwarden", QString::fromStdString(notice));
     }
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/CToolWindowSlot.h"
 #include "appearance/CThemeTable.h"
 #include "persistence/CDataFolder.h"
 
@@ -18,7 +19,9 @@ class CSystemTray;
 class CTextOverlay;
 class CTrayHiding;
 class CTrafficHistory;
+class CTrafficQuota;
 class CTrafficSampler;
+class CapwardenWindow;
 class LocalClock;
 class MsClock;
 class QMenu;
@@ -26,7 +29,7 @@ enum class TrayWindowAction;
 
 // The program's main object and its graph window. It owns the long-lived data (sample list,
 // traffic history, settings, themes), turns input into commands, and runs the per-frame update.
-// Its destructor is the orderly shutdown: history first, then the window.
+// Its destructor is the orderly shutdown: history first, then the quota, then the windows.
 class CMainFrame : public QObject {
     Q_OBJECT
 public:
@@ -50,6 +53,7 @@ public:
 
     CTrafficSampler& Sampler() { return services_.sampler; }
     CTrafficHistory& History() { return *history_; }
+    CTrafficQuota& Quota() { return *quota_; }
     CSampleList& Samples() { return *samples_; }
     const CDataFolder& Folder() const { return folder_; }
     CGraphWindow* Window() { return window_.get(); }
@@ -72,6 +76,10 @@ public:
     void OpenTimer();
     void OpenCapwarden();
     void OpenWebStats();
+    CapwardenWindow* Capwarden() const;
+
+    // Saves the history, then the quota: at exit, and when the desktop session ends.
+    void SaveDataFiles();
 
     void OpenHelp();
     void ShowMenu(const QPoint& globalPos);
@@ -93,6 +101,7 @@ private:
     void RequestPaint();
     void TakeSample();
     void RefreshTooltip();
+    void UpdateQuotaWarning();
     void ApplyChangedSettings();
     void SizeOnFirstFrame();
     void CreateTray();
@@ -102,6 +111,8 @@ private:
     CDataFolder folder_;
     std::unique_ptr<CSampleList> samples_;
     std::unique_ptr<CTrafficHistory> history_;
+    std::unique_ptr<CTrafficQuota> quota_;
+    CToolWindowSlot<CapwardenWindow> capwarden_;
     CThemeTable themes_;
 
     std::unique_ptr<CGraphWindow> window_;

@@ -21,7 +21,7 @@ CTrafficApp::CTrafficApp()
     // The desktop session may end the process without quitting the loop: save when it asks.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] {
         if (frame_) {
-            frame_->History().Save();
+            frame_->SaveDataFiles();
         }
     });
 }
