@@ -21,6 +21,8 @@
 #include "persistence/CTrafficHistory.h"
 #include "platform/MsClock.h"
 #include "platform/QtLocaleTexts.h"
+#include "quota/CTrafficQuota.h"
+#include "quota/CapwardenWindow.h"
 #include "sampling/CTrafficSampler.h"
 #include "statistics/StatisticsWindow.h"
 #include "timer/TimerWindow.h"
@@ -65,6 +67,8 @@ CMainFrame::CMainFrame(const Services& services, CDataFolder folder)
       folder_(folder.ReportingTo(saveFailures_)),
       samples_(std::make_unique<CSampleList>()),
       history_(std::make_unique<CTrafficHistory>(folder_, services.msClock, services.localClock)),
+      quota_(std::make_unique<CTrafficQuota>(*history_, folder_, services.msClock,
+                                             services.localClock)),
       tooltipStamp_(services.msClock.NowMs()) {
     localeTexts_ = std::make_unique<QtLocaleTexts>();
     webStats_ = std::make_unique<CWebStats>(folder_, services.msClock, services.localClock);
@@ -78,11 +82,12 @@ CMainFrame::CMainFrame(const Services& services, CDataFolder folder)
 }
 
 CMainFrame::~CMainFrame() {
-    // Orderly shutdown: the history goes to disk before anything else is torn down.
-    SaveHistory();
+    // Orderly shutdown: the data goes to disk before anything else is torn down.
+    SaveDataFiles();
     // Tool windows go while what they observe still exists.
     statistics_.Destroy();
     timer_.Destroy();
+    capwarden_.Destroy();
     ready_ = false;
     webStatsWindow_.Destroy();
     webStatsPublisher_.reset();  // cancels a running upload and waits for its thread
@@ -251,12 +256,30 @@ void CMainFrame::OpenTimer() {
 TimerWindow* CMainFrame::Timer() const {
     return timer_.Get();
 }
-void CMainFrame::OpenCapwarden() {}
+void CMainFrame::OpenCapwarden() {
+    capwarden_.Open([this] { return new CapwardenWindow(*quota_); });
+}
 void CMainFrame::OpenWebStats() {
     webStatsWindow_.Open([this] { return new WebStatsWindow(*webStats_); });
 }
 WebStatsWindow* CMainFrame::WebStatsWindowIfOpen() {
     return webStatsWindow_.Get();
+}
+
+CapwardenWindow* CMainFrame::Capwarden() const {
+    return capwarden_.Get();
+}
+
+void CMainFrame::SaveDataFiles() {
+    // Without a last sample the traffic since the last graph step (up to a step's worth) would be
+    // lost. The graph is not fed: this is no step of its.
+    services_.sampler.Sample(downloadRate_, uploadRate_);
+    double downloaded = 0.0;
+    double uploaded = 0.0;
+    RecordTotals(downloaded, uploaded);
+    history_->Save();
+    quota_->CatchUp();  // the quota works on every third sample only
+    quota_->Save();
 }
 
 void CMainFrame::ShowMenu(const QPoint& globalPos) {
@@ -308,6 +331,7 @@ void CMainFrame::RunFrame() {
         TakeSample();
     }
     RefreshTooltip();
+    UpdateQuotaWarning();
     services_.frameRate.Tick();
     ApplyChangedSettings();
     if (timer_.IsOpen() && timerRefresh_.Tick()) {
@@ -333,16 +357,6 @@ void CMainFrame::RecordTotals(double& downloaded, double& uploaded) {
     history_->Update(downloaded, uploaded);
 }
 
-bool CMainFrame::SaveHistory() {
-    // Without this sample the traffic since the last graph step (up to a step's worth) would be
-    // lost. The graph is not fed: this is no step of its.
-    services_.sampler.Sample(downloadRate_, uploadRate_);
-    double downloaded = 0.0;
-    double uploaded = 0.0;
-    RecordTotals(downloaded, uploaded);
-    return history_->Save();
-}
-
 void CMainFrame::RefreshTooltip() {
     const std::uint32_t now = services_.msClock.NowMs();
     if (MsElapsed(tooltipStamp_, now) <= kTooltipPeriodMs) {
@@ -354,6 +368,15 @@ void CMainFrame::RefreshTooltip() {
     if (text != tooltipText_) {
         tooltipText_ = std::move(text);
         emit TooltipChanged(QString::fromStdString(tooltipText_));
+    }
+}
+
+void CMainFrame::UpdateQuotaWarning() {
+    // Every frame, not only while the quota is on: switching it off ends the warning at once.
+    view_->SetQuotaWarning(quota_->IsExceeded());
+    std::string notice;
+    if (quota_->TakeNotice(notice) && tray_) {
+        tray_->ShowMessage("Capwarden", QString::fromStdString(notice));
     }
 }
 

@@ -22,11 +22,13 @@ class CSystemTray;
 class CTextOverlay;
 class CTrayHiding;
 class CTrafficHistory;
+class CTrafficQuota;
 class CTrafficSampler;
 class CWebStats;
 class CWebStatsPublisher;
 class LocaleTexts;
 class WebStatsWindow;
+class CapwardenWindow;
 class LocalClock;
 class MsClock;
 class QMenu;
@@ -36,7 +38,7 @@ enum class TrayWindowAction;
 
 // The program's main object and its graph window. It owns the long-lived data (sample list,
 // traffic history, settings, themes), turns input into commands, and runs the per-frame update.
-// Its destructor is the orderly shutdown: history first, then the window.
+// Its destructor is the orderly shutdown: history first, then the quota, then the windows.
 class CMainFrame : public QObject {
     Q_OBJECT
 public:
@@ -60,6 +62,7 @@ public:
 
     CTrafficSampler& Sampler() { return services_.sampler; }
     CTrafficHistory& History() { return *history_; }
+    CTrafficQuota& Quota() { return *quota_; }
     CSampleList& Samples() { return *samples_; }
     const CDataFolder& Folder() const { return folder_; }
     CGraphWindow* Window() { return window_.get(); }
@@ -89,6 +92,11 @@ public:
     void OpenWebStats();
     // The open Timer window, or null.
     TimerWindow* Timer() const;
+    CapwardenWindow* Capwarden() const;
+
+    // Takes a last sample of the traffic into the history, then saves the history and the
+    // quota: every orderly end of the run does this (exit, signals, the session's end).
+    void SaveDataFiles();
 
     void OpenHelp();
     void ShowMenu(const QPoint& globalPos);
@@ -96,9 +104,6 @@ public:
     void ToggleHiddenInTray();
     // Brings the graph window out of the tray if it is there, in front and active.
     void ShowWindow();
-    // Takes a last sample of the traffic into the history and saves it: every orderly end of the
-    // run does this. False when the file could not be written.
-    bool SaveHistory();
 
 signals:
     void SampleTaken(double downloadRate, double uploadRate);
@@ -116,6 +121,7 @@ private:
     void TakeSample();
     void RecordTotals(double& downloaded, double& uploaded);
     void RefreshTooltip();
+    void UpdateQuotaWarning();
     void ApplyChangedSettings();
     void SizeOnFirstFrame();
     void CreateTray();
@@ -128,6 +134,8 @@ private:
     CDataFolder folder_;
     std::unique_ptr<CSampleList> samples_;
     std::unique_ptr<CTrafficHistory> history_;
+    std::unique_ptr<CTrafficQuota> quota_;
+    CToolWindowSlot<CapwardenWindow> capwarden_;
     CThemeTable themes_;
 
     std::unique_ptr<CGraphWindow> window_;

@@ -21,7 +21,7 @@ CTrafficApp::CTrafficApp(std::string dataFolder)
     // The desktop session may end the process without quitting the loop: save when it asks.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] {
         if (frame_) {
-            frame_->SaveHistory();
+            frame_->SaveDataFiles();
         }
     });
     connect(&channel_, &CInstanceChannel::ShowRequested, this, [this] {

@@ -13,6 +13,7 @@
 #include "app/CommandLine.h"
 #include "app/XDisplay.h"
 #include "persistence/CInstanceLock.h"
+#include "persistence/CQuotaFile.h"
 #include "persistence/CSettingsFile.h"
 #include "persistence/CTrafficHistory.h"
 #include "persistence/CWebStatsFile.h"
@@ -25,7 +26,8 @@ namespace {
 // The files we write atomically, whose temporary copies a crash can leave behind.
 // (A keepsake of a damaged file is written through a temporary of the file it keeps.)
 constexpr std::string_view kWrittenFiles[] = {CTrafficHistory::kFileName, kSettingsFileName,
-                                              kWebStatsFileName, kLocalPageFileName};
+                                              kQuotaFileName, kWebStatsFileName,
+                                              kLocalPageFileName};
 
 // How long a later start waits for the running meter, which may itself be starting.
 constexpr int kHandOverTimeoutMs = 10000;

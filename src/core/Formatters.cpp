@@ -1,5 +1,6 @@
 #include "core/Formatters.h"
 
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 
@@ -78,6 +79,14 @@ AmountParts SessionAmountText(double x) {
 
 AmountParts QuotaAmountText(double x) {
     return ListParts(x, false);
+}
+
+AmountParts QuotaLimitText(double x) {
+    const double whole = std::floor(x);
+    if (x >= kMBPerGB && std::fmod(whole, kMBPerGB) == 0.0) {
+        return {Print("%.0f", x / kMBPerGB), "GB"};
+    }
+    return {Print("%.0f", x), "MB"};
 }
 
 std::string SizeText(double x) {

@@ -24,6 +24,9 @@ std::string ListAmountText(double megabytes);
 AmountParts SessionAmountText(double megabytes);
 // The quota's amounts: like SessionAmountText but never in TB.
 AmountParts QuotaAmountText(double megabytes);
+// A quota limit as it is typed, "%.0f": in GB when its whole MB are a multiple of 1024 (from
+// 1024 MB on), else in MB ("2" and "GB" for 2048 MB, "1536" and "MB" for 1536 MB).
+AmountParts QuotaLimitText(double megabytes);
 
 // A size with "%3.1f": KB below 1 MB, MB below 1024, GB below 1048576, then TB.
 std::string SizeText(double megabytes);

@@ -23,7 +23,6 @@ CGraphView::CGraphView(CTextOverlay& text, const CThemeTable& themes, const MsCl
       surface_(std::move(surface)),
       savedX_(x),
       savedY_(y),
-      nextWarningFlip_(clock.NowMs()),
       warning_(std::move(warningPicturePath)) {}
 
 CGraphView::~CGraphView() = default;
@@ -39,12 +38,9 @@ bool CGraphView::RunUnseenFrame(const CSampleList& list) {
 bool CGraphView::Frame(const CSampleList& list, bool seen) {
     bool between = false;  // without a renderer (not yet set up) sampling still goes on
     if (renderer_ != nullptr) {
-        if (quotaWarning_) {
-            const std::uint32_t now = clock_.NowMs();
-            if (MsPassed(now, nextWarningFlip_)) {
-                warningPhase_ = !warningPhase_;
-                nextWarningFlip_ = now + kWarningBlinkMs;
-            }
+        // The blink keeps its pace whether or not the frame is drawn.
+        if (warningBlink_.Raised()) {
+            warningBlink_.Phase(clock_.NowMs());
         }
         between = renderer_->Advance(list);
         if (seen) {
@@ -66,7 +62,7 @@ bool CGraphView::Frame(const CSampleList& list, bool seen) {
 
 void CGraphView::Paint(const CSampleList& list) {
     SyncScanline();
-    if (quotaWarning_ && warningPhase_) {
+    if (warningBlink_.Raised() && warningBlink_.PictureShown()) {
         PaintUnderWarning(list);
     } else {
         renderer_->Paint(list);

@@ -8,6 +8,7 @@
 #include "appearance/IGraphSettingsTarget.h"
 #include "graph/CGraphGeometry.h"
 #include "graph/CScrollPacer.h"
+#include "graph/CWarningBlink.h"
 #include "graphgl/CGraphRenderer.h"
 #include "graphgl/CWarningOverlay.h"
 
@@ -57,9 +58,9 @@ public:
     void DestroyScanline() { scanlineWanted_ = false; }
     bool ScanlineShown() const { return scanlineWanted_; }
 
-    void SetQuotaWarning(bool on) { quotaWarning_ = on; }
-    bool QuotaWarning() const { return quotaWarning_; }
-    bool WarningPhase() const { return warningPhase_; }
+    void SetQuotaWarning(bool on) { warningBlink_.SetRaised(on); }
+    bool QuotaWarning() const { return warningBlink_.Raised(); }
+    bool WarningPhase() const { return warningBlink_.PictureShown(); }
 
     // For the renderers.
     const CGraphGeometry& Geometry() const { return geometry_; }
@@ -90,10 +91,7 @@ private:
     float step_ = kStartStep;
     float speed_ = kStartSpeed;
 
-    static constexpr std::uint32_t kWarningBlinkMs = 2000;
-    std::uint32_t nextWarningFlip_;
-    bool quotaWarning_ = false;
-    bool warningPhase_ = false;
+    CWarningBlink warningBlink_;
     bool underOverlay_ = false;
 
     std::unique_ptr<CGraphRenderer> renderer_;

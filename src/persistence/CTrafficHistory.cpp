@@ -30,54 +30,26 @@ void CTrafficHistory::Load() {
         return;
     }
     std::string text;
-    if (!ReadTextFile(path_, text, &unreadableError_)) {
-        unreadable_ = true;
+    int error = 0;
+    if (!ReadTextFile(path_, text, &error)) {
+        found_.MarkUnreadable(error);
         return;
     }
-    CTextReader reader(text);
-    std::string_view line;
-    reader.ReadLine(line);  // the header, not checked
-    while (reader.ReadLine(line)) {
-        if (CTextReader(line).AtEndIgnoringSpace()) {
-            continue;  // a blank line separates nothing
-        }
-        DayRecord record;
-        if (!ParseRecord(line, record)) {
-            // One damaged line says nothing about the days around it: skip it, keep reading.
-            damaged_ = true;
-            continue;
-        }
+    HistoryFileContents contents = ParseHistory(text);
+    bool damaged = contents.damaged;
+    for (const DayRecord& record : contents.days) {
         // The first record of a date wins; a repeated one still counts in the totals of this run.
         if (Find({record.day, record.month, record.year}) == nullptr) {
             Insert(record);
         } else {
-            damaged_ = true;
+            damaged = true;
         }
         storedDownload_ += record.downloaded;
         storedUpload_ += record.uploaded;
     }
-    if (damaged_) {
-        damagedText_ = std::move(text);
+    if (damaged) {
+        found_.MarkDamaged(std::move(text));
     }
-}
-
-bool CTrafficHistory::ParseRecord(std::string_view line, DayRecord& record) const {
-    CTextReader fields(line);
-    if (!fields.ScanInt(record.day) || !fields.ScanInt(record.month) ||
-        !fields.ScanInt(record.year) || !fields.ScanDouble(record.uploaded) ||
-        !fields.ScanDouble(record.downloaded) || !fields.AtEndIgnoringSpace()) {
-        return false;
-    }
-    // Impossible dates would index month names and day columns out of bounds downstream; the
-    // scan already refuses amounts that are not finite.
-    const auto plausible = [](double& amount) {
-        if (amount == 0.0) {
-            amount = 0.0;  // "-0" is zero, and is written back as such
-        }
-        return amount >= 0.0 && amount <= kMaxDayAmount;
-    };
-    return IsValidDate({record.day, record.month, record.year}) && plausible(record.uploaded) &&
-           plausible(record.downloaded);
 }
 
 DayRecord* CTrafficHistory::Find(const LocalDate& date) const {
@@ -138,20 +110,8 @@ void CTrafficHistory::Update(double download, double upload) {
 }
 
 bool CTrafficHistory::Save() {
-    if (unreadable_) {
-        // Never replace a history that could not be read, unless it has gone meanwhile.
-        if (FileExists(path_)) {
-            folder_.ReportSaveFailure(kFileName, unreadableError_);
-            return false;
-        }
-        unreadable_ = false;
-    }
-    if (damaged_) {
-        if (!folder_.KeepDataFileCopy(kFileName, damagedText_)) {
-            return false;
-        }
-        damaged_ = false;
-        damagedText_ = std::string();
+    if (!found_.ReadyToWrite(folder_, kFileName)) {
+        return false;
     }
     std::string text;
     text.reserve(16 + records_.size() * 48);

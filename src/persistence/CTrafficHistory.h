@@ -7,19 +7,10 @@
 
 #include "core/CObservable.h"
 #include "persistence/CDataFolder.h"
+#include "persistence/CFoundFile.h"
+#include "persistence/HistoryFile.h"
 #include "platform/LocalClock.h"
 #include "platform/MsClock.h"
-
-// The traffic of one calendar day, in MB.
-struct DayRecord {
-    int day = 1;    // 1-31
-    int month = 1;  // 1-12
-    int year = 1970;
-    double lastDownload = 0.0;  // session totals at this record's last update
-    double lastUpload = 0.0;
-    double downloaded = 0.0;  // counted on this day
-    double uploaded = 0.0;
-};
 
 // Year -> month -> day -> record, all ascending. The records belong to the history and live as
 // long as it does; a snapshot refers to the same records.
@@ -33,14 +24,12 @@ class CTrafficHistory : public CObservable {
 public:
     static constexpr const char* kFileName = "stats.dat";
     static constexpr std::uint32_t kSavePeriodMs = 300000;
-    // Amounts above this many MB (about 10 PB in a day) are no day's traffic: such a line is
-    // skipped like any other that does not read as a day.
-    static constexpr double kMaxDayAmount = 1e10;
 
     // Loads "stats.dat" from the data folder and finds or makes today's record. Lines that are
     // not a day's record (not five numbers, an impossible date, an amount that is negative, not
-    // finite or above kMaxDayAmount) are skipped and every other line is kept; the file as found
-    // is then kept under a keepsake name by the first save. The clocks must outlive the history.
+    // finite or above kMaxDayAmount, see ParseHistory) are skipped and every other line is kept;
+    // the file as found is then kept under a keepsake name by the first save. The clocks must
+    // outlive the history.
     CTrafficHistory(const CDataFolder& folder, const MsClock& msClock,
                     const LocalClock& localClock);
 
@@ -75,7 +64,6 @@ public:
 
 private:
     void Load();
-    bool ParseRecord(std::string_view line, DayRecord& record) const;
     DayRecord* Find(const LocalDate& date) const;
     // Adds a record for a date not yet in the table.
     DayRecord* Insert(const DayRecord& record);
@@ -97,12 +85,5 @@ private:
     LocalDate sinceDate_;
     std::uint32_t nextSaveTime_ = 0;
 
-    // The file existed but could not be read (for this reason): it is never overwritten while
-    // it is there.
-    bool unreadable_ = false;
-    int unreadableError_ = 0;
-    // The file held lines the next save would not write back; its text is kept here until that
-    // save has put it under a keepsake name.
-    bool damaged_ = false;
-    std::string damagedText_;
+    CFoundFile found_;
 };

@@ -64,6 +64,18 @@ TEST(Formatters, SessionAmountParts) {
     }
 }
 
+// A limit shows in GB only when its whole MB are a multiple of 1024, so it reads back as typed.
+TEST(Formatters, QuotaLimitInTheUnitItWasTypedIn) {
+    const std::pair<double, AmountParts> cases[] = {
+        {2048.0, {"2", "GB"}},        {1024.0, {"1", "GB"}},        {1536.0, {"1536", "MB"}},
+        {512.0, {"512", "MB"}},       {0.0, {"0", "MB"}},           {1025.0, {"1025", "MB"}},
+        {1.024e9, {"1000000", "GB"}}, {999999.0, {"999999", "MB"}},
+    };
+    for (const auto& [megabytes, parts] : cases) {
+        EXPECT_EQ(QuotaLimitText(megabytes), parts) << megabytes;
+    }
+}
+
 // Sizes and speeds switch at exactly 1, 1024 and 1048576 MB.
 TEST(Formatters, SizeAndSpeedThresholds) {
     ExpectTexts(SizeText, {{0.5, "512.0 KB"},

@@ -10,16 +10,7 @@
 #include <QObject>
 #include <QStringList>
 
-#include <cstdio>
-
-namespace {
-
-void Say(const QString& line) {
-    std::printf("%s\n", line.toUtf8().constData());
-    std::fflush(stdout);
-}
-
-}  // namespace
+#include "PeerOutput.h"
 
 class StatusNotifierWatcher : public QObject {
     Q_OBJECT

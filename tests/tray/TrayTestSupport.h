@@ -25,8 +25,9 @@ private:
     int pid_ = -1;
 };
 
-// The minimal StatusNotifierWatcher helper program, started and stopped by the test as a tray
-// host would come and go.
+// A desktop-service helper program of the tests (the StatusNotifierWatcher, the notification
+// service), started and stopped by the test as the desktop's would come and go. It prints
+// "ready" once it serves, then one line per event.
 class WatcherProcess {
 public:
     explicit WatcherProcess(QString program) : program_(std::move(program)) {}
@@ -40,10 +41,10 @@ public:
     void Freeze();
     // Waits for the next item registration since the last one seen; gives the item's bus name.
     bool WaitForItem(QString& service, int timeoutMs = 5000);
-
-private:
+    // Waits for the next line since the last one seen that starts with `prefix`.
     bool WaitForLine(const QString& prefix, QString& line, int timeoutMs);
 
+private:
     QString program_;
     QProcess process_;
     QStringList lines_;

@@ -1,0 +1,47 @@
+#include "persistence/HistoryFile.h"
+
+#include "persistence/DataFile.h"
+#include "platform/LocalClock.h"
+
+namespace {
+
+bool ParseRecord(std::string_view line, DayRecord& record) {
+    CTextReader fields(line);
+    if (!fields.ScanInt(record.day) || !fields.ScanInt(record.month) ||
+        !fields.ScanInt(record.year) || !fields.ScanDouble(record.uploaded) ||
+        !fields.ScanDouble(record.downloaded) || !fields.AtEndIgnoringSpace()) {
+        return false;
+    }
+    // Impossible dates would index month names and day columns out of bounds downstream; the
+    // scan already refuses amounts that are not finite.
+    const auto plausible = [](double& amount) {
+        if (amount == 0.0) {
+            amount = 0.0;  // "-0" is zero, and is written back as such
+        }
+        return amount >= 0.0 && amount <= kMaxDayAmount;
+    };
+    return IsValidDate({record.day, record.month, record.year}) && plausible(record.uploaded) &&
+           plausible(record.downloaded);
+}
+
+}  // namespace
+
+HistoryFileContents ParseHistory(std::string_view text) {
+    HistoryFileContents contents;
+    CTextReader reader(text);
+    std::string_view line;
+    reader.ReadLine(line);  // the header, not checked
+    while (reader.ReadLine(line)) {
+        if (CTextReader(line).AtEndIgnoringSpace()) {
+            continue;  // a blank line separates nothing
+        }
+        DayRecord record;
+        if (ParseRecord(line, record)) {
+            contents.days.push_back(record);
+        } else {
+            // One damaged line says nothing about the days around it: skip it, keep reading.
+            contents.damaged = true;
+        }
+    }
+    return contents;
+}
