@@ -40,10 +40,8 @@ void CSaveFailureAlert::ShowTrayMessage() {
 
 CSaveFailureAlert::TrayMessage TrayMessageOf(CSystemTray& tray) {
     return [tray = QPointer<CSystemTray>(&tray)](const QString& title, const QString& text) {
-        if (tray.isNull() || tray->Icon() == nullptr || tray->Removed() || !tray->TrayAvailable()) {
-            return false;
-        }
-        tray->Icon()->showMessage(title, text, QSystemTrayIcon::Warning);
-        return true;
+        // Until a tray is known to be there, wait: the message is shown once one is.
+        return !tray.isNull() && tray->TrayAvailable() &&
+               tray->ShowMessage(title, text, QSystemTrayIcon::Warning);
     };
 }

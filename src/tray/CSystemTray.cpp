@@ -276,10 +276,11 @@ bool CSystemTray::TrayAvailable() const {
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
-bool CSystemTray::ShowMessage(const QString& title, const QString& text) {
+bool CSystemTray::ShowMessage(const QString& title, const QString& text,
+                              QSystemTrayIcon::MessageIcon icon) {
     if (!icon_ || removed_) {
         return false;
     }
-    icon_->showMessage(title, text, QSystemTrayIcon::Information, kMessageMs);
+    icon_->showMessage(title, text, icon, kMessageMs);
     return true;
 }

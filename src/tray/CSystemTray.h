@@ -70,7 +70,8 @@ public:
 
     // A desktop notification from the icon (the desktop's notification service shows it). False,
     // with nothing shown, while the icon is not in a tray.
-    bool ShowMessage(const QString& title, const QString& text);
+    bool ShowMessage(const QString& title, const QString& text,
+                     QSystemTrayIcon::MessageIcon icon = QSystemTrayIcon::Information);
 
     // Whether the desktop has a tray to show the icon in, as last heard; false until the desktop
     // has first answered. Never waits for the desktop.

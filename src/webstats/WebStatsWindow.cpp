@@ -182,9 +182,8 @@ void WebStatsWindow::OnOk() {
 }
 
 void WebStatsWindow::Save() {
-    if (!model_.Save()) {
-        emit SaveFailed(QString::fromStdString(model_.Folder().DataFilePath(kWebStatsFileName)));
-    }
+    // A failure is told by the data folder's notice, as for every data file.
+    model_.Save();
 }
 
 void WebStatsWindow::Update() {

@@ -33,10 +33,6 @@ public:
     // True while the switch button offers to disable WebStats.
     bool SwitchedOn() const { return switchedOn_; }
 
-signals:
-    // "webstats.dat" could not be written; the model holds the settings all the same.
-    void SaveFailed(const QString& path);
-
 private:
     void OnSwitch();
     void OnApplyClicked();

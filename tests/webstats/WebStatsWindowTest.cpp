@@ -331,18 +331,4 @@ TEST_F(WebStatsWindowTest, EachNotificationAddsTheNewLinesOnceAndTheListKeepsThe
     EXPECT_EQ(LogItems().last(), "late");
 }
 
-TEST_F(WebStatsWindowTest, AFailedSaveIsReported) {
-    Open(true);
-    // The data folder is now a file: nothing can be written there.
-    std::filesystem::remove_all(temp.Path());
-    ASSERT_TRUE(WriteFileAtomically(temp.Str() + ".blocker", "x"));
-    std::filesystem::rename(temp.Str() + ".blocker", temp.Path());
-    QSignalSpy failed(window.data(), &WebStatsWindow::SaveFailed);
-    Click("switchButton");
-    ASSERT_EQ(failed.count(), 1);
-    EXPECT_EQ(failed.at(0).at(0).toString().toStdString(), FilePath());
-    std::filesystem::remove(temp.Path());
-    std::filesystem::create_directory(temp.Path());
-}
-
 }  // namespace

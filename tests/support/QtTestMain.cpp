@@ -5,7 +5,8 @@
 #include <cstring>
 #include <memory>
 
-// GL tests need a real X server (Xvfb in CI) and one application object for the whole run.
+// One application object for the whole run, on TALLYGLASS_TEST_PLATFORM unless the environment
+// names another: "offscreen" for widgets without GL, "xcb" for GL (a real X server, Xvfb in CI).
 // Listing the tests (done at build time, maybe without a display) needs neither.
 int main(int argc, char** argv) {
     bool listing = false;
@@ -15,7 +16,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<QApplication> app;
     if (!listing) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "xcb");
+            qputenv("QT_QPA_PLATFORM", TALLYGLASS_TEST_PLATFORM);
         }
         app = std::make_unique<QApplication>(argc, argv);
     }
