@@ -13,9 +13,12 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments, const QString&
                                            "Show the version and exit.");
     const QCommandLineOption dataDir(
         "data-dir", "Keep the data files in <dir> (as $TALLYGLASS_DATA_DIR does).", "dir");
+    const QCommandLineOption exportOption(
+        "export", "Print the recorded days as <format> (csv or json) and exit.", "format");
     parser.addOption(help);
     parser.addOption(versionOption);
     parser.addOption(dataDir);
+    parser.addOption(exportOption);
 
     // Without an application object the parser cannot know the program's name.
     const QString program =
@@ -31,6 +34,10 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments, const QString&
         error = QString("Unexpected argument '%1'.").arg(parser.positionalArguments().first());
     } else if (parser.isSet(dataDir) && parser.value(dataDir).isEmpty()) {
         error = "--data-dir needs a folder.";
+    } else if (parser.isSet(exportOption) && parser.value(exportOption) != "csv" &&
+               parser.value(exportOption) != "json") {
+        error =
+            QString("Unknown export format '%1': use csv or json.").arg(parser.value(exportOption));
     }
     if (!error.isEmpty()) {
         request.action = CommandLineRequest::Action::UsageError;
@@ -43,6 +50,11 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments, const QString&
         request.text = "Tallyglass " + version + "\n";
     } else {
         request.dataFolder = parser.value(dataDir);
+        if (parser.isSet(exportOption)) {
+            request.action = CommandLineRequest::Action::Export;
+            request.exportFormat =
+                parser.value(exportOption) == "json" ? ExportFormat::Json : ExportFormat::Csv;
+        }
     }
     return request;
 }

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "persistence/HistoryExport.h"
+
 // Exit codes of the program.
 inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitFailure = 1;
@@ -16,10 +18,12 @@ struct CommandLineRequest {
         ShowHelp,     // `text` to standard output, success
         ShowVersion,  // `text` to standard output, success
         UsageError,   // `text` (the error, then the usage) to standard error, kExitUsage
+        Export,       // the history in `exportFormat` to standard output
     };
     Action action = Action::Run;
     // --data-dir as given; empty when not given ($TALLYGLASS_DATA_DIR or the default then).
     QString dataFolder;
+    ExportFormat exportFormat = ExportFormat::Csv;
     QString text;
 };
 

@@ -11,6 +11,7 @@
 #include "app/CSignalBridge.h"
 #include "app/CTrafficApp.h"
 #include "app/CommandLine.h"
+#include "app/ExportCommand.h"
 #include "app/XDisplay.h"
 #include "persistence/CInstanceLock.h"
 #include "persistence/CQuotaFile.h"
@@ -73,6 +74,11 @@ int main(int argc, char** argv) {
         case CommandLineRequest::Action::UsageError:
             std::fputs(request.text.toLocal8Bit().constData(), stderr);
             return kExitUsage;
+        case CommandLineRequest::Action::Export: {
+            SystemLocalClock clock;
+            return RunExport(ResolveDataFolder(request.dataFolder.toStdString()),
+                             request.exportFormat, clock.Today(), stdout, stderr);
+        }
         case CommandLineRequest::Action::Run:
             break;
     }

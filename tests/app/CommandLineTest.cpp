@@ -22,6 +22,10 @@ TEST(CommandLine, EachArgumentListAsksForOneThing) {
         {{"--data-dir", "/srv/tg", "--help"}, Action::ShowHelp, ""},
         {{"--version"}, Action::ShowVersion, ""},
         {{"--help", "--version"}, Action::ShowHelp, ""},
+        {{"--export=csv"}, Action::Export, ""},
+        {{"--export", "json", "--data-dir", "/srv/tg"}, Action::Export, "/srv/tg"},
+        {{"--export=xml"}, Action::UsageError, ""},
+        {{"--export"}, Action::UsageError, ""},
         // Usage errors win over everything, help included.
         {{"--bogus"}, Action::UsageError, ""},
         {{"--help", "--bogus"}, Action::UsageError, ""},
@@ -43,7 +47,7 @@ TEST(CommandLine, EachArgumentListAsksForOneThing) {
 TEST(CommandLine, TextsNameTheProgramItsOptionsAndTheError) {
     const CommandLineRequest help = ParseCommandLine({"/usr/bin/tallyglass", "--help"}, "9.8.7");
     EXPECT_TRUE(help.text.startsWith("Usage: tallyglass [options]\n")) << help.text.toStdString();
-    for (const char* option : {"--help", "--version", "--data-dir <dir>"}) {
+    for (const char* option : {"--help", "--version", "--data-dir <dir>", "--export <format>"}) {
         EXPECT_TRUE(help.text.contains(option)) << option;
     }
     EXPECT_FALSE(help.text.contains("--help-all"));
@@ -54,6 +58,11 @@ TEST(CommandLine, TextsNameTheProgramItsOptionsAndTheError) {
     EXPECT_TRUE(error.text.startsWith("tallyglass: Unknown option 'bogus'.\nUsage: tallyglass"))
         << error.text.toStdString();
     EXPECT_TRUE(error.text.endsWith(help.text));
+
+    EXPECT_EQ(ParseCommandLine({"tallyglass", "--export=json"}, "1").exportFormat,
+              ExportFormat::Json);
+    EXPECT_EQ(ParseCommandLine({"tallyglass", "--export=csv"}, "1").exportFormat,
+              ExportFormat::Csv);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ import sys
 import tempfile
 import time
 
-from loopback import make_loopback_traffic
+from loopback import make_loopback_traffic, write_settings_counting_loopback
 
 MiB = 1048576.0
 failures = []
@@ -42,14 +42,6 @@ def without_display():
 def run(program, args, env, timeout=20):
     return subprocess.run([program] + args, env=env, capture_output=True, text=True,
                           timeout=timeout)
-
-
-def write_settings_counting_every_interface(folder):
-    """Default settings that exclude nothing, so the test's loopback traffic counts."""
-    lines = ["V1.0.0", "Deep Blue", "701", "0", "0", "10"] + ["0"] * 15 + \
-            ["-1", "-1", "-1", "-1", "0", "0"]
-    with open(os.path.join(folder, "settings.dat"), "w") as f:
-        f.write("\n".join(lines) + "\n")
 
 
 def todays_download(folder):
@@ -121,7 +113,7 @@ def command_line(program, scratch):
 
 
 def one_meter_per_folder(program, folder):
-    write_settings_counting_every_interface(folder)
+    write_settings_counting_loopback(folder)
     leftovers = [".stats.dat.Ab3xQ9", ".settings.dat.q1W2e3"]
     users = ["notes.txt", ".stats.dat.backup1", ".notes.txt.Ab3xQ9"]
     for name in leftovers + users:

@@ -11,6 +11,8 @@ import sys
 import threading
 import time
 
+from meter_settings import write_settings
+
 
 def run_in_own_network():
     """Runs the calling script again in a fresh network namespace with its loopback up, when
@@ -32,10 +34,7 @@ def run_in_own_network():
 
 def write_settings_counting_loopback(data_dir):
     """The settings a new user gets, except that no interface is excluded."""
-    lines = (["V1.0.0", "Deep Blue", "701", "0", "0", "10", "255", "255", "255"] + ["0"] * 12 +
-             ["-1"] * 4 + ["0", "0"])
-    with open(os.path.join(data_dir, "settings.dat"), "w") as f:
-        f.write("\n".join(lines) + "\n")
+    write_settings(data_dir)
 
 
 def make_loopback_traffic(total_bytes=None, seconds=None):

@@ -1,0 +1,32 @@
+#include "app/ExportCommand.h"
+
+#include <cstring>
+
+#include "persistence/CTrafficHistory.h"
+#include "persistence/DataFile.h"
+
+int RunExport(const std::string& dataFolder, ExportFormat format, const LocalDate& today,
+              std::FILE* out, std::FILE* err) {
+    const std::string path = dataFolder + "/" + CTrafficHistory::kFileName;
+    HistoryFileContents contents;
+    if (FileExists(path)) {
+        std::string text;
+        int error = 0;
+        if (!ReadTextFile(path, text, &error)) {
+            std::fprintf(err, "tallyglass: cannot read the history %s: %s\n", path.c_str(),
+                         error != 0 ? std::strerror(error) : "not a readable file");
+            return 1;
+        }
+        contents = ParseHistory(text);
+        if (contents.damaged) {
+            std::fprintf(err, "tallyglass: some lines of %s could not be read and are left out.\n",
+                         path.c_str());
+        }
+    }
+    const std::string text = ExportHistory(contents, format, today);
+    if (std::fwrite(text.data(), 1, text.size(), out) != text.size() || std::fflush(out) != 0) {
+        std::fprintf(err, "tallyglass: cannot write the export: %s\n", std::strerror(errno));
+        return 1;
+    }
+    return 0;
+}
