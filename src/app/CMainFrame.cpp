@@ -11,7 +11,9 @@
 
 #include "app/CFrameRateMeter.h"
 #include "app/WindowSizing.h"
+#include "appearance/CAutostartEntry.h"
 #include "appearance/CSettings.h"
+#include "appearance/SettingsWindow.h"
 #include "core/Formatters.h"
 #include "core/Units.h"
 #include "graph/CSampleList.h"
@@ -19,6 +21,7 @@
 #include "graphgl/CGraphWindow.h"
 #include "graphgl/CTextOverlay.h"
 #include "persistence/CTrafficHistory.h"
+#include "platform/Folders.h"
 #include "platform/MsClock.h"
 #include "sampling/CTrafficSampler.h"
 #include "tray/CSystemTray.h"
@@ -64,6 +67,7 @@ CMainFrame::CMainFrame(const Services& services, CDataFolder folder)
 CMainFrame::~CMainFrame() {
     // Orderly shutdown: the history goes to disk before anything else is torn down.
     history_->Save();
+    settingsWindow_.Destroy();
     ready_ = false;
     tray_.reset();  // takes the icon out of the tray
     menu_.reset();
@@ -189,8 +193,16 @@ void CMainFrame::BuildMenu() {
     menu_->addAction("Exit", qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
+void CMainFrame::OpenSettings() {
+    settingsWindow_.Open([this] {
+        // "Start at login" starts the program that runs now, wherever it was started from.
+        CAutostartEntry autostart(CAutostartEntry::PathIn(ResolveConfigFolder()),
+                                  ResolveProgramPath());
+        return new SettingsWindow(*settings_, themes_, services_.sampler, std::move(autostart));
+    });
+}
+
 // Each tool window's own change fills in its command.
-void CMainFrame::OpenSettings() {}
 void CMainFrame::OpenStatistics() {}
 void CMainFrame::OpenTimer() {}
 void CMainFrame::OpenCapwarden() {}

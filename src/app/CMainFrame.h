@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/CToolWindowSlot.h"
 #include "appearance/CThemeTable.h"
 #include "persistence/CDataFolder.h"
 
@@ -22,6 +23,7 @@ class CTrafficSampler;
 class LocalClock;
 class MsClock;
 class QMenu;
+class SettingsWindow;
 enum class TrayWindowAction;
 
 // The program's main object and its graph window. It owns the long-lived data (sample list,
@@ -112,6 +114,9 @@ private:
     std::unique_ptr<CSystemTray> tray_;
     std::unique_ptr<CTrayHiding> trayHiding_;
     bool ready_ = false;
+
+    // Tool windows.
+    CToolWindowSlot<SettingsWindow> settingsWindow_;
 
     // The frame that follows each timed frame, as a repaint of the window would.
     bool paintPending_ = false;
