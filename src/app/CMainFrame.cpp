@@ -11,7 +11,9 @@
 
 #include "app/CFrameRateMeter.h"
 #include "app/WindowSizing.h"
+#include "appearance/CAutostartEntry.h"
 #include "appearance/CSettings.h"
+#include "appearance/SettingsWindow.h"
 #include "core/Formatters.h"
 #include "core/Units.h"
 #include "graph/CSampleList.h"
@@ -19,6 +21,7 @@
 #include "graphgl/CGraphWindow.h"
 #include "graphgl/CTextOverlay.h"
 #include "persistence/CTrafficHistory.h"
+#include "platform/Folders.h"
 #include "platform/MsClock.h"
 #include "platform/QtLocaleTexts.h"
 #include "quota/CTrafficQuota.h"
@@ -88,6 +91,7 @@ CMainFrame::~CMainFrame() {
     statistics_.Destroy();
     timer_.Destroy();
     capwarden_.Destroy();
+    settingsWindow_.Destroy();
     ready_ = false;
     webStatsWindow_.Destroy();
     webStatsPublisher_.reset();  // cancels a running upload and waits for its thread
@@ -235,8 +239,16 @@ void CMainFrame::BuildMenu() {
     menu_->addAction("Exit", qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
+void CMainFrame::OpenSettings() {
+    settingsWindow_.Open([this] {
+        // "Start at login" starts the program that runs now, wherever it was started from.
+        CAutostartEntry autostart(CAutostartEntry::PathIn(ResolveConfigFolder()),
+                                  ResolveProgramPath());
+        return new SettingsWindow(*settings_, themes_, services_.sampler, std::move(autostart));
+    });
+}
+
 // Each tool window's own change fills in its command.
-void CMainFrame::OpenSettings() {}
 void CMainFrame::OpenStatistics() {
     statistics_.Open([this] {
         return new StatisticsWindow(*history_, [this] {

@@ -34,6 +34,7 @@ class MsClock;
 class QMenu;
 class StatisticsWindow;
 class TimerWindow;
+class SettingsWindow;
 enum class TrayWindowAction;
 
 // The program's main object and its graph window. It owns the long-lived data (sample list,
@@ -152,6 +153,7 @@ private:
     std::unique_ptr<CWebStats> webStats_;
     std::unique_ptr<CWebStatsPublisher> webStatsPublisher_;
     CToolWindowSlot<WebStatsWindow> webStatsWindow_;
+    CToolWindowSlot<SettingsWindow> settingsWindow_;
 
     // The frame that follows each timed frame, as a repaint of the window would.
     bool paintPending_ = false;

@@ -1,5 +1,7 @@
 #include "appearance/CSettings.h"
 
+#include <algorithm>
+
 #include "sampling/CTrafficSampler.h"
 
 namespace {
@@ -99,6 +101,55 @@ void CSettings::TakeThemeColours() {
     for (const SlotField& slot : kSlots) {
         this->*slot.field = themes_.CurrentColour(slot.slot);
     }
+}
+
+int CSettings::FrameDelay() const {
+    return graphView_.FrameDelay();
+}
+
+bool CSettings::Apply(const SettingsChoices& choices) {
+    // The chosen theme counts only while the boxes still show its colours; the last entry is
+    // "Custom", whose colours are whatever the boxes show.
+    const int lastIndex = static_cast<int>(themeNames_.size()) - 1;
+    bool matches = choices.themeIndex >= 0 && choices.themeIndex < lastIndex;
+    for (int i = 0; matches && i < kColourSlotCount; ++i) {
+        matches = themes_.ThemeColour(themeNames_[choices.themeIndex], kColourSlots[i]) ==
+                  choices.colours[i];
+    }
+    if (matches) {
+        SetThemeName(themeNames_[choices.themeIndex]);
+    } else {
+        SetThemeName(kCustomTheme);
+        for (int i = 0; i < kColourSlotCount; ++i) {
+            themes_.SetCurrentColour(kColourSlots[i], choices.colours[i]);
+        }
+    }
+    TakeThemeColours();
+
+    // Only a changed selection replaces the renderer: a stored dial has no entry to show.
+    if (choices.graphTypeChanged && choices.graphTypeIndex >= 0 &&
+        choices.graphTypeIndex <= kGraphDial - kGraphLines) {
+        ApplyGraphType(kGraphLines + choices.graphTypeIndex);
+    }
+
+    showCaption = choices.showCaption;
+    scanlineEffect = choices.scanlineEffect;
+    graphView_.SetFrameDelay(std::clamp(choices.frameDelay, kMinFrameDelay, kMaxFrameDelay));
+
+    for (const InterfaceChoice& entry : choices.interfaces) {
+        if (entry.ticked) {
+            sampler_.Select(entry.description);
+        } else {
+            sampler_.Deselect(entry.description);
+        }
+    }
+
+    if (choices.keepWindowRect) {
+        KeepCurrentWindowRect();
+    }
+    const bool saved = Save();
+    changed_ = true;
+    return saved;
 }
 
 void CSettings::KeepCurrentWindowRect() {

@@ -7,6 +7,7 @@
 #include "appearance/CThemeTable.h"
 #include "appearance/ColourRgb.h"
 #include "appearance/IGraphSettingsTarget.h"
+#include "appearance/SettingsChoices.h"
 #include "persistence/CDataFolder.h"
 #include "persistence/CSettingsFile.h"
 
@@ -50,6 +51,16 @@ public:
     void TakeThemeColours();
     // "Start with current window dimensions": the view's position, and its size with the frame.
     void KeepCurrentWindowRect();
+
+    // The graph view's frame delay (ms).
+    int FrameDelay() const;
+
+    // Puts the settings window's choices into effect and saves them: the theme (the chosen one
+    // when the colour boxes still show its colours, else "Custom" with the boxes' colours), the
+    // graph type when its selection changed, the flags, the frame delay, the ticked interfaces
+    // and, when asked, the window rectangle. False when the file could not be written; the
+    // choices are in effect all the same.
+    bool Apply(const SettingsChoices& choices);
 
     // What Save writes: the fields, the view's frame delay and the sampler's excluded list.
     SettingsValues CurrentValues() const;

@@ -11,3 +11,7 @@ struct ColourRgb {
 
 // The five colour roles of a theme; the settings dialog's colour boxes map onto them one to one.
 enum class ColourSlot { Download, Upload, Text, BackgroundTop, BackgroundBottom };
+inline constexpr int kColourSlotCount = 5;
+inline constexpr ColourSlot kColourSlots[kColourSlotCount] = {
+    ColourSlot::Download, ColourSlot::Upload, ColourSlot::Text, ColourSlot::BackgroundTop,
+    ColourSlot::BackgroundBottom};

@@ -31,50 +31,70 @@ std::string HomeFromPasswordDatabase() {
     return {};
 }
 
-}  // namespace
-
-std::string ResolveDataFolder(const char* tallyglassDataDir, const char* xdgDataHome,
-                              const char* home) {
+// An XDG base folder: the variable when it is an absolute path (a relative one is invalid and
+// must be ignored), else the fallback under the home folder.
+std::string ResolveXdgFolder(const char* xdgValue, const char* home, const char* underHome) {
     std::string folder;
-    if (IsSet(tallyglassDataDir)) {
-        folder = tallyglassDataDir;
-        StripTrailingSlashes(folder);
-        return folder;
-    }
-    // A relative XDG_DATA_HOME is invalid and must be ignored.
-    if (IsSet(xdgDataHome) && xdgDataHome[0] == '/') {
-        folder = xdgDataHome;
+    if (IsSet(xdgValue) && xdgValue[0] == '/') {
+        folder = xdgValue;
     } else {
         folder = IsSet(home) ? home : "";
         StripTrailingSlashes(folder);
         if (folder == "/") {
             folder.clear();
         }
-        folder += "/.local/share";
+        folder += underHome;
     }
     StripTrailingSlashes(folder);
     if (folder == "/") {
         folder.clear();
     }
-    return folder + "/Tallyglass";
+    return folder;
+}
+
+// $HOME, or the password database's entry when it is unset.
+std::string HomeFolder() {
+    const char* home = std::getenv("HOME");
+    return IsSet(home) ? std::string(home) : HomeFromPasswordDatabase();
+}
+
+}  // namespace
+
+std::string ResolveDataFolder(const char* tallyglassDataDir, const char* xdgDataHome,
+                              const char* home) {
+    if (IsSet(tallyglassDataDir)) {
+        std::string folder = tallyglassDataDir;
+        StripTrailingSlashes(folder);
+        return folder;
+    }
+    return ResolveXdgFolder(xdgDataHome, home, "/.local/share") + "/Tallyglass";
 }
 
 std::string ResolveDataFolder(const std::string& commandLineFolder) {
-    const char* home = std::getenv("HOME");
-    std::string fallbackHome;
-    if (!IsSet(home)) {
-        fallbackHome = HomeFromPasswordDatabase();
-        home = fallbackHome.c_str();
-    }
+    const std::string home = HomeFolder();
     const char* chosen =
         commandLineFolder.empty() ? std::getenv("TALLYGLASS_DATA_DIR") : commandLineFolder.c_str();
-    return ResolveDataFolder(chosen, std::getenv("XDG_DATA_HOME"), home);
+    return ResolveDataFolder(chosen, std::getenv("XDG_DATA_HOME"), home.c_str());
+}
+
+std::string ResolveConfigFolder(const char* xdgConfigHome, const char* home) {
+    return ResolveXdgFolder(xdgConfigHome, home, "/.config");
+}
+
+std::string ResolveConfigFolder() {
+    const std::string home = HomeFolder();
+    return ResolveConfigFolder(std::getenv("XDG_CONFIG_HOME"), home.c_str());
+}
+
+std::string ResolveProgramPath() {
+    std::error_code error;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error || !exe.is_absolute() ? std::string() : exe.string();
 }
 
 std::string ResolveProgramFolder() {
-    std::error_code error;
-    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error || !exe.has_parent_path()) {
+    const std::filesystem::path exe = ResolveProgramPath();
+    if (!exe.has_parent_path()) {
         return "./";
     }
     std::string folder = exe.parent_path().string();

@@ -13,5 +13,15 @@ std::string ResolveDataFolder(const char* tallyglassDataDir, const char* xdgData
 // $TALLYGLASS_DATA_DIR.
 std::string ResolveDataFolder(const std::string& commandLineFolder = {});
 
+// The user's configuration folder: `xdgConfigHome` when it is an absolute path, else `home` +
+// "/.config". No trailing slash. Null counts as unset.
+std::string ResolveConfigFolder(const char* xdgConfigHome, const char* home);
+
+// The same, from $XDG_CONFIG_HOME and $HOME (the password database when $HOME is unset).
+std::string ResolveConfigFolder();
+
+// The absolute path of the running executable; empty when it cannot be found.
+std::string ResolveProgramPath();
+
 // The folder of the running executable, ending with "/"; "./" when it cannot be found.
 std::string ResolveProgramFolder();

@@ -5,45 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "FakeClocks.h"
-#include "FakeInterfaceSource.h"
-#include "TempDir.h"
+#include "SettingsParts.h"
 #include "persistence/DataFile.h"
 #include "sampling/CTrafficSampler.h"
 
 namespace {
 
-// Records every call the settings make on the graph view. Renderers exist for 701-703 only.
-class FakeGraphView final : public IGraphSettingsTarget {
-public:
-    void SetPosition(int x, int y) override { Log("position", x, y); }
-    void SetHeight(int h) override { Log("height", h); }
-    void SetWidth(int w) override { Log("width", w); }
-    void SetFrameDelay(int ms) override { Log("delay", frameDelay = ms); }
-    int FrameDelay() const override { return frameDelay; }
-    bool SetRenderer(int graphType) override {
-        Log("renderer", graphType);
-        const bool known = graphType >= 701 && graphType <= 703;
-        renderer = known ? graphType : renderer;
-        return known;
-    }
-    int Left() const override { return left; }
-    int Top() const override { return top; }
-    int Width() const override { return width; }
-    int Height() const override { return height; }
-
-    void Log(std::string call, int a, int b = 0) {
-        calls.push_back(call + " " + std::to_string(a) +
-                        (call == "position" ? " " + std::to_string(b) : ""));
-    }
-
-    std::vector<std::string> calls;
-    int frameDelay = 0;
-    int renderer = 0;  // none yet
-    int left = 0, top = 0, width = 0, height = 0;
-};
-
-class SettingsTest : public ::testing::Test {
+class SettingsTest : public ::testing::Test, protected SettingsParts {
 protected:
     void InstallFile(std::string_view text) {
         ASSERT_TRUE(folder.EnsureDataFolder());
@@ -57,14 +25,6 @@ protected:
     static ColourRgb Custom(const CThemeTable& table, ColourSlot slot) {
         return table.ThemeColour("Custom", slot);
     }
-
-    TempDir temp;
-    CDataFolder folder{temp.Str() + "/share/Tallyglass", "/opt/tallyglass/"};
-    CThemeTable themes;
-    FakeInterfaceSource source;
-    FakeMsClock clock{1000};
-    CTrafficSampler sampler{source, clock};
-    FakeGraphView view;
 };
 
 const char* const kFileStart = "V1.0.0\n";

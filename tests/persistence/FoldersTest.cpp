@@ -41,11 +41,19 @@ TEST(Folders, CommandLineFolderStandsInForTheVariable) {
     }
 }
 
+TEST(Folders, ConfigFolderFollowsXdgConfigHomeElseHome) {
+    EXPECT_EQ(ResolveConfigFolder("/cfg/", "/home/a"), "/cfg");
+    EXPECT_EQ(ResolveConfigFolder("", "/home/a/"), "/home/a/.config");
+    EXPECT_EQ(ResolveConfigFolder("rel/cfg", "/home/a"), "/home/a/.config");
+    EXPECT_EQ(ResolveConfigFolder(nullptr, nullptr), "/.config");
+}
+
 TEST(Folders, ProgramFolderHoldsTheRunningExecutable) {
     const std::string folder = ResolveProgramFolder();
     ASSERT_FALSE(folder.empty());
     EXPECT_EQ(folder.back(), '/');
     EXPECT_EQ(access((folder + "persistence_tests").c_str(), X_OK), 0) << folder;
+    EXPECT_EQ(ResolveProgramPath(), folder + "persistence_tests");
 }
 
 TEST(CDataFolder, BuildsPathsAndCreatesMissingParentsPrivately) {

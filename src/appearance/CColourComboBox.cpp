@@ -1,0 +1,137 @@
+#include "appearance/CColourComboBox.h"
+
+#include <QColorDialog>
+#include <QPainter>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
+
+#include "appearance/NamedColours.h"
+
+namespace {
+
+constexpr int kItemRole = Qt::UserRole;
+constexpr int kInset = 2;  // between the entry's edge and its swatch and text
+
+QColor ToQColor(ColourRgb colour) {
+    return QColor(colour.red, colour.green, colour.blue);
+}
+
+ColourRgb ToColourRgb(const QColor& colour) {
+    return {colour.red(), colour.green(), colour.blue()};
+}
+
+}  // namespace
+
+void CColourItemDelegate::PaintItem(QPainter& painter, const QRect& rect, const QString& text,
+                                    const QColor& colour, ItemState state,
+                                    const QPalette& palette) {
+    const QColor windowText = palette.color(QPalette::Active, QPalette::Text);
+    QColor textColour = windowText;
+    QColor background = palette.color(QPalette::Active, QPalette::Base);
+    if (state.selected) {
+        textColour = QColor::fromRgb(~windowText.rgb() & 0xFFFFFF);
+        background = palette.color(QPalette::Active, QPalette::Highlight);
+    }
+    QColor swatch = colour;
+    if (!state.enabled) {
+        textColour = swatch = palette.color(QPalette::Disabled, QPalette::WindowText);
+    }
+
+    painter.save();
+    painter.fillRect(rect, background);
+    if (state.focused) {
+        painter.setPen(QPen(textColour, 1, Qt::DotLine));
+        painter.drawRect(rect.adjusted(0, 0, -1, -1));
+    }
+    const int swatchRight = SwatchRight(rect.width());
+    // Right edge exclusive: an entry 81 pixels wide has its swatch end at x = 30.
+    const QRect swatchRect(QPoint(rect.left() + kInset, rect.top() + kInset),
+                           QPoint(rect.left() + swatchRight - 1, rect.bottom() - kInset));
+    painter.fillRect(swatchRect, swatch);
+    painter.setPen(Qt::black);
+    painter.drawRect(swatchRect.adjusted(0, 0, -1, -1));
+    painter.setPen(textColour);
+    const QRect textRect(QPoint(rect.left() + swatchRight + kInset, rect.top() + kInset),
+                         rect.bottomRight());
+    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    painter.restore();
+}
+
+void CColourItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                                const QModelIndex& index) const {
+    ItemState state;
+    state.selected = option.state.testFlag(QStyle::State_Selected);
+    state.focused = option.state.testFlag(QStyle::State_HasFocus);
+    state.enabled = option.state.testFlag(QStyle::State_Enabled);
+    PaintItem(*painter, option.rect, index.data(Qt::DisplayRole).toString(),
+              index.data(kItemRole).value<QColor>(), state, option.palette);
+}
+
+QSize CColourItemDelegate::sizeHint(const QStyleOptionViewItem& option,
+                                    const QModelIndex& index) const {
+    const QSize text =
+        option.fontMetrics.size(Qt::TextSingleLine, index.data(Qt::DisplayRole).toString());
+    // Room for the name beside a swatch of 10/27 of the width, and a fixed height.
+    return {text.width() * 27 / 17 + 4 * kInset, option.fontMetrics.height() + 2 * kInset + 2};
+}
+
+CColourComboBox::CColourComboBox(QWidget* parent) : QComboBox(parent) {
+    setItemDelegate(new CColourItemDelegate(this));
+    Fill();
+    // Only the user's own choice of "Custom..." asks for a colour.
+    connect(this, &QComboBox::activated, this, &CColourComboBox::OnActivated);
+}
+
+void CColourComboBox::Fill() {
+    for (const NamedColour& named : NamedColours) {
+        AddColour(QString::fromLatin1(named.name.data(), static_cast<qsizetype>(named.name.size())),
+                  named.colour);
+    }
+    AddColour(kCustomEntry, {255, 255, 255});
+}
+
+void CColourComboBox::AddColour(const QString& text, ColourRgb colour) {
+    addItem(text, ToQColor(colour));
+}
+
+void CColourComboBox::ShowColour(ColourRgb colour) {
+    clear();
+    Fill();
+    AddColour(QString(), colour);
+    setCurrentIndex(count() - 1);
+}
+
+ColourRgb CColourComboBox::SelectedColour() const {
+    return ToColourRgb(currentData(kItemRole).value<QColor>());
+}
+
+void CColourComboBox::OnActivated(int index) {
+    if (itemText(index) != kCustomEntry) {
+        return;
+    }
+    const QColor chosen = QColorDialog::getColor(Qt::black, this);
+    // A cancelled dialog keeps the colour the entry had.
+    if (chosen.isValid()) {
+        setItemData(index, chosen, kItemRole);
+        update();
+    }
+}
+
+void CColourComboBox::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    option.currentText.clear();
+    option.currentIcon = QIcon();
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    if (currentIndex() < 0) {
+        return;
+    }
+    const QRect field =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    CColourItemDelegate::ItemState state;
+    state.selected = state.focused = hasFocus();
+    state.enabled = isEnabled();
+    CColourItemDelegate::PaintItem(painter, field, currentText(),
+                                   currentData(kItemRole).value<QColor>(), state, palette());
+}

@@ -1,0 +1,193 @@
+#include "appearance/SettingsWindow.h"
+
+#include <QGuiApplication>
+#include <QListWidgetItem>
+#include <QScreen>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "appearance/CColourComboBox.h"
+#include "appearance/CSettings.h"
+#include "appearance/CThemeTable.h"
+#include "sampling/CTrafficSampler.h"
+#include "ui_SettingsWindow.h"
+
+namespace {
+
+QString ToQString(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+}  // namespace
+
+SettingsWindow::SettingsWindow(CSettings& settings, CThemeTable& themes, CTrafficSampler& sampler,
+                               CAutostartEntry autostart, QWidget* parent)
+    : QDialog(parent),
+      ui_(std::make_unique<Ui::SettingsWindow>()),
+      settings_(settings),
+      themes_(themes),
+      sampler_(sampler),
+      autostart_(std::move(autostart)) {
+    ui_->setupUi(this);
+    // Indexed by ColourSlot.
+    colourBoxes_ = {ui_->downloadColour, ui_->uploadColour, ui_->textColour,
+                    ui_->backgroundTopColour, ui_->backgroundBottomColour};
+
+    ui_->graphSpeed->setRange(0, kGraphSpeedMax);
+    ui_->graphSpeed->setValue(GraphSpeedPosition(settings_.FrameDelay()));
+
+    FillInterfaceList(RefreshInterfaceChoices(
+        {}, sampler_.InterfaceNames(),
+        [this](const std::string& name) { return sampler_.IsMonitored(name); }));
+
+    for (const std::string& name : settings_.ThemeNames()) {
+        ui_->themeList->addItem(ToQString(name));
+    }
+    for (const std::string& name : settings_.GraphTypeNames()) {
+        ui_->graphTypeList->addItem(ToQString(name));
+    }
+    ui_->themeList->setCurrentIndex(ui_->themeList->findText(
+        ToQString(settings_.themeName).trimmed(), Qt::MatchExactly | Qt::MatchCaseSensitive));
+    // The dial (703) has no entry: nothing is selected then.
+    const int typeIndex = settings_.graphType - kGraphLines;
+    ui_->graphTypeList->setCurrentIndex(
+        typeIndex >= 0 && typeIndex < ui_->graphTypeList->count() ? typeIndex : -1);
+
+    ui_->showCaption->setChecked(settings_.showCaption);
+    ui_->scanlineEffect->setChecked(settings_.scanlineEffect);
+    ui_->keepWindowRect->setChecked(false);
+    ShowCurrentTheme();
+    ui_->startAtLogin->setChecked(autostart_.Exists());
+
+    // Connected after the controls are set up, so only the user's changes count.
+    connect(ui_->themeList, &QComboBox::activated, this, &SettingsWindow::OnThemeChosen);
+    connect(ui_->graphTypeList, &QComboBox::currentIndexChanged, this,
+            [this] { graphTypeChanged_ = true; });
+    connect(ui_->okButton, &QPushButton::clicked, this, &SettingsWindow::accept);
+    connect(ui_->applyButton, &QPushButton::clicked, this, &SettingsWindow::Apply);
+    connect(ui_->cancelButton, &QPushButton::clicked, this, &SettingsWindow::reject);
+
+    observation_.emplace(sampler_, *this);
+
+    adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+SettingsWindow::~SettingsWindow() = default;
+
+void SettingsWindow::ShowColours(const std::array<ColourRgb, kColourSlotCount>& colours) {
+    for (int i = 0; i < kColourSlotCount; ++i) {
+        colourBoxes_[i]->ShowColour(colours[i]);
+    }
+}
+
+void SettingsWindow::ShowCurrentTheme() {
+    std::array<ColourRgb, kColourSlotCount> colours;
+    for (int i = 0; i < kColourSlotCount; ++i) {
+        colours[i] = themes_.CurrentColour(kColourSlots[i]);
+    }
+    ShowColours(colours);
+}
+
+void SettingsWindow::OnThemeChosen(int index) {
+    // "Custom" (the last entry) keeps whatever the boxes show; any other theme is previewed in
+    // them, and applied only by Apply.
+    if (index < 0 || index == ui_->themeList->count() - 1) {
+        return;
+    }
+    const std::string name = ui_->themeList->itemText(index).toStdString();
+    std::array<ColourRgb, kColourSlotCount> colours;
+    for (int i = 0; i < kColourSlotCount; ++i) {
+        colours[i] = themes_.ThemeColour(name, kColourSlots[i]);
+    }
+    ShowColours(colours);
+}
+
+void SettingsWindow::FillInterfaceList(const std::vector<InterfaceChoice>& entries) {
+    ui_->interfaceList->clear();
+    descriptions_.clear();
+    for (const InterfaceChoice& entry : entries) {
+        auto* item = new QListWidgetItem(ToQString(entry.description), ui_->interfaceList);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setCheckState(entry.ticked ? Qt::Checked : Qt::Unchecked);
+        descriptions_.push_back(entry.description);
+    }
+}
+
+std::vector<InterfaceChoice> SettingsWindow::ShownInterfaces() const {
+    std::vector<InterfaceChoice> shown;
+    for (std::size_t i = 0; i < descriptions_.size(); ++i) {
+        const QListWidgetItem* item = ui_->interfaceList->item(static_cast<int>(i));
+        shown.push_back({descriptions_[i], item != nullptr && item->checkState() == Qt::Checked});
+    }
+    return shown;
+}
+
+void SettingsWindow::Update() {
+    // Every interface is listed, so Apply never decides about one the user did not see, and the
+    // ticks the user already changed stay as they are.
+    const int row = ui_->interfaceList->currentRow();
+    FillInterfaceList(RefreshInterfaceChoices(
+        ShownInterfaces(), sampler_.InterfaceNames(),
+        [this](const std::string& name) { return sampler_.IsMonitored(name); }));
+    ui_->interfaceList->setCurrentRow(std::min(row, ui_->interfaceList->count() - 1));
+}
+
+bool SettingsWindow::Apply() {
+    SettingsChoices choices;
+    choices.themeIndex = ui_->themeList->currentIndex();
+    for (int i = 0; i < kColourSlotCount; ++i) {
+        choices.colours[i] = colourBoxes_[i]->SelectedColour();
+    }
+    choices.graphTypeChanged = graphTypeChanged_;
+    choices.graphTypeIndex = ui_->graphTypeList->currentIndex();
+    choices.showCaption = ui_->showCaption->isChecked();
+    choices.scanlineEffect = ui_->scanlineEffect->isChecked();
+    choices.frameDelay = FrameDelayForPosition(ui_->graphSpeed->value());
+    choices.interfaces = ShownInterfaces();
+    choices.keepWindowRect = ui_->keepWindowRect->isChecked();
+
+    // A failed save is told by the data folder's notice, as for every data file.
+    const bool saved = settings_.Apply(choices);
+    graphTypeChanged_ = false;
+    // The theme in effect, which is "Custom" when the boxes no longer showed the chosen one.
+    ui_->themeList->setCurrentIndex(ui_->themeList->findText(
+        ToQString(settings_.themeName), Qt::MatchExactly | Qt::MatchCaseSensitive));
+    ShowCurrentTheme();
+    return ApplyStartAtLogin() && saved;
+}
+
+bool SettingsWindow::ApplyStartAtLogin() {
+    // The entry is touched only when the box disagrees with it, so an existing entry is never
+    // rewritten. A failure leaves the box as the user set it.
+    const bool wanted = ui_->startAtLogin->isChecked();
+    if (wanted == autostart_.Exists()) {
+        return true;
+    }
+    if (wanted ? autostart_.Write() : autostart_.Remove()) {
+        return true;
+    }
+    std::fprintf(stderr, "Tallyglass: could not %s the login start entry %s\n",
+                 wanted ? "write" : "remove", autostart_.FilePath().c_str());
+    return false;
+}
+
+void SettingsWindow::StopWatching() {
+    observation_.reset();
+}
+
+void SettingsWindow::accept() {
+    Apply();
+    StopWatching();
+    QDialog::accept();
+}
+
+void SettingsWindow::reject() {
+    StopWatching();
+    QDialog::reject();
+}

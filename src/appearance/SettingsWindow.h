@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QDialog>
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "appearance/CAutostartEntry.h"
+#include "appearance/ColourRgb.h"
+#include "appearance/SettingsChoices.h"
+#include "core/CObservable.h"
+
+namespace Ui {
+class SettingsWindow;
+}
+class CColourComboBox;
+class CSettings;
+class CThemeTable;
+class CTrafficSampler;
+
+// The Settings tool window: colour theme and custom colours, graph type and speed, the caption,
+// scanline and start-at-login switches, the saved window rectangle and the monitored interfaces.
+// Nothing changes until Apply or OK; each Apply also writes "settings.dat". While open it watches
+// the sampler, so an interface that comes or goes shows up in its list.
+class SettingsWindow : public QDialog, public CObserver {
+    Q_OBJECT
+public:
+    SettingsWindow(CSettings& settings, CThemeTable& themes, CTrafficSampler& sampler,
+                   CAutostartEntry autostart, QWidget* parent = nullptr);
+    ~SettingsWindow() override;
+
+    // The sampler's set of interfaces changed.
+    void Update() override;
+
+    // Puts the choices into effect and saves them. False when a file could not be written (told
+    // on stderr); the choices are in effect all the same.
+    bool Apply();
+
+    // OK: Apply, then close. Cancel: close; an earlier Apply stays in effect.
+    void accept() override;
+    void reject() override;
+
+private:
+    void ShowColours(const std::array<ColourRgb, kColourSlotCount>& colours);
+    void ShowCurrentTheme();
+    void OnThemeChosen(int index);
+    void FillInterfaceList(const std::vector<InterfaceChoice>& entries);
+    std::vector<InterfaceChoice> ShownInterfaces() const;
+    bool ApplyStartAtLogin();
+    void StopWatching();
+
+    std::unique_ptr<Ui::SettingsWindow> ui_;
+    std::array<CColourComboBox*, kColourSlotCount> colourBoxes_{};
+    CSettings& settings_;
+    CThemeTable& themes_;
+    CTrafficSampler& sampler_;
+    CAutostartEntry autostart_;
+    // The descriptions in list order: entry i of the list is description i.
+    std::vector<std::string> descriptions_;
+    bool graphTypeChanged_ = false;
+    std::optional<CScopedObservation> observation_;
+};
