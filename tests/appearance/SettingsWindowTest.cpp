@@ -111,6 +111,7 @@ public:
 
 SettingsValues SavedValues(const char* theme, int graphType, int frameDelay) {
     SettingsValues values = DefaultSettingsFileValues();
+    values.excludedDescriptions.clear();  // a new file leaves loopback out; these count it
     values.themeName = theme;
     values.graphType = graphType;
     values.frameDelay = frameDelay;
