@@ -70,6 +70,17 @@ std::string ResolveDataFolder() {
                              home);
 }
 
+std::string ResourceFolderFor(const std::string& executableFolder) {
+    // The installed layout is recognised by its pictures folder, so a stray share/tallyglass
+    // without them never hides the resources beside a build-tree executable.
+    const std::string installed = executableFolder + "../share/tallyglass/";
+    std::error_code error;
+    if (std::filesystem::is_directory(installed + "gfx", error)) {
+        return std::filesystem::path(installed).lexically_normal().string();
+    }
+    return executableFolder;
+}
+
 std::string ResolveProgramFolder() {
     std::error_code error;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
@@ -80,5 +91,5 @@ std::string ResolveProgramFolder() {
     if (folder.empty() || folder.back() != '/') {
         folder += '/';
     }
-    return folder;
+    return ResourceFolderFor(folder);
 }
