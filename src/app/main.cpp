@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QCoreApplication>
+#include <QIcon>
 
 #include <cstdio>
 #include <cstdlib>
@@ -59,6 +60,16 @@ int HandOver(int argc, char** argv, const std::string& dataFolder) {
     return kExitFailure;
 }
 
+// Our own pictures of the application icon, for a desktop whose icon theme lacks it (the build
+// tree, an install outside the theme's folders).
+QIcon AppIcon() {
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        icon.addFile(QString(":/app/tallyglass-%1.png").arg(size), QSize(size, size));
+    }
+    return icon;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -108,6 +119,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Tallyglass");
     QApplication::setApplicationVersion(TALLYGLASS_VERSION);
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setDesktopFileName("tallyglass");
+    QApplication::setWindowIcon(QIcon::fromTheme("tallyglass", AppIcon()));
     xProbe.reset();  // Qt has its own connection now
 
     CTrafficApp app(dataFolder);

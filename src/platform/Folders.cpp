@@ -92,6 +92,17 @@ std::string ResolveProgramPath() {
     return error || !exe.is_absolute() ? std::string() : exe.string();
 }
 
+std::string ResourceFolderFor(const std::string& executableFolder) {
+    // The installed layout is recognised by its pictures folder, so a stray share/tallyglass
+    // without them never hides the resources beside a build-tree executable.
+    const std::string installed = executableFolder + "../share/tallyglass/";
+    std::error_code error;
+    if (std::filesystem::is_directory(installed + "gfx", error)) {
+        return std::filesystem::path(installed).lexically_normal().string();
+    }
+    return executableFolder;
+}
+
 std::string ResolveProgramFolder() {
     const std::filesystem::path exe = ResolveProgramPath();
     if (!exe.has_parent_path()) {
@@ -101,5 +112,5 @@ std::string ResolveProgramFolder() {
     if (folder.empty() || folder.back() != '/') {
         folder += '/';
     }
-    return folder;
+    return ResourceFolderFor(folder);
 }

@@ -23,5 +23,10 @@ std::string ResolveConfigFolder();
 // The absolute path of the running executable; empty when it cannot be found.
 std::string ResolveProgramPath();
 
-// The folder of the running executable, ending with "/"; "./" when it cannot be found.
+// The folder of the program's resources (pictures, help page), ending with "/": once installed,
+// `<prefix>/share/tallyglass/` beside the `<prefix>/bin` that holds the executable; in the build
+// tree, the executable's own folder. `executableFolder` ends with "/".
+std::string ResourceFolderFor(const std::string& executableFolder);
+
+// ResourceFolderFor the running executable; "./" when the executable cannot be found.
 std::string ResolveProgramFolder();

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "ScopedEnv.h"
@@ -54,6 +55,19 @@ TEST(Folders, ProgramFolderHoldsTheRunningExecutable) {
     EXPECT_EQ(folder.back(), '/');
     EXPECT_EQ(access((folder + "persistence_tests").c_str(), X_OK), 0) << folder;
     EXPECT_EQ(ResolveProgramPath(), folder + "persistence_tests");
+}
+
+TEST(Folders, ResourcesComeFromShareOnceInstalledElseFromBesideTheProgram) {
+    TempDir temp;
+    const std::string prefix = temp.Str() + "/usr/";
+    std::filesystem::create_directories(prefix + "bin");
+    // A build tree: nothing under share, the executable's folder holds the resources.
+    EXPECT_EQ(ResourceFolderFor(prefix + "bin/"), prefix + "bin/");
+    // A share/tallyglass without pictures is not an install of ours.
+    std::filesystem::create_directories(prefix + "share/tallyglass");
+    EXPECT_EQ(ResourceFolderFor(prefix + "bin/"), prefix + "bin/");
+    std::filesystem::create_directories(prefix + "share/tallyglass/gfx");
+    EXPECT_EQ(ResourceFolderFor(prefix + "bin/"), prefix + "share/tallyglass/");
 }
 
 TEST(CDataFolder, BuildsPathsAndCreatesMissingParentsPrivately) {
