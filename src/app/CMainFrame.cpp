@@ -48,7 +48,9 @@ constexpr const char* kFirstTip = "HEllo there";
 struct ScreenMetrics {
     int width = 1280;
     int height = 1024;
-    int panelHeight = 0;  // below the desktop's available area
+    int panelHeight = 0;      // below the desktop's available area
+    int desktopWidth = 1280;  // all screens together
+    int desktopHeight = 1024;
 };
 
 ScreenMetrics ReadScreen() {
@@ -59,8 +61,15 @@ ScreenMetrics ReadScreen() {
         metrics.width = all.width();
         metrics.height = all.height();
         metrics.panelHeight = all.bottom() - available.bottom();
+        metrics.desktopWidth = screen->virtualSize().width();
+        metrics.desktopHeight = screen->virtualSize().height();
     }
     return metrics;
+}
+
+WindowSize SavedSize(const CSettings& settings, const ScreenMetrics& screen) {
+    return SavedSizeOnDesktop(settings.windowWidth, settings.windowHeight, screen.desktopWidth,
+                              screen.desktopHeight);
 }
 
 }  // namespace
@@ -220,8 +229,9 @@ void CMainFrame::PlaceWindow() {
     bool usedSaved = false;
     const WindowPlace place = StartPlace(view_->Left(), view_->Top(), screen.width, screen.height,
                                          screen.panelHeight, defaultSize, usedSaved);
-    if (usedSaved && settings_->windowWidth > 0 && settings_->windowHeight > 0) {
-        window_->setGeometry(place.x, place.y, settings_->windowWidth, settings_->windowHeight);
+    const WindowSize saved = SavedSize(*settings_, screen);
+    if (usedSaved && saved.width > 0 && saved.height > 0) {
+        window_->setGeometry(place.x, place.y, saved.width, saved.height);
     } else {
         window_->setPosition(place.x, place.y);
     }
@@ -415,9 +425,10 @@ void CMainFrame::SizeOnFirstFrame() {
         return;
     }
     firstFrameDone_ = true;
-    WindowSize size{settings_->windowWidth, settings_->windowHeight};
+    const ScreenMetrics screen = ReadScreen();
+    WindowSize size = SavedSize(*settings_, screen);
     if (size.width == -1 && size.height == -1) {
-        size = DefaultWindowSize(ReadScreen().width);
+        size = DefaultWindowSize(screen.width);
     }
     window_->resize(size.width, size.height);
 }

@@ -1,5 +1,7 @@
 #include "app/WindowSizing.h"
 
+#include <algorithm>
+
 WindowSize DefaultWindowSize(int screenWidth) {
     if (screenWidth >= 1600) {
         return {320, 90};
@@ -20,4 +22,13 @@ WindowPlace StartPlace(int savedX, int savedY, int screenWidth, int screenHeight
         return {savedX, savedY};
     }
     return {screenWidth - defaultSize.width, screenHeight - defaultSize.height - panelHeight};
+}
+
+WindowSize SavedSizeOnDesktop(int savedWidth, int savedHeight, int desktopWidth,
+                              int desktopHeight) {
+    if (savedWidth <= 0 || savedHeight <= 0) {
+        return {-1, -1};
+    }
+    return {std::min(savedWidth, std::max(desktopWidth, 1)),
+            std::min(savedHeight, std::max(desktopHeight, 1))};
 }

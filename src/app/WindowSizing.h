@@ -20,3 +20,9 @@ WindowSize DefaultWindowSize(int screenWidth);
 // `usedSaved` tells which; with the saved position the window also takes the saved size.
 WindowPlace StartPlace(int savedX, int savedY, int screenWidth, int screenHeight, int panelHeight,
                        WindowSize defaultSize, bool& usedSaved);
+
+// A saved window size as the window may take it: no side larger than the desktop (a damaged or
+// hand-edited settings file could otherwise ask the X server and the GL driver for a window of
+// gigabytes). A side that is not positive means no size is saved: {-1, -1}, as in a new
+// settings file, rather than a window too thin to see or grab.
+WindowSize SavedSizeOnDesktop(int savedWidth, int savedHeight, int desktopWidth, int desktopHeight);

@@ -33,3 +33,21 @@ TEST(WindowSizing, StartPlaceUsesSavedPositionOnlyWhenItIsOnTheScreen) {
     EXPECT_FALSE(saved);
     EXPECT_EQ(place.x, 1059);
 }
+
+// A settings file may hold any size; the window never asks for more than the desktop holds
+// (a 40000 x 40000 window once crashed the GL driver at its first frame), and a size it cannot
+// be shown at counts as none saved.
+TEST(WindowSizing, SavedSizeNeverExceedsTheDesktop) {
+    const struct {
+        int savedWidth, savedHeight, width, height;
+    } cases[] = {{320, 90, 320, 90},         {2560, 90, 2560, 90},
+                 {2561, 90, 2560, 90},       {320, 1441, 320, 1440},
+                 {40000, 40000, 2560, 1440}, {2147483647, 2147483647, 2560, 1440},
+                 {-1, -1, -1, -1},           {0, 50000, -1, -1},
+                 {-5, 300, -1, -1},          {320, 0, -1, -1}};
+    for (const auto& c : cases) {
+        const WindowSize size = SavedSizeOnDesktop(c.savedWidth, c.savedHeight, 2560, 1440);
+        EXPECT_EQ(size.width, c.width) << c.savedWidth << " x " << c.savedHeight;
+        EXPECT_EQ(size.height, c.height) << c.savedWidth << " x " << c.savedHeight;
+    }
+}
