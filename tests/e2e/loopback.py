@@ -3,33 +3,22 @@ thread, fed either a fixed amount or steadily for a while.
 
 A new settings file excludes loopback, so a test that wants the meter to see this traffic first
 writes a settings file that excludes nothing (write_settings_counting_loopback)."""
-import os
-import shutil
 import socket
-import subprocess
-import sys
 import threading
 import time
 
 from meter_settings import write_settings
+from namespaces import run_in_own_namespaces
 
 
 def run_in_own_network():
     """Runs the calling script again in a fresh network namespace with its loopback up, when
     allowed (as root), so that loopback traffic of other programs on the machine cannot reach
     what the test measures. Returns only when the script should go on in this process."""
-    if os.environ.get("TALLYGLASS_OWN_NETWORK") is not None:
-        if os.environ["TALLYGLASS_OWN_NETWORK"] == "1":
-            subprocess.run(["ip", "link", "set", "lo", "up"], check=True)
-            print("in a network namespace of its own")
-        return
-    os.environ["TALLYGLASS_OWN_NETWORK"] = "0"
-    if not shutil.which("ip") or not shutil.which("unshare") or \
-            subprocess.run(["unshare", "-n", "true"], capture_output=True).returncode != 0:
+    if run_in_own_namespaces(network=True):
+        print("in a network namespace of its own")
+    else:
         print("no network namespace allowed: measuring on the shared loopback")
-        return
-    env = dict(os.environ, TALLYGLASS_OWN_NETWORK="1")
-    sys.exit(subprocess.run(["unshare", "-n", sys.executable] + sys.argv, env=env).returncode)
 
 
 def write_settings_counting_loopback(data_dir):

@@ -1,0 +1,98 @@
+#!/usr/bin/env python3
+"""End to end: a kill storm on a ten-year history.
+
+The real program starts again and again on the same data folder, each run ended by SIGTERM and a
+SIGKILL 0-30 ms later, at a random moment: while it starts, while it runs, while its exit save
+writes. Some runs carry loopback traffic. After every run the history holds every seeded day
+exactly as seeded, reads whole (no line the meter could not take, so no keepsake), and has at
+most one line more: today's. One orderly run afterwards leaves no temporary file.
+"""
+import datetime
+import os
+import random
+import sys
+import tempfile
+import threading
+import time
+
+from loopback import make_loopback_traffic, run_in_own_network, write_settings_counting_loopback
+from meter_run import (Checks, Meter, day_amounts, history_lines, leftover_temporaries,
+                       seed_history)
+
+RUNS = int(os.environ.get("TALLYGLASS_KILL_STORM_RUNS", "50"))
+check = Checks()
+
+
+def check_history(folder, seeded, run):
+    lines = history_lines(folder)
+    check(lines is not None, "run %s: stats.dat is gone" % run)
+    if lines is None:
+        return
+    check(lines[:len(seeded)] == seeded,
+          "run %s: the seeded days changed (%d lines, first difference at %s)" %
+          (run, len(lines), next((i for i, (a, b) in enumerate(zip(lines, seeded)) if a != b),
+                                  "the end")))
+    extra = lines[len(seeded):]
+    today = datetime.date.today()
+    check(len(extra) <= 1 and all(day_amounts([line], today) for line in extra),
+          "run %s: lines beyond the seeded days: %r" % (run, extra[:3]))
+    keepsakes = [name for name in os.listdir(folder) if ".bad" in name]
+    check(not keepsakes, "run %s: the meter found a damaged history: %s" % (run, keepsakes))
+
+
+def main():
+    program = sys.argv[1]
+    run_in_own_network()
+    seed = int(os.environ.get("TALLYGLASS_KILL_STORM_SEED", time.time()))
+    print("seed %d (TALLYGLASS_KILL_STORM_SEED repeats this storm)" % seed)
+    rng = random.Random(seed)
+    ways = {0: "in order", -9: "by SIGKILL", -15: "by SIGTERM before its handler"}
+    ended = dict.fromkeys(ways.values(), 0)
+    left_temporary = 0
+    with tempfile.TemporaryDirectory() as folder:
+        write_settings_counting_loopback(folder)
+        yesterday = datetime.date.today() - datetime.timedelta(days=1)
+        seeded = seed_history(folder, yesterday, 3653)
+        for run in range(1, RUNS + 1):
+            meter = Meter(program, folder, stderr=False)
+            traffic = None
+            try:
+                # A third of the runs end while the meter starts; the rest once its window is up.
+                if rng.random() < 1 / 3:
+                    time.sleep(rng.uniform(0.0, 1.0))
+                else:
+                    meter.wait_for_window()
+                    if run % 3 == 0:
+                        traffic = threading.Thread(target=make_loopback_traffic,
+                                                   kwargs={"seconds": 1.5})
+                        traffic.start()
+                    time.sleep(rng.uniform(0.0, 1.5))
+                code = meter.terminate_then_kill(rng.uniform(0.0, 0.030))
+            finally:
+                meter.ensure_ended()
+                if traffic:
+                    traffic.join()
+            check(code in ways, "run %s: exit code %s" % (run, code))
+            if code in ways:
+                ended[ways[code]] += 1
+            left_temporary += bool(leftover_temporaries(folder))
+            check_history(folder, seeded, run)
+
+        meter = Meter(program, folder)
+        try:
+            check(meter.wait_for_window(), "the orderly run showed no window")
+            code, err = meter.stop()
+        finally:
+            meter.ensure_ended()
+        check(code == 0, "the orderly run ended with %s: %s" % (code, err))
+        check_history(folder, seeded, "orderly")
+        left = leftover_temporaries(folder)
+        check(not left, "temporary files after the orderly run: %s" % left)
+
+    print("%d runs: ended %s; %d left a temporary file the next start removed" %
+          (RUNS, ", ".join("%s %d" % item for item in ended.items()), left_temporary))
+    check.finish("all %d runs kept every day" % RUNS)
+
+
+if __name__ == "__main__":
+    main()
