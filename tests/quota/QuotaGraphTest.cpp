@@ -41,6 +41,10 @@ protected:
     // The share of the window's pixels, as the X server shows them, in the warning's amber.
     double AmberShare(CMainFrame& frame) {
         CGraphWindow* window = frame.Window();
+        // Other tests show their windows on the same X server, often in the same corner: a
+        // covered part of ours would read as whatever covers it. The frame that the exposure
+        // asks for draws the uncovered part again before the next look.
+        window->raise();
         const QImage image = window->screen()
                                  ->grabWindow(window->winId())
                                  .toImage()

@@ -321,6 +321,7 @@ TEST_F(TrayBusTest, AHungTrayHostNeverStopsTheGraph) {
     std::uint64_t framesBefore = 0;
     std::uint64_t framesWhileHung = 0;
     bool cameBack = false;
+    bool hiddenWhenBack = true;  // read while the frame exists: Run() ends by deleting it
     QTimer::singleShot(0, [&] {
         clock.start();
         beat.start(10);
@@ -335,6 +336,7 @@ TEST_F(TrayBusTest, AHungTrayHostNeverStopsTheGraph) {
     QObject::connect(frame->Window(), &QWindow::visibleChanged, [&](bool visible) {
         if (visible && framesWhileHung > 0) {
             cameBack = true;
+            hiddenWhenBack = frame->Settings()->hiddenInTray;
             QCoreApplication::quit();
         }
     });
@@ -347,7 +349,7 @@ TEST_F(TrayBusTest, AHungTrayHostNeverStopsTheGraph) {
     // plenty.
     EXPECT_GT(framesWhileHung, static_cast<std::uint64_t>(kHungMs / 1000 * 20));
     EXPECT_TRUE(cameBack);
-    EXPECT_FALSE(frame->Settings()->hiddenInTray);
+    EXPECT_FALSE(hiddenWhenBack);
     ASSERT_TRUE(TestWatcher()->Start());
 }
 

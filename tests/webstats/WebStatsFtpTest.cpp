@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QTest>
 #include <QTimer>
 
@@ -165,12 +164,12 @@ TEST_F(FtpUploadTest, FtpsHostUploadsOverTlsAndChecksTheCertificate) {
     TempDir keys;
     const QString cert = QString::fromStdString((keys.Path() / "cert.pem").string());
     const QString key = QString::fromStdString((keys.Path() / "key.pem").string());
-    QProcess openssl;
-    openssl.start("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
-                              "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1",
-                              "-keyout", key, "-out", cert});
-    ASSERT_TRUE(openssl.waitForFinished(kWaitMs) && openssl.exitCode() == 0)
-        << openssl.readAllStandardError().toStdString();
+    CSpawnedProgram openssl(
+        "openssl",
+        {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=127.0.0.1",
+         "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", key, "-out", cert});
+    openssl.CloseInput();
+    ASSERT_TRUE(openssl.Started() && openssl.Wait(kWaitMs) == 0) << openssl.Errors().toStdString();
     FtpTestServer server(Root().string(), {"--tls", cert, key});
     ASSERT_NE(server.Port(), 0) << server.Errors().toStdString();
 
