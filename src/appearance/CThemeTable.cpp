@@ -119,11 +119,6 @@ CThemeTable::CThemeTable() {
     }
 }
 
-CThemeTable& CThemeTable::Instance() {
-    static CThemeTable table;
-    return table;
-}
-
 std::vector<std::string> CThemeTable::ThemeNames() const {
     std::vector<std::string> names;
     names.reserve(themes_.size());

@@ -60,7 +60,6 @@ CapwardenWindow::CapwardenWindow(CTrafficQuota& quota, std::unique_ptr<LocaleTex
     connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
     ui_->applyButton->setEnabled(false);
-    ready_ = true;
     Refresh();
 }
 
@@ -221,9 +220,6 @@ void CapwardenWindow::SetAllBlack() {
 }
 
 void CapwardenWindow::Refresh() {
-    if (!ready_) {
-        return;
-    }
     // An inactive quota holds zero counters, so its figures read 0 too.
     ShowAmount(quota_.Downloaded(), ui_->downloadedValue, ui_->downloadedUnit);
     ShowAmount(quota_.Uploaded(), ui_->uploadedValue, ui_->uploadedUnit);

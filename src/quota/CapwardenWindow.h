@@ -60,6 +60,5 @@ private:
     CTrafficQuota& quota_;
     std::unique_ptr<LocaleTexts> texts_;
     QColor normalText_;
-    bool ready_ = false;
     CScopedObservation observation_;  // last: it detaches before anything else goes
 };
