@@ -45,8 +45,11 @@ double UsedPercent(double used, double allowed) {
 
 CTrafficQuota::CTrafficQuota(CTrafficHistory& source, CDataFolder folder, const MsClock& msClock,
                              const LocalClock& localClock)
-    : source_(source), folder_(std::move(folder)), msClock_(msClock), localClock_(localClock) {
-    source_.Attach(*this);
+    : source_(source),
+      folder_(std::move(folder)),
+      msClock_(msClock),
+      localClock_(localClock),
+      observation_(source, *this) {
     QuotaValues values;
     std::string text;
     int error = 0;
@@ -63,16 +66,11 @@ CTrafficQuota::CTrafficQuota(CTrafficHistory& source, CDataFolder folder, const 
     allowedDownload_ = values.allowedDownload;
     uploaded_ = values.uploaded;
     downloaded_ = values.downloaded;
-    total_ = uploaded_ + downloaded_;
     active_ = values.active;
     SetLimitMode(values.limitTotal);
     lastSaveTime_ = msClock_.NowMs();
     // A limit already passed when the program starts was told about in an earlier run.
     toldLimits_ = PassedLimits();
-}
-
-CTrafficQuota::~CTrafficQuota() {
-    source_.Detach(*this);
 }
 
 void CTrafficQuota::Update() {
@@ -113,7 +111,6 @@ void CTrafficQuota::Accumulate() {
     source_.seenDownload = download;
     uploaded_ += upload - source_.seenUpload;
     source_.seenUpload = upload;
-    total_ = uploaded_ + downloaded_;
 }
 
 void CTrafficQuota::CatchUp() {
@@ -134,7 +131,7 @@ void CTrafficQuota::CheckLimits() {
     }
     notice_.clear();
     if (fresh & kTotalLimit) {
-        AppendPassed(notice_, "Total traffic", total_, allowedTotal_);
+        AppendPassed(notice_, "Total traffic", Total(), allowedTotal_);
     }
     if (fresh & kDownloadLimit) {
         AppendPassed(notice_, "Download", downloaded_, allowedDownload_);
@@ -158,7 +155,7 @@ unsigned CTrafficQuota::PassedLimits() const {
         return 0;
     }
     if (limitTotal_) {
-        return Passed(total_, allowedTotal_) ? kTotalLimit : 0u;
+        return Passed(Total(), allowedTotal_) ? kTotalLimit : 0u;
     }
     return (Passed(downloaded_, allowedDownload_) ? kDownloadLimit : 0u) |
            (Passed(uploaded_, allowedUpload_) ? kUploadLimit : 0u);
@@ -200,7 +197,7 @@ void CTrafficQuota::SetResetDay(int day) {
 }
 
 void CTrafficQuota::ClearCounters() {
-    uploaded_ = downloaded_ = total_ = 0.0;
+    uploaded_ = downloaded_ = 0.0;
 }
 
 QuotaValues CTrafficQuota::Values() const {

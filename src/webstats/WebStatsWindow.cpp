@@ -22,7 +22,10 @@ std::string Text(const QLineEdit* edit) {
 }  // namespace
 
 WebStatsWindow::WebStatsWindow(CWebStats& model, QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::WebStatsWindow>()), model_(model) {
+    : QDialog(parent),
+      ui_(std::make_unique<Ui::WebStatsWindow>()),
+      model_(model),
+      observation_(model, *this) {
     ui_->setupUi(this);
     fields_ = {ui_->hostEdit,       ui_->userEdit,      ui_->passwordEdit,  ui_->portEdit,
                ui_->remotePathEdit, ui_->fileNameEdit,  ui_->intervalCombo, ui_->hostLabel,
@@ -50,7 +53,6 @@ WebStatsWindow::WebStatsWindow(CWebStats& model, QWidget* parent)
     }
     ui_->intervalCombo->setCurrentIndex(UploadIntervalIndex(values.uploadInterval));
 
-    observation_ = std::make_unique<CScopedObservation>(model_, *this);
     Update();
 
     for (QLineEdit* edit : {ui_->hostEdit, ui_->remotePathEdit}) {
