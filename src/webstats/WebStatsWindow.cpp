@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "core/TrimSpace.h"
 #include "ui_WebStatsWindow.h"
 #include "webstats/CWebStats.h"
 #include "webstats/WebStatsFields.h"
@@ -148,7 +149,7 @@ bool WebStatsWindow::Apply() {
     }
     if (locationChanged_) {
         // Trimmed as the next start would read it back.
-        model_.SetHostName(TrimSpace(Text(ui_->hostEdit)));
+        model_.SetHostName(std::string(TrimSpace(Text(ui_->hostEdit))));
         model_.SetRemotePath(NormaliseRemotePath(Text(ui_->remotePathEdit)));
     }
     if (otherChanged_) {
@@ -156,7 +157,7 @@ bool WebStatsWindow::Apply() {
         int port = 0;
         ParsePortText(Text(ui_->portEdit), port);
         model_.SetPort(port);
-        model_.SetUserName(TrimSpace(Text(ui_->userEdit)));
+        model_.SetUserName(std::string(TrimSpace(Text(ui_->userEdit))));
         model_.SetPassword(Text(ui_->passwordEdit));
         const int index = ui_->intervalCombo->currentIndex();
         if (index >= 0) {
