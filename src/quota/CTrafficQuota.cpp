@@ -8,17 +8,13 @@
 
 namespace {
 
-std::string Joined(const AmountParts& parts) {
-    return parts.number + " " + parts.unit;
-}
-
 // The limit as the user typed it, the use as the Capwarden window shows it.
 void AppendPassed(std::string& text, const char* what, double used, double allowed) {
     if (!text.empty()) {
         text += '\n';
     }
-    text += std::string(what) + " has passed its limit of " + Joined(QuotaLimitText(allowed)) +
-            ": " + Joined(QuotaAmountText(used)) + " used.";
+    text += std::string(what) + " has passed its limit of " + QuotaLimitText(allowed).Text() +
+            ": " + QuotaAmountText(used).Text() + " used.";
 }
 
 // A limit of -1.0 is not in use and cannot be passed.
