@@ -1,8 +1,6 @@
 #include "appearance/SettingsWindow.h"
 
-#include <QGuiApplication>
 #include <QListWidgetItem>
-#include <QScreen>
 
 #include <algorithm>
 #include <cstdio>
@@ -10,6 +8,7 @@
 #include "appearance/CColourComboBox.h"
 #include "appearance/CSettings.h"
 #include "appearance/CThemeTable.h"
+#include "platform/WindowPlacement.h"
 #include "sampling/CTrafficSampler.h"
 #include "ui_SettingsWindow.h"
 
@@ -69,13 +68,7 @@ SettingsWindow::SettingsWindow(CSettings& settings, CThemeTable& themes, CTraffi
     connect(ui_->cancelButton, &QPushButton::clicked, this, &SettingsWindow::reject);
 
     observation_.emplace(sampler_, *this);
-
-    adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreOnDesktop(*this);
 }
 
 SettingsWindow::~SettingsWindow() = default;

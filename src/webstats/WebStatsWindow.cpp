@@ -1,12 +1,11 @@
 #include "webstats/WebStatsWindow.h"
 
-#include <QGuiApplication>
 #include <QMessageBox>
-#include <QScreen>
 
 #include <algorithm>
 
 #include "core/TrimSpace.h"
+#include "platform/WindowPlacement.h"
 #include "ui_WebStatsWindow.h"
 #include "webstats/CWebStats.h"
 #include "webstats/WebStatsFields.h"
@@ -32,13 +31,7 @@ WebStatsWindow::WebStatsWindow(CWebStats& model, QWidget* parent)
                ui_->remotePathEdit, ui_->fileNameEdit,  ui_->intervalCombo, ui_->hostLabel,
                ui_->userLabel,      ui_->passwordLabel, ui_->portLabel,     ui_->remotePathLabel,
                ui_->fileNameLabel,  ui_->intervalLabel, ui_->logLabel,      ui_->logList};
-
-    adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect place = rect();
-        place.moveCenter(screen->availableGeometry().center());
-        move(place.topLeft());
-    }
+    CentreOnDesktop(*this);
 
     const WebStatsValues values = model_.Settings();
     ShowSwitch(values.enabled);
