@@ -36,9 +36,7 @@ SettingsWindow::SettingsWindow(CSettings& settings, CThemeTable& themes, CTraffi
     ui_->graphSpeed->setRange(0, kGraphSpeedMax);
     ui_->graphSpeed->setValue(GraphSpeedPosition(settings_.FrameDelay()));
 
-    FillInterfaceList(RefreshInterfaceChoices(
-        {}, sampler_.InterfaceNames(),
-        [this](const std::string& name) { return sampler_.IsMonitored(name); }));
+    FillInterfaceList(InterfaceChoices({}));
 
     for (const std::string& name : settings_.ThemeNames()) {
         ui_->themeList->addItem(ToQString(name));
@@ -101,6 +99,13 @@ void SettingsWindow::OnThemeChosen(int index) {
     ShowColours(colours);
 }
 
+std::vector<InterfaceChoice> SettingsWindow::InterfaceChoices(
+    const std::vector<InterfaceChoice>& shown) const {
+    return RefreshInterfaceChoices(
+        shown, sampler_.InterfaceNames(),
+        [this](const std::string& name) { return sampler_.IsMonitored(name); });
+}
+
 void SettingsWindow::FillInterfaceList(const std::vector<InterfaceChoice>& entries) {
     ui_->interfaceList->clear();
     descriptions_.clear();
@@ -125,9 +130,7 @@ void SettingsWindow::Update() {
     // Every interface is listed, so Apply never decides about one the user did not see, and the
     // ticks the user already changed stay as they are.
     const int row = ui_->interfaceList->currentRow();
-    FillInterfaceList(RefreshInterfaceChoices(
-        ShownInterfaces(), sampler_.InterfaceNames(),
-        [this](const std::string& name) { return sampler_.IsMonitored(name); }));
+    FillInterfaceList(InterfaceChoices(ShownInterfaces()));
     ui_->interfaceList->setCurrentRow(std::min(row, ui_->interfaceList->count() - 1));
 }
 
