@@ -150,8 +150,6 @@ void CMainFrame::CreateTray() {
     connect(this, &CMainFrame::TooltipChanged, tray_.get(), &CSystemTray::SetTip);
     connect(tray_.get(), &CSystemTray::ToggleRequested, this, &CMainFrame::ToggleHiddenInTray);
     connect(window_.get(), &CGraphWindow::ToggleRequested, this, &CMainFrame::ToggleHiddenInTray);
-    connect(window_.get(), &CGraphWindow::RightButtonReleased, tray_.get(),
-            &CSystemTray::FocusTray);
     // A tray that went away for good gives the window back.
     connect(tray_.get(), &CSystemTray::TrayChecked, this,
             [this](bool available) { ApplyTrayAction(trayHiding_->CheckTray(available)); });
@@ -184,7 +182,6 @@ void CMainFrame::ShowWindow() {
 
 void CMainFrame::ToggleHiddenInTray() {
     ApplyTrayAction(trayHiding_->Toggle(tray_->TrayAvailable()));
-    tray_->FocusTray();
 }
 
 void CMainFrame::ApplyTrayAction(TrayWindowAction action) {
@@ -248,7 +245,6 @@ void CMainFrame::OpenSettings() {
     });
 }
 
-// Each tool window's own change fills in its command.
 void CMainFrame::OpenStatistics() {
     statistics_.Open([this] {
         return new StatisticsWindow(*history_, [this] {

@@ -266,12 +266,7 @@ TEST_F(TrayBusTest, RestartedWatcherGetsTheItemAgainWithItsCurrentState) {
 }
 
 TEST_F(TrayBusTest, SavedFlagStartsHiddenAndATrayGoneForGoodGivesTheWindowBack) {
-    {
-        auto first = MakeFrame();
-        ASSERT_TRUE(first);
-        first->Settings()->hiddenInTray = true;
-        ASSERT_TRUE(first->Settings()->Save());
-    }
+    ASSERT_NO_FATAL_FAILURE(SaveHiddenInTray());
     auto frame = MakeFrame();
     ASSERT_TRUE(frame);
     ASSERT_TRUE(TestWatcher()->WaitForItem(service_));
