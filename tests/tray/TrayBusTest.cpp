@@ -206,6 +206,7 @@ TEST_F(TrayBusTest, ActivateHidesTheWindowAndBringsItBack) {
     auto frame = MakeFrame();
     ASSERT_TRUE(frame);
     ASSERT_TRUE(TestWatcher()->WaitForItem(service_));
+    ASSERT_TRUE(WaitForTrayState(*frame));  // until then hiding is refused: no tray known
     CGraphWindow* window = frame->Window();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
 
