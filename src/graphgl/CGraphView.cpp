@@ -235,8 +235,8 @@ void CGraphView::PlanSpeedLabels(const CSampleList& list, TextLayoutPlan& plan) 
         plan = TextLayoutPlan{};
         return;
     }
-    PlanTextLayout(layout, geometry_.Width(), geometry_.Height(), newest->download,
-                   newest->upload, plan);
+    PlanTextLayout(layout, geometry_.Width(), geometry_.Height(), newest->download, newest->upload,
+                   plan);
 }
 
 void CGraphView::DrawSpeedLabels(const CSampleList& list) {

@@ -433,7 +433,8 @@ TEST_F(GraphPixelTest, CheaperBackgroundAndBatchedBarsGiveThePixelsOfTheLiteralD
             ASSERT_TRUE(view_->SetRenderer(graphType));
             // Several scroll positions, and a rescale on the way (the first draw of a renderer).
             for (int frame = 0; frame < 40; ++frame) {
-                SCOPED_TRACE(testing::Message() << c.theme << " " << graphType << " frame " << frame);
+                SCOPED_TRACE(testing::Message()
+                             << c.theme << " " << graphType << " frame " << frame);
                 view_->ForgetShownFrame();
                 if (!view_->DrawFrame(samples_)) {
                     continue;
