@@ -234,6 +234,8 @@ void CTextOverlay::DrawRunTexture(RunImage& image, const ColourRgb& colour) {
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_ALPHA_TEST);
     glAlphaFunc(GL_GREATER, 0.5f);
+    // What passes is opaque text colour, which blends to itself.
+    glDisable(GL_BLEND);
     SetColour(colour);
 
     // Whole pixels in the graph's projection (y down), so every texel lands on one pixel.
@@ -253,6 +255,7 @@ void CTextOverlay::DrawRunTexture(RunImage& image, const ColourRgb& colour) {
     glVertex2f(left, top);
     glEnd();
 
+    glEnable(GL_BLEND);
     glAlphaFunc(GL_ALWAYS, 0.0f);
     glDisable(GL_ALPHA_TEST);
     if (!texturing) {
