@@ -4,8 +4,8 @@
 # their ratio, and each one's peak resident memory.
 #
 # Usage: bench/compare_peers.sh [--seconds N] [--no-traffic] [--conky-rate UPDATES_PER_S]
-#                               [--program PATH]
-# Both monitor loopback: Tallyglass a 320 x 90 line graph (its default window, loopback counted),
+#                               [--bars] [--shot PNG] [--program PATH]
+# Both monitor loopback: Tallyglass a 320 x 90 line graph (bars with --bars; loopback counted),
 # conky a 300-pixel download and an upload graph, 30 pixels high together. The traffic is a
 # varying flow of about 1.5 MB/s on one TCP connection. Where allowed (root), everything runs in
 # a network namespace of its own, so loopback traffic of other programs on the machine is not
@@ -17,14 +17,19 @@ root=$(pwd)
 seconds=40
 traffic=1
 conky_rate=10
+graph=701
+shot=
 program=$root/build/bin/tallyglass
 while [ $# -gt 0 ]; do
   case $1 in
     --seconds) seconds=$2; shift 2 ;;
     --no-traffic) traffic=0; shift ;;
     --conky-rate) conky_rate=$2; shift 2 ;;
+    --bars) graph=702; shift ;;
+    --shot) shot=$(realpath "$2"); shift 2 ;;
     --program) program=$(realpath "$2"); shift 2 ;;
-    *) echo "usage: $0 [--seconds N] [--no-traffic] [--conky-rate N] [--program PATH]" >&2
+    *) echo "usage: $0 [--seconds N] [--no-traffic] [--conky-rate N] [--bars] [--shot PNG]" \
+         "[--program PATH]" >&2
        exit 2 ;;
   esac
 done
@@ -39,7 +44,8 @@ fi
 if [ -z "${TALLYGLASS_PEERS_NETNS:-}" ] && command -v unshare >/dev/null &&
    unshare -n true 2>/dev/null; then
   exec env TALLYGLASS_PEERS_NETNS=1 unshare -n "$0" --seconds "$seconds" \
-    --conky-rate "$conky_rate" --program "$program" $([ "$traffic" = 0 ] && echo --no-traffic)
+    --conky-rate "$conky_rate" --program "$program" $([ "$traffic" = 0 ] && echo --no-traffic) \
+    $([ "$graph" = 702 ] && echo --bars) $([ -n "$shot" ] && echo --shot "$shot")
 fi
 if [ -n "${TALLYGLASS_PEERS_NETNS:-}" ]; then
   ip link set lo up
@@ -65,11 +71,15 @@ export DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent/bus  # no tray, no notifi
 
 # Tallyglass: the settings a new user gets (the second start), loopback counted.
 mkdir -p "$work/data"
-python3 - "$work/data" <<'EOF'
-import sys
+python3 - "$work/data" "$graph" <<'EOF'
+import os, sys
 sys.path.insert(0, "tests/e2e")
 from meter_settings import write_settings
-write_settings(sys.argv[1])
+write_settings(sys.argv[1], rect=(0, 100, 320, 90))
+path = os.path.join(sys.argv[1], "settings.dat")
+lines = open(path).read().split("\n")
+lines[2] = sys.argv[2]  # the graph type
+open(path, "w").write("\n".join(lines))
 EOF
 
 cat >"$work/conky.conf" <<EOF
@@ -116,6 +126,7 @@ hz=$(getconf CLK_TCK)
 m0=$(ticks "$meter"); p0=$(ticks "$peer"); s0=$(date +%s.%N)
 sleep "$seconds"
 m1=$(ticks "$meter"); p1=$(ticks "$peer"); s1=$(date +%s.%N)
+[ -n "$shot" ] && import -window root -crop 400x200+0+0 "$shot"
 mrss=$(awk '/VmHWM/ { print $2 }' "/proc/$meter/status")
 prss=$(awk '/VmHWM/ { print $2 }' "/proc/$peer/status")
 
