@@ -126,6 +126,8 @@ bool CMainFrame::Create() {
     }
 
     connect(window_.get(), &CGraphWindow::Resized, this, &CMainFrame::OnResized);
+    // An exposed window may have lost what it showed: the next frame is drawn in any case.
+    connect(window_.get(), &CGraphWindow::Exposed, this, [this] { view_->ForgetShownFrame(); });
     connect(window_.get(), &CGraphWindow::Moved, this,
             [this](int x, int y) { view_->SetPosition(x, y); });
     connect(window_.get(), &CGraphWindow::MenuRequested, this, &CMainFrame::ShowMenu);
