@@ -27,7 +27,7 @@ struct GraphFixture {
     CGraphWindow window;
     std::unique_ptr<CGraphView> view;
 
-    bool Open(int width, int height, int graphType) {
+    bool Open(int width, int height, int graphType, bool traffic = true) {
         themes.SelectTheme("Deep Blue");
         window.resize(width, height);
         QString error;
@@ -43,7 +43,11 @@ struct GraphFixture {
         view->Resize(width, height);
         view->SetRenderer(graphType);
         for (int i = 0; i < CSampleList::kMaxSamples; ++i) {
-            samples.Append(100.0 + (i * 37) % 500, 20.0 + (i * 13) % 90);
+            if (traffic) {
+                samples.Append(100.0 + (i * 37) % 500, 20.0 + (i * 13) % 90);
+            } else {
+                samples.Append(0.0, 0.0);
+            }
         }
         return true;
     }
@@ -64,6 +68,20 @@ void DrawFrames(benchmark::State& state, int graphType, bool scanlines) {
     }
 }
 
+// Without traffic the bars lie flat and nothing on the screen changes: the frames after the first
+// are neither drawn nor shown.
+void BM_DrawFrameBarsNoTraffic320x90(benchmark::State& state) {
+    GraphFixture fixture;
+    if (!fixture.Open(320, 90, 702, false)) {
+        state.SkipWithError("no GL window");
+        return;
+    }
+    for (auto _ : state) {
+        fixture.view->DrawFrame(fixture.samples);
+        glFinish();
+    }
+}
+
 void BM_DrawFrameLines320x90(benchmark::State& state) {
     DrawFrames(state, 701, false);
 }
@@ -77,6 +95,7 @@ void BM_DrawFrameLinesScanlines320x90(benchmark::State& state) {
 BENCHMARK(BM_DrawFrameLines320x90)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DrawFrameBars320x90)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DrawFrameLinesScanlines320x90)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DrawFrameBarsNoTraffic320x90)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

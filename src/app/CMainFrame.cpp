@@ -135,6 +135,8 @@ bool CMainFrame::Create() {
     }
 
     connect(window_.get(), &CGraphWindow::Resized, this, &CMainFrame::OnResized);
+    // An exposed window may have lost what it showed: the next frame is drawn in any case.
+    connect(window_.get(), &CGraphWindow::Exposed, this, [this] { view_->ForgetShownFrame(); });
     connect(window_.get(), &CGraphWindow::Moved, this,
             [this](int x, int y) { view_->SetPosition(x, y); });
     connect(window_.get(), &CGraphWindow::MenuRequested, this, &CMainFrame::ShowMenu);
@@ -159,8 +161,6 @@ void CMainFrame::CreateTray() {
     connect(this, &CMainFrame::TooltipChanged, tray_.get(), &CSystemTray::SetTip);
     connect(tray_.get(), &CSystemTray::ToggleRequested, this, &CMainFrame::ToggleHiddenInTray);
     connect(window_.get(), &CGraphWindow::ToggleRequested, this, &CMainFrame::ToggleHiddenInTray);
-    connect(window_.get(), &CGraphWindow::RightButtonReleased, tray_.get(),
-            &CSystemTray::FocusTray);
     // A tray that went away for good gives the window back.
     connect(tray_.get(), &CSystemTray::TrayChecked, this,
             [this](bool available) { ApplyTrayAction(trayHiding_->CheckTray(available)); });
@@ -193,7 +193,6 @@ void CMainFrame::ShowWindow() {
 
 void CMainFrame::ToggleHiddenInTray() {
     ApplyTrayAction(trayHiding_->Toggle(tray_->TrayAvailable()));
-    tray_->FocusTray();
 }
 
 void CMainFrame::ApplyTrayAction(TrayWindowAction action) {
@@ -258,7 +257,6 @@ void CMainFrame::OpenSettings() {
     });
 }
 
-// Each tool window's own change fills in its command.
 void CMainFrame::OpenStatistics() {
     statistics_.Open([this] {
         return new StatisticsWindow(*history_, [this] {

@@ -61,11 +61,9 @@ public:
     // One frame: draw, sample at each completed step, feed the consumers, apply changes.
     void RunFrame();
 
-    CTrafficSampler& Sampler() { return services_.sampler; }
     CTrafficHistory& History() { return *history_; }
     CTrafficQuota& Quota() { return *quota_; }
     CSampleList& Samples() { return *samples_; }
-    const CDataFolder& Folder() const { return folder_; }
     CGraphWindow* Window() { return window_.get(); }
     CGraphView* View() { return view_.get(); }
     CSettings* Settings() { return settings_.get(); }

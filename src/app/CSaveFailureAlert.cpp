@@ -9,13 +9,7 @@
 #include "tray/CSystemTray.h"
 
 CSaveFailureAlert::CSaveFailureAlert(CSaveFailureNotice& notice, std::FILE* errorStream)
-    : notice_(notice), errorStream_(errorStream) {
-    notice_.Attach(*this);
-}
-
-CSaveFailureAlert::~CSaveFailureAlert() {
-    notice_.Detach(*this);
-}
+    : notice_(notice), errorStream_(errorStream), observation_(notice, *this) {}
 
 void CSaveFailureAlert::SetTrayMessage(TrayMessage show) {
     trayMessage_ = std::move(show);

@@ -21,7 +21,6 @@ public:
     static constexpr const char* kTitle = "Tallyglass cannot save its data";
 
     explicit CSaveFailureAlert(CSaveFailureNotice& notice, std::FILE* errorStream = stderr);
-    ~CSaveFailureAlert() override;
     CSaveFailureAlert(const CSaveFailureAlert&) = delete;
     CSaveFailureAlert& operator=(const CSaveFailureAlert&) = delete;
 
@@ -39,6 +38,7 @@ private:
     std::FILE* errorStream_;
     TrayMessage trayMessage_;
     bool trayMessageShown_ = false;
+    CScopedObservation observation_;  // last: it detaches before anything else goes
 };
 
 // Tray messages through `tray`'s icon, while the desktop has a tray; false once `tray` is gone.

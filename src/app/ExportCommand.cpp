@@ -2,12 +2,13 @@
 
 #include <cstring>
 
+#include "persistence/CDataFolder.h"
 #include "persistence/CTrafficHistory.h"
 #include "persistence/DataFile.h"
 
 int RunExport(const std::string& dataFolder, ExportFormat format, const LocalDate& today,
               std::FILE* out, std::FILE* err) {
-    const std::string path = dataFolder + "/" + CTrafficHistory::kFileName;
+    const std::string path = CDataFolder(dataFolder, {}).DataFilePath(CTrafficHistory::kFileName);
     HistoryFileContents contents;
     if (FileExists(path)) {
         std::string text;

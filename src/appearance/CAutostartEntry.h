@@ -14,7 +14,6 @@ public:
     static std::string PathIn(std::string_view configFolder);
 
     const std::string& FilePath() const { return filePath_; }
-    const std::string& ProgramPath() const { return programPath_; }
 
     bool Exists() const;
     // Writes the entry (atomically, creating the autostart folder). False on failure.

@@ -38,10 +38,6 @@ public:
 
     explicit CColourComboBox(QWidget* parent = nullptr);
 
-    // Appends the named colours and "Custom..." (white until a colour is chosen for it).
-    void Fill();
-    // Appends an entry; an empty text shows a colour that need not have a name.
-    void AddColour(const QString& text, ColourRgb colour);
     // Refills the box and selects an extra, nameless entry with this colour.
     void ShowColour(ColourRgb colour);
     ColourRgb SelectedColour() const;
@@ -50,5 +46,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // Appends the named colours and "Custom..." (white until a colour is chosen for it).
+    void Fill();
+    // Appends an entry; an empty text shows a colour that need not have a name.
+    void AddColour(const QString& text, ColourRgb colour);
     void OnActivated(int index);
 };

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/TrimSpace.h"
+
 namespace {
 
 struct ThemeRow {
@@ -88,16 +90,6 @@ constexpr ThemeRow kRows[CThemeTable::kThemeCount] = {
      40},
 };
 
-std::string_view Trimmed(std::string_view text) {
-    constexpr std::string_view kSpace = " \t\r\n\v\f";
-    const auto first = text.find_first_not_of(kSpace);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(kSpace);
-    return text.substr(first, last - first + 1);
-}
-
 int Channel(int value) {
     return std::clamp(value, 0, 255);
 }
@@ -119,11 +111,6 @@ CThemeTable::CThemeTable() {
     }
 }
 
-CThemeTable& CThemeTable::Instance() {
-    static CThemeTable table;
-    return table;
-}
-
 std::vector<std::string> CThemeTable::ThemeNames() const {
     std::vector<std::string> names;
     names.reserve(themes_.size());
@@ -143,9 +130,9 @@ const CColourTheme* CThemeTable::FindTheme(std::string_view name) const {
 }
 
 bool CThemeTable::SelectTheme(std::string_view name) {
-    const std::string_view wanted = Trimmed(name);
+    const std::string_view wanted = TrimSpace(name);
     for (std::size_t i = 0; i < themes_.size(); ++i) {
-        if (Trimmed(themes_[i].name) == wanted) {
+        if (TrimSpace(themes_[i].name) == wanted) {
             current_ = static_cast<int>(i);
             return true;
         }

@@ -12,9 +12,7 @@ class CThemeTable {
 public:
     static constexpr int kThemeCount = 21;
 
-    // The program uses the one shared table from Instance(); tests build their own.
     CThemeTable();
-    static CThemeTable& Instance();
 
     CThemeTable(const CThemeTable&) = delete;
     CThemeTable& operator=(const CThemeTable&) = delete;

@@ -1,8 +1,6 @@
 #include "appearance/SettingsWindow.h"
 
-#include <QGuiApplication>
 #include <QListWidgetItem>
-#include <QScreen>
 
 #include <algorithm>
 #include <cstdio>
@@ -10,6 +8,7 @@
 #include "appearance/CColourComboBox.h"
 #include "appearance/CSettings.h"
 #include "appearance/CThemeTable.h"
+#include "platform/WindowPlacement.h"
 #include "sampling/CTrafficSampler.h"
 #include "ui_SettingsWindow.h"
 
@@ -37,9 +36,7 @@ SettingsWindow::SettingsWindow(CSettings& settings, CThemeTable& themes, CTraffi
     ui_->graphSpeed->setRange(0, kGraphSpeedMax);
     ui_->graphSpeed->setValue(GraphSpeedPosition(settings_.FrameDelay()));
 
-    FillInterfaceList(RefreshInterfaceChoices(
-        {}, sampler_.InterfaceNames(),
-        [this](const std::string& name) { return sampler_.IsMonitored(name); }));
+    FillInterfaceList(InterfaceChoices({}));
 
     for (const std::string& name : settings_.ThemeNames()) {
         ui_->themeList->addItem(ToQString(name));
@@ -69,13 +66,7 @@ SettingsWindow::SettingsWindow(CSettings& settings, CThemeTable& themes, CTraffi
     connect(ui_->cancelButton, &QPushButton::clicked, this, &SettingsWindow::reject);
 
     observation_.emplace(sampler_, *this);
-
-    adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreOnDesktop(*this);
 }
 
 SettingsWindow::~SettingsWindow() = default;
@@ -108,6 +99,13 @@ void SettingsWindow::OnThemeChosen(int index) {
     ShowColours(colours);
 }
 
+std::vector<InterfaceChoice> SettingsWindow::InterfaceChoices(
+    const std::vector<InterfaceChoice>& shown) const {
+    return RefreshInterfaceChoices(
+        shown, sampler_.InterfaceNames(),
+        [this](const std::string& name) { return sampler_.IsMonitored(name); });
+}
+
 void SettingsWindow::FillInterfaceList(const std::vector<InterfaceChoice>& entries) {
     ui_->interfaceList->clear();
     descriptions_.clear();
@@ -132,9 +130,7 @@ void SettingsWindow::Update() {
     // Every interface is listed, so Apply never decides about one the user did not see, and the
     // ticks the user already changed stay as they are.
     const int row = ui_->interfaceList->currentRow();
-    FillInterfaceList(RefreshInterfaceChoices(
-        ShownInterfaces(), sampler_.InterfaceNames(),
-        [this](const std::string& name) { return sampler_.IsMonitored(name); }));
+    FillInterfaceList(InterfaceChoices(ShownInterfaces()));
     ui_->interfaceList->setCurrentRow(std::min(row, ui_->interfaceList->count() - 1));
 }
 

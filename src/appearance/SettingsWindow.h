@@ -47,6 +47,8 @@ private:
     void ShowColours(const std::array<ColourRgb, kColourSlotCount>& colours);
     void ShowCurrentTheme();
     void OnThemeChosen(int index);
+    // The sampler's interfaces, keeping the ticks of those in `shown`.
+    std::vector<InterfaceChoice> InterfaceChoices(const std::vector<InterfaceChoice>& shown) const;
     void FillInterfaceList(const std::vector<InterfaceChoice>& entries);
     std::vector<InterfaceChoice> ShownInterfaces() const;
     bool ApplyStartAtLogin();

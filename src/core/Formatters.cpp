@@ -69,8 +69,7 @@ std::string FormatSpeed(double x) {
 }
 
 std::string ListAmountText(double x) {
-    const AmountParts parts = ListParts(x, true);
-    return parts.number + " " + parts.unit;
+    return ListParts(x, true).Text();
 }
 
 AmountParts SessionAmountText(double x) {
@@ -97,6 +96,24 @@ std::string SizeText(double x) {
 std::string SpeedText(double x) {
     const ScaledAmount scaled = ScaleSize(x);
     return Print("%3.1f %s/s", scaled.value, scaled.unit);
+}
+
+std::array<std::string, 3> ChartScaleTexts(double x) {
+    const char* unit = "MB";
+    double value = x;
+    if (x >= kMBPerTB) {
+        unit = "TB";
+        value = x / kMBPerTB;
+    } else if (x >= kMBPerGB) {
+        unit = "GB";
+        value = x / kMBPerGB;
+    }
+    if (value < 10.0) {
+        return {Print("%3.1f%s", value, unit), Print("%3.1f%s", value / 2, unit),
+                Print("%3.1f%s", 0.0, unit)};
+    }
+    return {Print("%3.0f%s", value, unit), Print("%3.0f%s", value / 2, unit),
+            Print("%3.0f%s", 0.0, unit)};
 }
 
 std::string PercentText(double percent) {

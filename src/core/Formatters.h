@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -10,6 +11,9 @@
 struct AmountParts {
     std::string number;
     std::string unit;
+
+    // Both in one text: "12.5 GB".
+    std::string Text() const { return number + " " + unit; }
 
     friend bool operator==(const AmountParts&, const AmountParts&) = default;
 };
@@ -32,6 +36,11 @@ AmountParts QuotaLimitText(double megabytes);
 std::string SizeText(double megabytes);
 // The same thresholds for a speed: "%3.1f KB/s" ... "%3.1f TB/s".
 std::string SpeedText(double megabytesPerSecond);
+
+// The month chart's scale: the maximum, half of it and 0, in the unit the maximum needs (MB, GB
+// from 1024 MB, TB from 1048576 MB), with "%3.1f" while the maximum is below 10 of that unit,
+// else "%3.0f", and the unit right after the number ("1.5GB", "750MB", "  0MB").
+std::array<std::string, 3> ChartScaleTexts(double maximumMegabytes);
 
 // "%.1f%%" of a share in percent.
 std::string PercentText(double percent);

@@ -37,6 +37,7 @@ bool CGraphView::RunUnseenFrame(const CSampleList& list) {
 
 bool CGraphView::Frame(const CSampleList& list, bool seen) {
     bool between = false;  // without a renderer (not yet set up) sampling still goes on
+    bool showNew = true;
     if (renderer_ != nullptr) {
         // The blink keeps its pace whether or not the frame is drawn.
         if (warningBlink_.Raised()) {
@@ -44,20 +45,87 @@ bool CGraphView::Frame(const CSampleList& list, bool seen) {
         }
         between = renderer_->Advance(list);
         if (seen) {
-            Paint(list);
+            showNew = ShowsSomethingNew(list);
+            if (showNew) {
+                Paint(list);
+            }
+        } else {
+            shownKnown_ = false;
         }
     }
     // The delay stays for unseen frames: it sets the frame rate, and with it the sampling rate.
     if (frameDelay_ > 0) {
         std::this_thread::sleep_for(std::chrono::milliseconds(frameDelay_));
     }
-    if (seen && surface_.swapBuffers) {
+    if (seen && showNew && surface_.swapBuffers) {
         surface_.swapBuffers();
     }
     if (surface_.invalidate) {
         surface_.invalidate();
     }
     return between;
+}
+
+bool CGraphView::ShowsSomethingNew(const CSampleList& list) {
+    const bool warningPicture = warningBlink_.Raised() && warningBlink_.PictureShown();
+    if (!warningPicture && !renderer_->HasPicture()) {
+        // Nothing is painted: showing the frame would show the last one drawn again.
+        return !shownKnown_;
+    }
+    next_.Clear();
+    const bool known = DescribeFrame(list, next_);
+    if (known && shownKnown_ && next_ == shown_) {
+        return false;
+    }
+    std::swap(shown_, next_);
+    shownKnown_ = known;
+    return true;
+}
+
+bool CGraphView::DescribeFrame(const CSampleList& list, CFrameSignature& signature) {
+    signature.Add(geometry_.Width());
+    signature.Add(geometry_.Height());
+    if (warningBlink_.Raised() && warningBlink_.PictureShown()) {
+        // The picture covers the cleared window; what the graph drew beneath it is gone. Without
+        // its texture the quad takes whatever colour and texture the graph left: draw it then.
+        signature.Add('W');
+        return warning_.HasTexture();
+    }
+    if (!renderer_->DescribePicture(signature)) {
+        return false;
+    }
+    signature.Add(geometry_.PlotWidth());
+    signature.Add(geometry_.Baseline());
+    for (ColourSlot slot : kColourSlots) {
+        const ColourRgb colour = themes_.CurrentColour(slot);
+        signature.Add(colour.red);
+        signature.Add(colour.green);
+        signature.Add(colour.blue);
+    }
+    signature.Add(scanlineWanted_);
+    signature.Add(scanlineWanted_ ? themes_.ScanlineStrength() : 0);
+    PlanSpeedLabels(list, labels_);
+    signature.Add(labels_.layout);
+    for (int r = 0; r < labels_.runCount; ++r) {
+        const TextRun& run = labels_.runs[r];
+        signature.Add(run.originX);
+        signature.Add(run.originY);
+        signature.Add(run.rasterX);
+        signature.Add(run.rasterY);
+        signature.Add(run.hasSquare);
+        if (run.hasSquare) {
+            signature.Add(run.square.colour);
+            signature.Add(run.square.left);
+            signature.Add(run.square.top);
+            signature.Add(run.square.right);
+            signature.Add(run.square.bottom);
+        }
+        for (int p = 0; p < run.pieceCount; ++p) {
+            signature.Add(run.pieces[p].font);
+            signature.AddText(run.pieces[p].text);
+        }
+    }
+    return true;
 }
 
 void CGraphView::Paint(const CSampleList& list) {
@@ -105,6 +173,7 @@ void CGraphView::SetWidth(int width) {
 }
 
 void CGraphView::Resize(int width, int height) {
+    shownKnown_ = false;
     geometry_.SetWidth(width);
     geometry_.SetHeight(height);
     geometry_.SetPlotWidth(width);
@@ -140,6 +209,8 @@ bool CGraphView::SetRenderer(int graphType) {
 void CGraphView::DrawBackground() {
     const float width = static_cast<float>(geometry_.PlotWidth());
     const float height = static_cast<float>(geometry_.Height());
+    // Opaque colours blend to themselves: leaving blending out gives the same pixels for less.
+    glDisable(GL_BLEND);
     glBegin(GL_QUADS);
     SetColour(themes_.CurrentColour(ColourSlot::BackgroundTop));
     glVertex2f(0.0f, 0.0f);
@@ -148,6 +219,7 @@ void CGraphView::DrawBackground() {
     glVertex2f(width, height);
     glVertex2f(0.0f, height);
     glEnd();
+    glEnable(GL_BLEND);
 }
 
 void CGraphView::DrawScanlinesIfShown() {
@@ -156,12 +228,18 @@ void CGraphView::DrawScanlinesIfShown() {
     }
 }
 
-void CGraphView::DrawSpeedLabels(const CSampleList& list) {
+void CGraphView::PlanSpeedLabels(const CSampleList& list, TextLayoutPlan& plan) const {
     const SampleNode* newest = list.Newest();
     const TextLayout layout = ChooseTextLayout(geometry_.Width(), geometry_.Height());
     if (newest == nullptr || layout == TextLayout::None) {
+        plan = TextLayoutPlan{};
         return;
     }
-    text_.DrawLayout(layout, geometry_.Width(), geometry_.Height(), newest->download,
-                     newest->upload, themes_);
+    PlanTextLayout(layout, geometry_.Width(), geometry_.Height(), newest->download, newest->upload,
+                   plan);
+}
+
+void CGraphView::DrawSpeedLabels(const CSampleList& list) {
+    PlanSpeedLabels(list, labels_);
+    text_.DrawPlan(labels_, themes_);
 }

@@ -6,9 +6,11 @@
 #include <string>
 
 #include "appearance/IGraphSettingsTarget.h"
+#include "graph/CFrameSignature.h"
 #include "graph/CGraphGeometry.h"
 #include "graph/CScrollPacer.h"
 #include "graph/CWarningBlink.h"
+#include "graph/TextLayoutPlan.h"
 #include "graphgl/CGraphRenderer.h"
 #include "graphgl/CWarningOverlay.h"
 
@@ -20,7 +22,9 @@ class MsClock;
 
 // Draws the graph window once per frame with the current renderer, the quota warning and the
 // scanlines, then sleeps the frame delay and shows the frame. A frame nobody can see keeps the
-// same pace (scroll, sampling, warning blink, frame delay) but makes no GL call.
+// same pace (scroll, sampling, warning blink, frame delay) but makes no GL call. Nor does a frame
+// that would show exactly what the window shows already (no traffic on the bars, the warning
+// picture, a frame that only samples): it keeps its pace and is neither drawn nor shown.
 class CGraphView : public IGraphSettingsTarget {
 public:
     struct Surface {
@@ -49,6 +53,10 @@ public:
     int Width() const override { return geometry_.Width(); }
     int Height() const override { return geometry_.Height(); }
 
+    // The window's content is no longer what the view last showed (it was exposed again, its
+    // buffers were made anew): the next frame is drawn whatever it shows.
+    void ForgetShownFrame() { shownKnown_ = false; }
+
     // A window resize: width and height together, in the order the geometry needs.
     void Resize(int width, int height);
 
@@ -75,6 +83,10 @@ public:
 
 private:
     bool Frame(const CSampleList& list, bool seen);
+    // Whether this frame's picture differs from the one on the screen (or may).
+    bool ShowsSomethingNew(const CSampleList& list);
+    bool DescribeFrame(const CSampleList& list, CFrameSignature& signature);
+    void PlanSpeedLabels(const CSampleList& list, TextLayoutPlan& plan) const;
     void Paint(const CSampleList& list);
     void PaintUnderWarning(const CSampleList& list);
     void SyncScanline();
@@ -98,4 +110,9 @@ private:
     CWarningOverlay warning_;
     bool scanlineWanted_ = false;
     std::unique_ptr<CScanlineOverlay> scanline_;
+
+    CFrameSignature shown_;  // what the window shows, when shownKnown_
+    CFrameSignature next_;
+    bool shownKnown_ = false;
+    TextLayoutPlan labels_;
 };

@@ -227,9 +227,6 @@ void CGraphWindow::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         leftPressed_ = false;
     }
-    if (event->button() == Qt::RightButton) {
-        emit RightButtonReleased();
-    }
 }
 
 void CGraphWindow::mouseDoubleClickEvent(QMouseEvent* event) {

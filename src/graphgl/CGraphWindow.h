@@ -39,7 +39,6 @@ signals:
     void Resized(int width, int height);
     void Moved(int x, int y);
     void MenuRequested(const QPoint& globalPos);
-    void RightButtonReleased();
     void ToggleRequested();
     void HelpRequested();
     void Exposed();

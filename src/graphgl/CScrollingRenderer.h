@@ -14,12 +14,19 @@ public:
 
     bool Advance(const CSampleList& list) final;
     void Paint(const CSampleList& list) final;
+    bool HasPicture() const override { return picture_; }
+    bool DescribePicture(CFrameSignature& signature) const final;
     float Accumulator() const override { return pacer_.Accumulator(); }
     void SetAccumulator(float accumulator) override { pacer_.SetAccumulator(accumulator); }
 
     const CGraphScale& Scale() const { return scale_; }
+    // The series of the last frame with a picture.
+    const CSeriesPlan& Series() const { return series_; }
 
 protected:
+    // Called once the frame's series is placed, drawn or not.
+    virtual void SeriesPlaced(const CSeriesPlan&) {}
+    virtual void DescribeSeries(const CSeriesPlan& series, CFrameSignature& signature) const = 0;
     virtual void BeginFrame() {}
     virtual void DrawSeries(const CSeriesPlan& series) = 0;
     // The line graph sets the text colour before the labels; bars leave the last colour.
@@ -37,6 +44,7 @@ public:
     using CScrollingRenderer::CScrollingRenderer;
 
 protected:
+    void DescribeSeries(const CSeriesPlan& series, CFrameSignature& signature) const override;
     void DrawSeries(const CSeriesPlan& series) override;
     void BeforeLabels() override;
 };
@@ -45,7 +53,11 @@ class CBarRenderer final : public CScrollingRenderer {
 public:
     using CScrollingRenderer::CScrollingRenderer;
 
+    const CBarPlan& Bars() const { return bars_; }
+
 protected:
+    void SeriesPlaced(const CSeriesPlan& series) override;
+    void DescribeSeries(const CSeriesPlan& series, CFrameSignature& signature) const override;
     void BeginFrame() override;
     void DrawSeries(const CSeriesPlan& series) override;
 

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -18,6 +19,13 @@ bool CTextOverlay::Create() {
 }
 
 void CTextOverlay::Destroy() {
+    for (RunImage& image : runImages_) {
+        if (image.texture != 0) {
+            glDeleteTextures(1, &image.texture);
+            image.texture = 0;
+            image.textureStale = true;
+        }
+    }
     large_.Destroy();
     label_.Destroy();
     small_.Destroy();
@@ -71,7 +79,7 @@ void CTextOverlay::DrawLayout(TextLayout layout, int width, int height, double d
     DrawPlan(plan_, themes);
 }
 
-void CTextOverlay::DrawPlan(const TextLayoutPlan& plan, const CThemeTable& themes, bool composed) {
+void CTextOverlay::DrawPlan(const TextLayoutPlan& plan, const CThemeTable& themes, TextPath path) {
     for (int r = 0; r < plan.runCount; ++r) {
         const TextRun& run = plan.runs[r];
         glLoadIdentity();
@@ -84,17 +92,28 @@ void CTextOverlay::DrawPlan(const TextLayoutPlan& plan, const CThemeTable& theme
             SetColour(themes.CurrentColour(sq.colour));
             DrawRect(sq.left, sq.top, sq.right, sq.bottom);
         }
-        if (composed) {
-            PrintRun(run, runImages_[r]);
-        } else {
-            for (int p = 0; p < run.pieceCount; ++p) {
-                PrintWith(run.pieces[p].font, run.pieces[p].text);
-            }
+        switch (path) {
+            case TextPath::Texture:
+                UpdateRunImage(run, runImages_[r]);
+                DrawRunTexture(runImages_[r], themes.CurrentColour(ColourSlot::Text));
+                if (run.hasSquare) {
+                    // The colour glBitmap would have left current.
+                    SetColour(themes.CurrentColour(run.square.colour));
+                }
+                break;
+            case TextPath::Bitmap:
+                PrintRun(run, runImages_[r]);
+                break;
+            case TextPath::Glyphs:
+                for (int p = 0; p < run.pieceCount; ++p) {
+                    PrintWith(run.pieces[p].font, run.pieces[p].text);
+                }
+                break;
         }
     }
 }
 
-void CTextOverlay::PrintRun(const TextRun& run, RunImage& image) {
+void CTextOverlay::UpdateRunImage(const TextRun& run, RunImage& image) const {
     char key[sizeof image.key];
     int used = 0;
     for (int p = 0; p < run.pieceCount && used < static_cast<int>(sizeof key); ++p) {
@@ -104,7 +123,12 @@ void CTextOverlay::PrintRun(const TextRun& run, RunImage& image) {
     if (std::strcmp(key, image.key) != 0) {
         std::memcpy(image.key, key, sizeof key);
         ComposeRun(run, image);
+        image.textureStale = true;
     }
+}
+
+void CTextOverlay::PrintRun(const TextRun& run, RunImage& image) {
+    UpdateRunImage(run, image);
     if (image.width > 0) {
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
         glBitmap(image.width, image.height, 0.0f, static_cast<GLfloat>(image.descent),
@@ -156,4 +180,88 @@ void CTextOverlay::ComposeRun(const TextRun& run, RunImage& image) const {
             x += font.Advance(ch);
         }
     }
+}
+
+void CTextOverlay::DrawRunTexture(RunImage& image, const ColourRgb& colour) {
+    GLboolean valid = GL_FALSE;
+    glGetBooleanv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
+    if (image.width <= 0 || !valid) {
+        return;  // glBitmap draws nothing from a position outside the window
+    }
+    // glBitmap's own placement: the raster position (window pixels, y up) less the origin,
+    // truncated after the same small epsilon.
+    GLfloat raster[4] = {};
+    glGetFloatv(GL_CURRENT_RASTER_POSITION, raster);
+    const float left = std::floor(raster[0] + 0.0001f);
+    const float bottomUp = std::floor(raster[1] + 0.0001f - static_cast<float>(image.descent));
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+
+    // The state glBitmap leaves alone, kept as it was around the quad.
+    GLint boundTexture = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &boundTexture);
+    GLint envMode = GL_MODULATE;
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &envMode);
+    GLfloat texCoord[4] = {};
+    glGetFloatv(GL_CURRENT_TEXTURE_COORDS, texCoord);
+    const GLboolean texturing = glIsEnabled(GL_TEXTURE_2D);
+
+    if (image.texture == 0) {
+        glGenTextures(1, &image.texture);
+        image.textureStale = true;
+    }
+    glBindTexture(GL_TEXTURE_2D, image.texture);
+    if (image.textureStale) {
+        // One byte a pixel: 255 where the bitmap has a bit, 0 elsewhere; rows bottom-up as in
+        // the bitmap.
+        std::vector<GLubyte> alpha(static_cast<std::size_t>(image.width) * image.height, 0);
+        const int rowBytes = (image.width + 7) / 8;
+        for (int row = 0; row < image.height; ++row) {
+            for (int col = 0; col < image.width; ++col) {
+                if (image.bits[row * rowBytes + col / 8] & (0x80 >> (col % 8))) {
+                    alpha[static_cast<std::size_t>(row) * image.width + col] = 255;
+                }
+            }
+        }
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA, image.width, image.height, 0, GL_ALPHA,
+                     GL_UNSIGNED_BYTE, alpha.data());
+        image.textureStale = false;
+    }
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.5f);
+    // What passes is opaque text colour, which blends to itself.
+    glDisable(GL_BLEND);
+    SetColour(colour);
+
+    // Whole pixels in the graph's projection (y down), so every texel lands on one pixel.
+    const float height = static_cast<float>(viewport[3]);
+    const float right = left + static_cast<float>(image.width);
+    const float bottom = height - bottomUp;
+    const float top = bottom - static_cast<float>(image.height);
+    glLoadIdentity();
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2f(left, bottom);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex2f(right, bottom);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex2f(right, top);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex2f(left, top);
+    glEnd();
+
+    glEnable(GL_BLEND);
+    glAlphaFunc(GL_ALWAYS, 0.0f);
+    glDisable(GL_ALPHA_TEST);
+    if (!texturing) {
+        glDisable(GL_TEXTURE_2D);
+    }
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, envMode);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(boundTexture));
+    glTexCoord4fv(texCoord);
 }

@@ -28,9 +28,14 @@ public:
 
     const CBitmapFont& Font(TextFont font) const;
 
-    // Draws a plan; `composed` prints each run as one cached bitmap, otherwise glyph by glyph
-    // from the fonts' display lists. Both give the same pixels.
-    void DrawPlan(const TextLayoutPlan& plan, const CThemeTable& themes, bool composed = true);
+    // How a plan's runs reach the window; all three give the same pixels.
+    enum class TextPath {
+        Glyphs,   // glyph by glyph from the fonts' display lists
+        Bitmap,   // each run as one composed glBitmap
+        Texture,  // each run's composed bitmap kept in a texture, drawn as one alpha-tested quad
+    };
+    void DrawPlan(const TextLayoutPlan& plan, const CThemeTable& themes,
+                  TextPath path = TextPath::Texture);
 
     // One run's pieces composed into a single bitmap: the same pixels as printing the pieces
     // glyph by glyph, for one glBitmap instead of dozens. Rebuilt only when the text changes.
@@ -41,12 +46,18 @@ public:
         int descent = 0;
         int advance = 0;
         std::vector<unsigned char> bits;
+        unsigned texture = 0;  // the bits as alpha, made when the text changes
+        bool textureStale = true;
     };
     void ComposeRun(const TextRun& run, RunImage& image) const;
 
 private:
     void PrintFormatted(TextFont font, const char* format, va_list args);
+    // Makes `image` the composed picture of `run`, unless it is that already.
+    void UpdateRunImage(const TextRun& run, RunImage& image) const;
     void PrintRun(const TextRun& run, RunImage& image);
+    // The run's bitmap where glBitmap would put it, in the text colour, from its texture.
+    void DrawRunTexture(RunImage& image, const ColourRgb& colour);
 
     CBitmapFont large_;  // 14 px
     CBitmapFont label_;  // 12 px

@@ -8,17 +8,13 @@
 
 namespace {
 
-std::string Joined(const AmountParts& parts) {
-    return parts.number + " " + parts.unit;
-}
-
 // The limit as the user typed it, the use as the Capwarden window shows it.
 void AppendPassed(std::string& text, const char* what, double used, double allowed) {
     if (!text.empty()) {
         text += '\n';
     }
-    text += std::string(what) + " has passed its limit of " + Joined(QuotaLimitText(allowed)) +
-            ": " + Joined(QuotaAmountText(used)) + " used.";
+    text += std::string(what) + " has passed its limit of " + QuotaLimitText(allowed).Text() +
+            ": " + QuotaAmountText(used).Text() + " used.";
 }
 
 // A limit of -1.0 is not in use and cannot be passed.
@@ -45,8 +41,11 @@ double UsedPercent(double used, double allowed) {
 
 CTrafficQuota::CTrafficQuota(CTrafficHistory& source, CDataFolder folder, const MsClock& msClock,
                              const LocalClock& localClock)
-    : source_(source), folder_(std::move(folder)), msClock_(msClock), localClock_(localClock) {
-    source_.Attach(*this);
+    : source_(source),
+      folder_(std::move(folder)),
+      msClock_(msClock),
+      localClock_(localClock),
+      observation_(source, *this) {
     QuotaValues values;
     std::string text;
     int error = 0;
@@ -63,16 +62,11 @@ CTrafficQuota::CTrafficQuota(CTrafficHistory& source, CDataFolder folder, const 
     allowedDownload_ = values.allowedDownload;
     uploaded_ = values.uploaded;
     downloaded_ = values.downloaded;
-    total_ = uploaded_ + downloaded_;
     active_ = values.active;
     SetLimitMode(values.limitTotal);
     lastSaveTime_ = msClock_.NowMs();
     // A limit already passed when the program starts was told about in an earlier run.
     toldLimits_ = PassedLimits();
-}
-
-CTrafficQuota::~CTrafficQuota() {
-    source_.Detach(*this);
 }
 
 void CTrafficQuota::Update() {
@@ -113,7 +107,6 @@ void CTrafficQuota::Accumulate() {
     source_.seenDownload = download;
     uploaded_ += upload - source_.seenUpload;
     source_.seenUpload = upload;
-    total_ = uploaded_ + downloaded_;
 }
 
 void CTrafficQuota::CatchUp() {
@@ -134,7 +127,7 @@ void CTrafficQuota::CheckLimits() {
     }
     notice_.clear();
     if (fresh & kTotalLimit) {
-        AppendPassed(notice_, "Total traffic", total_, allowedTotal_);
+        AppendPassed(notice_, "Total traffic", Total(), allowedTotal_);
     }
     if (fresh & kDownloadLimit) {
         AppendPassed(notice_, "Download", downloaded_, allowedDownload_);
@@ -158,7 +151,7 @@ unsigned CTrafficQuota::PassedLimits() const {
         return 0;
     }
     if (limitTotal_) {
-        return Passed(total_, allowedTotal_) ? kTotalLimit : 0u;
+        return Passed(Total(), allowedTotal_) ? kTotalLimit : 0u;
     }
     return (Passed(downloaded_, allowedDownload_) ? kDownloadLimit : 0u) |
            (Passed(uploaded_, allowedUpload_) ? kUploadLimit : 0u);
@@ -200,7 +193,7 @@ void CTrafficQuota::SetResetDay(int day) {
 }
 
 void CTrafficQuota::ClearCounters() {
-    uploaded_ = downloaded_ = total_ = 0.0;
+    uploaded_ = downloaded_ = 0.0;
 }
 
 QuotaValues CTrafficQuota::Values() const {

@@ -42,7 +42,6 @@ public:
     // The history and the clocks must outlive the quota.
     CTrafficQuota(CTrafficHistory& source, CDataFolder folder, const MsClock& msClock,
                   const LocalClock& localClock);
-    ~CTrafficQuota() override;
     CTrafficQuota(const CTrafficQuota&) = delete;
     CTrafficQuota& operator=(const CTrafficQuota&) = delete;
 
@@ -94,7 +93,7 @@ public:
     double AllowedUpload() const { return allowedUpload_; }
     double Downloaded() const { return downloaded_; }
     double Uploaded() const { return uploaded_; }
-    double Total() const { return total_; }
+    double Total() const { return downloaded_ + uploaded_; }
 
 private:
     QuotaValues Values() const;
@@ -108,7 +107,6 @@ private:
 
     double uploaded_ = 0.0;
     double downloaded_ = 0.0;
-    double total_ = 0.0;
     int resetDay_ = -1;
     LocalDate nextPeriod_{1, 1, 1};
     LocalDate lastCheck_{0, 0, 0};  // none yet: the first working update checks the period
@@ -124,5 +122,6 @@ private:
     unsigned toldLimits_ = 0;  // the limits passed as of the last check
     std::string notice_;
 
-    CFoundFile found_;  // how the file was found at start
+    CFoundFile found_;                // how the file was found at start
+    CScopedObservation observation_;  // last: it detaches before anything else goes
 };

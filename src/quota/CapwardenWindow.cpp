@@ -60,7 +60,6 @@ CapwardenWindow::CapwardenWindow(CTrafficQuota& quota, std::unique_ptr<LocaleTex
     connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
     ui_->applyButton->setEnabled(false);
-    ready_ = true;
     Refresh();
 }
 
@@ -81,15 +80,11 @@ void CapwardenWindow::Populate() {
     SetTotalControlsEnabled(total);
     if (total) {
         ShowAllowedAmount(quota_.AllowedTotal(), ui_->totalEdit, ui_->totalUnitCombo);
-        for (QLabel* label : {ui_->downloadPercent, ui_->downloadPercentName, ui_->uploadPercent,
-                              ui_->uploadPercentName}) {
-            SetRed(label, false);
-        }
+        SetSeparatePercentsBlack();
     } else {
         ShowAllowedAmount(quota_.AllowedUpload(), ui_->uploadEdit, ui_->uploadUnitCombo);
         ShowAllowedAmount(quota_.AllowedDownload(), ui_->downloadEdit, ui_->downloadUnitCombo);
-        SetRed(ui_->totalPercent, false);
-        SetRed(ui_->totalPercentName, false);
+        SetTotalPercentBlack();
     }
     ui_->downloadPercent->setEnabled(!total);
     ui_->uploadPercent->setEnabled(!total);
@@ -124,10 +119,7 @@ void CapwardenWindow::DisableQuotaControls() {
 }
 
 void CapwardenWindow::SwitchToTotalMode() {
-    for (QLabel* label : {ui_->downloadPercent, ui_->downloadPercentName, ui_->uploadPercent,
-                          ui_->uploadPercentName}) {
-        SetRed(label, false);
-    }
+    SetSeparatePercentsBlack();
     ui_->downloadPercent->setEnabled(false);
     ui_->uploadPercent->setEnabled(false);
     ui_->totalPercent->setEnabled(true);
@@ -143,8 +135,7 @@ void CapwardenWindow::SwitchToTotalMode() {
 }
 
 void CapwardenWindow::SwitchToSeparateMode() {
-    SetRed(ui_->totalPercent, false);
-    SetRed(ui_->totalPercentName, false);
+    SetTotalPercentBlack();
     ui_->downloadPercent->setEnabled(true);
     ui_->uploadPercent->setEnabled(true);
     ui_->totalPercent->setEnabled(false);
@@ -212,18 +203,19 @@ void CapwardenWindow::SetRed(QLabel* label, bool red) {
     label->setPalette(palette);
 }
 
-void CapwardenWindow::SetAllBlack() {
-    for (QLabel* label :
-         {ui_->downloadPercent, ui_->uploadPercent, ui_->totalPercent, ui_->downloadPercentName,
-          ui_->uploadPercentName, ui_->totalPercentName}) {
+void CapwardenWindow::SetTotalPercentBlack() {
+    SetRed(ui_->totalPercent, false);
+    SetRed(ui_->totalPercentName, false);
+}
+
+void CapwardenWindow::SetSeparatePercentsBlack() {
+    for (QLabel* label : {ui_->downloadPercent, ui_->downloadPercentName, ui_->uploadPercent,
+                          ui_->uploadPercentName}) {
         SetRed(label, false);
     }
 }
 
 void CapwardenWindow::Refresh() {
-    if (!ready_) {
-        return;
-    }
     // An inactive quota holds zero counters, so its figures read 0 too.
     ShowAmount(quota_.Downloaded(), ui_->downloadedValue, ui_->downloadedUnit);
     ShowAmount(quota_.Uploaded(), ui_->uploadedValue, ui_->uploadedUnit);
@@ -299,7 +291,8 @@ bool CapwardenWindow::ApplySettings() {
     if (!quota_.Active()) {
         quota_.ClearCounters();
     }
-    SetAllBlack();
+    SetTotalPercentBlack();
+    SetSeparatePercentsBlack();
     quota_.Activate();
     quota_.SetLimitMode(total);
     if (total) {

@@ -48,7 +48,9 @@ private:
     void ShowAllowedAmount(double megabytes, QLineEdit* edit, QComboBox* unit);
     void ShowAmount(double megabytes, QLabel* value, QLabel* unit);
     void SetRed(QLabel* label, bool red);
-    void SetAllBlack();
+    // The percentages of one mode and their names back in the normal text colour.
+    void SetTotalPercentBlack();
+    void SetSeparatePercentsBlack();
     // The typed limit, or false after the message box.
     bool ValidateWholeNumber(const QLineEdit* edit, int& value);
     void OnApply();
@@ -60,6 +62,5 @@ private:
     CTrafficQuota& quota_;
     std::unique_ptr<LocaleTexts> texts_;
     QColor normalText_;
-    bool ready_ = false;
     CScopedObservation observation_;  // last: it detaches before anything else goes
 };

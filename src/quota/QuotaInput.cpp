@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "core/Units.h"
 #include "quota/CTrafficQuota.h"
 
 WholeNumberCheck CheckWholeNumber(std::string_view text, int& value) {
@@ -39,7 +40,7 @@ WholeNumberCheck CheckWholeNumber(std::string_view text, int& value) {
 }
 
 double ToMegabytes(int number, int unit) {
-    return unit == kUnitGB ? static_cast<double>(number) * 1024.0 : static_cast<double>(number);
+    return unit == kUnitGB ? static_cast<double>(number) * kMBPerGB : static_cast<double>(number);
 }
 
 std::string ResetDayName(int day) {

@@ -25,7 +25,6 @@ public:
     Refresh OnUpdate(const LocalDate& current) const;
 
     MonthKey Shown() const { return shown_; }
-    const LocalDate& BuiltFor() const { return builtFor_; }
 
 private:
     MonthKey shown_;

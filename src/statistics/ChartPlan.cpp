@@ -1,9 +1,9 @@
 #include "statistics/ChartPlan.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <utility>
 
-#include "core/Units.h"
+#include "core/Formatters.h"
 
 using namespace chart;
 
@@ -39,16 +39,6 @@ float LabelAdvance(int day) {
     return day < 10 ? kShortLabelStep : kDayStep;
 }
 
-std::string AmountLabel(double value, const char* unit, bool withDecimal) {
-    char text[64];
-    if (withDecimal) {
-        std::snprintf(text, sizeof text, "%3.1f%s", value, unit);
-    } else {
-        std::snprintf(text, sizeof text, "%3.0f%s", value, unit);
-    }
-    return text;
-}
-
 }  // namespace
 
 ChartPlan PlanChart(const HistoryDayMap& days) {
@@ -79,18 +69,9 @@ ChartPlan PlanChart(const HistoryDayMap& days) {
         tick += kDayStep;
     }
 
-    const char* unit = "MB";
-    double value = maximum;
-    if (maximum >= kMBPerTB) {
-        unit = "TB";
-        value = maximum / kMBPerTB;
-    } else if (maximum >= kMBPerGB) {
-        unit = "GB";
-        value = maximum / kMBPerGB;
-    }
-    const bool withDecimal = value < 10.0;
-    plan.amountLabels = {ChartText{kLabelX, kTopLabelY, AmountLabel(value, unit, withDecimal)},
-                         ChartText{kLabelX, kHalfLabelY, AmountLabel(value / 2, unit, withDecimal)},
-                         ChartText{kLabelX, kZeroLabelY, AmountLabel(0.0, unit, withDecimal)}};
+    auto scale = ChartScaleTexts(maximum);
+    plan.amountLabels = {ChartText{kLabelX, kTopLabelY, std::move(scale[0])},
+                         ChartText{kLabelX, kHalfLabelY, std::move(scale[1])},
+                         ChartText{kLabelX, kZeroLabelY, std::move(scale[2])}};
     return plan;
 }

@@ -83,7 +83,6 @@ StatisticsWindow::StatisticsWindow(CTrafficHistory& history,
             &StatisticsWindow::ShowFocusedMonth);
 
     observation_.emplace(history_, *this);
-    ready_ = true;
     ShowSessionTotals();
     // Shown at once rather than at the first sample, so no placeholder is ever seen.
     ShowSinceTotals();
@@ -97,9 +96,6 @@ StatisticsWindow::~StatisticsWindow() {
 }
 
 void StatisticsWindow::Update() {
-    if (!ready_) {
-        return;
-    }
     const DayRecord& current = history_.CurrentDay();
     const LocalDate today{current.day, current.month, current.year};
     const HistoryTable table = history_.Snapshot();

@@ -57,7 +57,6 @@ private:
     CStatisticsChart* chart_ = nullptr;  // owned by chartHost_
     QWidget* chartHost_ = nullptr;
     CShownMonth shown_;
-    bool ready_ = false;
     // Declared last, so the window stops listening before anything else of it goes.
     std::optional<CScopedObservation> observation_;
 };

@@ -1,8 +1,6 @@
 #include "timer/TimerWindow.h"
 
-#include <QGuiApplication>
-#include <QScreen>
-
+#include "platform/WindowPlacement.h"
 #include "ui_TimerWindow.h"
 
 namespace {
@@ -44,13 +42,7 @@ TimerWindow::TimerWindow(const CTrafficHistory& history, const MsClock& clock, Q
     ShowPanel();
     // Space starts the stopwatch as soon as the window opens.
     ui_->startButton->setFocus();
-
-    adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = rect();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreOnDesktop(*this);
 }
 
 TimerWindow::~TimerWindow() = default;

@@ -220,10 +220,6 @@ bool CSystemTray::Remove() {
     return removed_;
 }
 
-bool CSystemTray::Show() {
-    return removed_ ? Add() : true;
-}
-
 bool CSystemTray::OnTrayMessage(QSystemTrayIcon::ActivationReason reason) {
     CTrayActivation::Event event;
     switch (reason) {

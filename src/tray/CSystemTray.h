@@ -54,8 +54,6 @@ public:
     bool Add();
     // Takes the icon out of the tray; true when it is out.
     bool Remove();
-    // Adds the icon unless it is there.
-    bool Show();
 
     // Handles one activation of the icon: a toggle is asked for with ToggleRequested. False for
     // reasons this tray does not know.
@@ -65,8 +63,6 @@ public:
     bool HideToTray(QWindow& window);
     // Shows `window` again, in front and active.
     void RestoreFromTray(QWindow& window);
-    // Neither tray protocol lets a program move the keyboard focus to the panel: nothing to do.
-    void FocusTray() {}
 
     // A desktop notification from the icon (the desktop's notification service shows it). False,
     // with nothing shown, while the icon is not in a tray.
@@ -82,7 +78,6 @@ public:
     CTrayActivation::Host HostKind() const { return activation_.HostKind(); }
     int IconId() const { return iconId_; }
     const QString& Tip() const { return tip_; }
-    bool Removed() const { return removed_; }
     QSystemTrayIcon* Icon() const { return icon_.get(); }
     QMenu* Menu() const { return menu_.get(); }
 

@@ -28,8 +28,6 @@ public:
     // is the newest sample itself.
     TrafficPair AverageSpeed(double now, double windowMs) const;
 
-    std::size_t Count() const { return samples_.size(); }
-
 private:
     std::deque<TrafficSample> samples_;
 };

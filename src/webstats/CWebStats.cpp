@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "webstats/WebStatsFields.h"
+#include "core/TrimSpace.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ WebStatsValues ReadTrimmed(const CDataFolder& folder) {
     // The password is kept exactly as typed: spaces at its ends may belong to it.
     for (std::string* text :
          {&values.hostName, &values.remotePath, &values.pageFileName, &values.userName}) {
-        *text = TrimSpace(*text);
+        *text = std::string(TrimSpace(*text));
     }
     return values;
 }

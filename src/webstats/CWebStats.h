@@ -88,7 +88,6 @@ public:
     void SetEnabled(bool value);
     // Writes the settings to "webstats.dat". False when that failed.
     bool Save() const;
-    const CDataFolder& Folder() const { return folder_; }
 
     // Starts an upload if WebStats is on, an interval has passed since the last one began and
     // none is running. Each attempt that finds one running still moves the next one an interval

@@ -2,9 +2,9 @@
 
 #include <cctype>
 
-namespace {
+#include "core/TrimSpace.h"
 
-constexpr std::string_view kSpace = " \t\n\v\f\r";
+namespace {
 
 std::string_view StripBoth(std::string_view text, char c) {
     while (!text.empty() && text.front() == c) {
@@ -16,14 +16,6 @@ std::string_view StripBoth(std::string_view text, char c) {
     return text;
 }
 
-std::string_view TrimView(std::string_view text) {
-    const auto first = text.find_first_not_of(kSpace);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
-}
-
 }  // namespace
 
 int UploadIntervalIndex(int milliseconds) {
@@ -33,10 +25,6 @@ int UploadIntervalIndex(int milliseconds) {
         }
     }
     return -1;
-}
-
-std::string TrimSpace(std::string_view text) {
-    return std::string(TrimView(text));
 }
 
 std::string NormaliseRemotePath(std::string_view text) {
@@ -54,7 +42,7 @@ std::string NormaliseRemotePath(std::string_view text) {
 }
 
 std::string NormaliseFileName(std::string_view text) {
-    std::string_view name = TrimView(text);
+    std::string_view name = TrimSpace(text);
     name = StripBoth(name, '"');
     name = StripBoth(name, '\\');
     name = StripBoth(name, '/');
@@ -63,7 +51,7 @@ std::string NormaliseFileName(std::string_view text) {
 
 bool ParsePortText(std::string_view text, int& port) {
     std::size_t i = 0;
-    while (i < text.size() && kSpace.find(text[i]) != std::string_view::npos) {
+    while (i < text.size() && kWhiteSpace.find(text[i]) != std::string_view::npos) {
         ++i;
     }
     bool negative = false;

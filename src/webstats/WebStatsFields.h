@@ -23,9 +23,6 @@ inline constexpr std::array<UploadIntervalChoice, 5> kUploadIntervals{{
 // The index of the choice with these milliseconds, or -1.
 int UploadIntervalIndex(int milliseconds);
 
-// Without white space at either end.
-std::string TrimSpace(std::string_view text);
-
 // Quotes removed from both ends, then a leading and a trailing "/" made sure of: "myhomepage"
 // becomes "/myhomepage/". An empty text stays empty (the FTP login folder).
 std::string NormaliseRemotePath(std::string_view text);

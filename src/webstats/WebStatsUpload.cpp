@@ -3,14 +3,14 @@
 #include <cctype>
 #include <cstdio>
 
+#include "core/TrimSpace.h"
 #include "persistence/DataFile.h"
-#include "webstats/WebStatsFields.h"
 
 namespace {
 
 UploadOutcome Failure(const UploadJob& job, const std::string& error) {
-    const std::string text = TrimSpace(error);
-    return {false, job.logPrefix + (text.empty() ? "The upload failed" : text)};
+    const std::string_view text = TrimSpace(error);
+    return {false, job.logPrefix + std::string(text.empty() ? "The upload failed" : text)};
 }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {

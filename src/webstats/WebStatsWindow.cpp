@@ -1,11 +1,11 @@
 #include "webstats/WebStatsWindow.h"
 
-#include <QGuiApplication>
 #include <QMessageBox>
-#include <QScreen>
 
 #include <algorithm>
 
+#include "core/TrimSpace.h"
+#include "platform/WindowPlacement.h"
 #include "ui_WebStatsWindow.h"
 #include "webstats/CWebStats.h"
 #include "webstats/WebStatsFields.h"
@@ -22,19 +22,16 @@ std::string Text(const QLineEdit* edit) {
 }  // namespace
 
 WebStatsWindow::WebStatsWindow(CWebStats& model, QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::WebStatsWindow>()), model_(model) {
+    : QDialog(parent),
+      ui_(std::make_unique<Ui::WebStatsWindow>()),
+      model_(model),
+      observation_(model, *this) {
     ui_->setupUi(this);
     fields_ = {ui_->hostEdit,       ui_->userEdit,      ui_->passwordEdit,  ui_->portEdit,
                ui_->remotePathEdit, ui_->fileNameEdit,  ui_->intervalCombo, ui_->hostLabel,
                ui_->userLabel,      ui_->passwordLabel, ui_->portLabel,     ui_->remotePathLabel,
                ui_->fileNameLabel,  ui_->intervalLabel, ui_->logLabel,      ui_->logList};
-
-    adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect place = rect();
-        place.moveCenter(screen->availableGeometry().center());
-        move(place.topLeft());
-    }
+    CentreOnDesktop(*this);
 
     const WebStatsValues values = model_.Settings();
     ShowSwitch(values.enabled);
@@ -50,7 +47,6 @@ WebStatsWindow::WebStatsWindow(CWebStats& model, QWidget* parent)
     }
     ui_->intervalCombo->setCurrentIndex(UploadIntervalIndex(values.uploadInterval));
 
-    observation_ = std::make_unique<CScopedObservation>(model_, *this);
     Update();
 
     for (QLineEdit* edit : {ui_->hostEdit, ui_->remotePathEdit}) {
@@ -146,7 +142,7 @@ bool WebStatsWindow::Apply() {
     }
     if (locationChanged_) {
         // Trimmed as the next start would read it back.
-        model_.SetHostName(TrimSpace(Text(ui_->hostEdit)));
+        model_.SetHostName(std::string(TrimSpace(Text(ui_->hostEdit))));
         model_.SetRemotePath(NormaliseRemotePath(Text(ui_->remotePathEdit)));
     }
     if (otherChanged_) {
@@ -154,7 +150,7 @@ bool WebStatsWindow::Apply() {
         int port = 0;
         ParsePortText(Text(ui_->portEdit), port);
         model_.SetPort(port);
-        model_.SetUserName(TrimSpace(Text(ui_->userEdit)));
+        model_.SetUserName(std::string(TrimSpace(Text(ui_->userEdit))));
         model_.SetPassword(Text(ui_->passwordEdit));
         const int index = ui_->intervalCombo->currentIndex();
         if (index >= 0) {

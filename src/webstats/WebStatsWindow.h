@@ -30,9 +30,6 @@ public:
     // and the focus on the field, when a field is not valid; nothing is changed then.
     bool Apply();
 
-    // True while the switch button offers to disable WebStats.
-    bool SwitchedOn() const { return switchedOn_; }
-
 private:
     void OnSwitch();
     void OnApplyClicked();
@@ -46,10 +43,10 @@ private:
 
     std::unique_ptr<Ui::WebStatsWindow> ui_;
     CWebStats& model_;
-    std::unique_ptr<CScopedObservation> observation_;
     std::vector<QWidget*> fields_;
-    bool switchedOn_ = false;
+    bool switchedOn_ = false;  // the switch button offers to disable WebStats
     bool locationChanged_ = false;
     bool otherChanged_ = false;
     std::uint64_t linesShown_ = 0;
+    CScopedObservation observation_;  // last: it detaches before anything else goes
 };

@@ -6,7 +6,6 @@
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QScreen>
 #include <QTest>
 
@@ -15,6 +14,7 @@
 #include <functional>
 
 #include "MainFrameFixture.h"
+#include "ScopedEnv.h"
 #include "WidgetInput.h"
 #include "appearance/CColourComboBox.h"
 #include "appearance/SettingsWindow.h"
@@ -164,11 +164,7 @@ TEST_F(SettingsX11Test, OpenColourBoxShowsTheSwatches) {
 
 TEST_F(SettingsX11Test, StartAtLoginWritesAValidEntryThatStartsThisProgram) {
     TempDir config;
-    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config.Str()));
-    const auto restore = qScopeGuard([&] {
-        oldConfig.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", oldConfig);
-    });
+    const ScopedEnv configHome("XDG_CONFIG_HOME", config.Str().c_str());
 
     SettingsWindow* window = OpenSettings();
     ASSERT_NE(window, nullptr);

@@ -11,27 +11,19 @@ import sys
 import tempfile
 import time
 
-from loopback import make_loopback_traffic
+from loopback import make_loopback_traffic, write_settings_counting_loopback
+from xserver import pixel
 
-WIDTH = 1280
 LEFT, TOP, W, H = 1280 - 221, 1024 - 62, 221, 62  # the default window in the corner
 DEEP_BLUE_TOP, GREEN_LCD_TOP = (20, 103, 219), (13, 64, 4)
 GREEN_LCD_SERIES = [(0, 255, 0), (0, 128, 64)]
 WAIT = 30
-# Lines, "Deep Blue", every interface monitored (loopback included).
-SETTINGS = "\n".join(["V1.0.0", "Deep Blue", "701", "0", "0", "10"] + ["255"] * 3 + ["0"] * 12 +
-                     ["-1"] * 4 + ["0", "0"]) + "\n"
 
 
 def screenshot(path):
     subprocess.run(["import", "-window", "root", path], check=True)
     return subprocess.run(["convert", path, "-depth", "8", "rgb:-"], check=True,
                           capture_output=True).stdout
-
-
-def pixel(raw, x, y):
-    i = (y * WIDTH + x) * 3
-    return tuple(raw[i:i + 3])
 
 
 def near(a, b, tolerance=24):
@@ -86,9 +78,9 @@ def stop(meter):
 
 
 def run(program, data_dir, shots):
+    # Lines, "Deep Blue", every interface monitored (loopback included).
+    write_settings_counting_loopback(data_dir)
     settings = os.path.join(data_dir, "settings.dat")
-    with open(settings, "w") as out:
-        out.write(SETTINGS)
     shot = os.path.join(shots, "shot.png")
     top_is = lambda colour: lambda: near(pixel(screenshot(shot), LEFT + 110, TOP + 1), colour)
 

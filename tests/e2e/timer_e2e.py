@@ -10,14 +10,13 @@ make on this machine's loopback meanwhile cannot disturb the figures. Figures ar
 window's fields through the clipboard (Tab, Ctrl+A, Ctrl+C)."""
 import os
 import re
-import shutil
 import signal
 import subprocess
 import sys
 import tempfile
 import time
 
-from loopback import make_loopback_traffic, run_in_own_network
+from loopback import make_loopback_traffic, run_in_own_network, write_settings_counting_loopback
 
 MiB = 1048576.0
 UNITS = {"B": 1.0 / MiB, "KB": 1.0 / 1024, "MB": 1.0, "GB": 1024.0, "TB": 1048576.0}
@@ -25,10 +24,6 @@ RATE_UNITS = {"KB/s": 1.0 / 1024, "MB/s": 1.0, "GB/s": 1024.0}
 
 # The symbols on the three buttons.
 PLAY, PAUSE, STOP = (34, 146, 58), (42, 92, 172), (196, 48, 42)
-
-# Deep Blue, no caption, default window, nothing excluded.
-SETTINGS = "V1.0.0\nDeep Blue\n701\n0\n0\n10\n255\n255\n255\n" + "0\n" * 12 + \
-           "-1\n-1\n-1\n-1\n0\n0\n"
 
 
 def run(*args):
@@ -121,10 +116,8 @@ def main():
         print("no X display: run under xvfb-run")
         sys.exit(1)
     with tempfile.TemporaryDirectory() as data_dir, tempfile.TemporaryDirectory() as tmp:
-        settings = os.path.join(data_dir, "settings.dat")
-        with open(settings, "w") as f:
-            f.write(SETTINGS)
-        os.chmod(settings, 0o600)
+        # Deep Blue, no caption, default window, nothing excluded.
+        write_settings_counting_loopback(data_dir)
         proc = subprocess.Popen([program], env=dict(os.environ, TALLYGLASS_DATA_DIR=data_dir))
         try:
             graph = wait_for("the graph window", lambda: [w for w in windows_named("Tallyglass")

@@ -1,6 +1,5 @@
 #include "quota/CapwardenWindow.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -8,13 +7,13 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "FakeLocaleTexts.h"
+#include "MessageBoxes.h"
 #include "QuotaTestSupport.h"
 
 namespace {
@@ -25,22 +24,17 @@ struct SeenBox {
     int count = 0;
 };
 
-// Runs `action`, answering every message box it opens with `answer`.
+// Runs `action`, answering every message box it opens with `answer`; the last one is kept.
 template <typename Action>
 SeenBox AnswerBoxes(Action action, QMessageBox::StandardButton answer = QMessageBox::Ok) {
-    SeenBox seen;
-    QTimer poll;
-    poll.setInterval(5);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            seen.title = box->windowTitle();
-            seen.text = box->text();
-            ++seen.count;
-            box->button(answer)->click();
-        }
-    });
-    poll.start();
+    MessageBoxes boxes(answer);
     action();
+    SeenBox seen;
+    seen.count = static_cast<int>(boxes.seen.size());
+    if (!boxes.seen.empty()) {
+        seen.title = boxes.seen.back().caption;
+        seen.text = boxes.seen.back().text;
+    }
     return seen;
 }
 

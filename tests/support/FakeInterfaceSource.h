@@ -5,7 +5,6 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "platform/InterfaceSource.h"
@@ -35,8 +34,6 @@ public:
         list_.erase(std::remove(list_.begin(), list_.end(), index), list_.end());
         rows_.erase(index);
     }
-    // Replaces the adapter list alone; rows stay as they are (indexes without a row fail).
-    void SetAdapterList(std::vector<std::uint32_t> indexes) { list_ = std::move(indexes); }
 
     void SetCounters(std::uint32_t index, std::uint64_t in, std::uint64_t out) {
         rows_[index].row.inOctets = in & Mask();
@@ -51,7 +48,6 @@ public:
     void SetEntryFails(std::uint32_t index, bool fails) { rows_[index].fails = fails; }
 
     void SetTableCount(std::uint32_t count) { tableCount_ = count; }
-    void UseDefaultTableCount() { tableCount_.reset(); }
     void SetTableFails(bool fails) { tableFails_ = fails; }
     void SetListsLoopback(bool lists) { listsLoopback_ = lists; }
 

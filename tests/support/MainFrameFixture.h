@@ -9,6 +9,7 @@
 #include "TempDir.h"
 #include "app/CFrameRateMeter.h"
 #include "app/CMainFrame.h"
+#include "appearance/CSettings.h"
 #include "sampling/CTrafficSampler.h"
 
 // The main frame with its real window on the X server, fed by a scripted interface ("eth0",
@@ -24,6 +25,14 @@ protected:
         CMainFrame::Services services{msClock_, localClock_, sampler_, meter_};
         auto frame = std::make_unique<CMainFrame>(services, CDataFolder(dir_.Str(), dir_.Str()));
         return frame->Create() ? std::move(frame) : nullptr;
+    }
+
+    // The settings file a run leaves that ended with the window hidden in the tray.
+    void SaveHiddenInTray() {
+        auto frame = MakeFrame();
+        ASSERT_TRUE(frame);
+        frame->Settings()->hiddenInTray = true;
+        ASSERT_TRUE(frame->Settings()->Save());
     }
 
     TempDir dir_;

@@ -206,6 +206,7 @@ TEST_F(TrayBusTest, ActivateHidesTheWindowAndBringsItBack) {
     auto frame = MakeFrame();
     ASSERT_TRUE(frame);
     ASSERT_TRUE(TestWatcher()->WaitForItem(service_));
+    ASSERT_TRUE(WaitForTrayState(*frame));  // until then hiding is refused: no tray known
     CGraphWindow* window = frame->Window();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
 
@@ -266,12 +267,7 @@ TEST_F(TrayBusTest, RestartedWatcherGetsTheItemAgainWithItsCurrentState) {
 }
 
 TEST_F(TrayBusTest, SavedFlagStartsHiddenAndATrayGoneForGoodGivesTheWindowBack) {
-    {
-        auto first = MakeFrame();
-        ASSERT_TRUE(first);
-        first->Settings()->hiddenInTray = true;
-        ASSERT_TRUE(first->Settings()->Save());
-    }
+    ASSERT_NO_FATAL_FAILURE(SaveHiddenInTray());
     auto frame = MakeFrame();
     ASSERT_TRUE(frame);
     ASSERT_TRUE(TestWatcher()->WaitForItem(service_));

@@ -26,12 +26,7 @@ protected:
 };
 
 TEST_F(NoTrayTest, ProgramRunsWithItsWindowAndNeverHidesIt) {
-    {
-        auto first = MakeFrame();
-        ASSERT_TRUE(first);
-        first->Settings()->hiddenInTray = true;
-        ASSERT_TRUE(first->Settings()->Save());
-    }
+    ASSERT_NO_FATAL_FAILURE(SaveHiddenInTray());
     auto frame = MakeFrame();
     ASSERT_TRUE(frame);
     CSystemTray* tray = frame->Tray();

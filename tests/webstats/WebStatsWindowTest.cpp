@@ -1,6 +1,5 @@
 #include "webstats/WebStatsWindow.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,42 +9,18 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "FakeClocks.h"
+#include "MessageBoxes.h"
 #include "TempDir.h"
 #include "persistence/DataFile.h"
 #include "webstats/CWebStats.h"
 
 namespace {
-
-struct Message {
-    QString caption;
-    QString text;
-    QMessageBox::Icon icon;
-};
-
-// Answers every message box that opens while it lives, and keeps what they said.
-class MessageBoxes {
-public:
-    MessageBoxes() {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                seen.push_back({box->windowTitle(), box->text(), box->icon()});
-                box->accept();
-            }
-        });
-        timer_.start(5);
-    }
-    std::vector<Message> seen;
-
-private:
-    QTimer timer_;
-};
 
 class WebStatsWindowTest : public ::testing::Test {
 protected:
