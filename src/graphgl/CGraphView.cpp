@@ -38,6 +38,7 @@ bool CGraphView::RunUnseenFrame(const CSampleList& list) {
 bool CGraphView::Frame(const CSampleList& list, bool seen) {
     bool between = false;  // without a renderer (not yet set up) sampling still goes on
     bool showNew = true;
+    labelsPlanned_ = false;
     if (renderer_ != nullptr) {
         // The blink keeps its pace whether or not the frame is drawn.
         if (warningBlink_.Raised()) {
@@ -105,6 +106,7 @@ bool CGraphView::DescribeFrame(const CSampleList& list, CFrameSignature& signatu
     signature.Add(scanlineWanted_);
     signature.Add(scanlineWanted_ ? themes_.ScanlineStrength() : 0);
     PlanSpeedLabels(list, labels_);
+    labelsPlanned_ = true;  // drawn as planned here, should the frame be drawn
     signature.Add(labels_.layout);
     for (int r = 0; r < labels_.runCount; ++r) {
         const TextRun& run = labels_.runs[r];
@@ -173,7 +175,7 @@ void CGraphView::SetWidth(int width) {
 }
 
 void CGraphView::Resize(int width, int height) {
-    shownKnown_ = false;
+    ForgetShownFrame();
     geometry_.SetWidth(width);
     geometry_.SetHeight(height);
     geometry_.SetPlotWidth(width);
@@ -240,6 +242,8 @@ void CGraphView::PlanSpeedLabels(const CSampleList& list, TextLayoutPlan& plan) 
 }
 
 void CGraphView::DrawSpeedLabels(const CSampleList& list) {
-    PlanSpeedLabels(list, labels_);
+    if (!labelsPlanned_) {
+        PlanSpeedLabels(list, labels_);
+    }
     text_.DrawPlan(labels_, themes_);
 }

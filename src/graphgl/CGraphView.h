@@ -115,4 +115,5 @@ private:
     CFrameSignature next_;
     bool shownKnown_ = false;
     TextLayoutPlan labels_;
+    bool labelsPlanned_ = false;  // labels_ holds this frame's labels (its signature planned them)
 };
