@@ -72,19 +72,6 @@ TEST_F(MainFrameTest, SamplesOncePerGraphStepAndFeedsListHistoryAndTooltip) {
     EXPECT_EQ(frame->TooltipText(), "Down: 97.7 KB/s\nUp: 0.0 KB/s");
 }
 
-TEST_F(MainFrameTest, EachTimedFrameIsFollowedByOnePaintDrivenFrame) {
-    auto frame = MakeFrame();
-    ASSERT_TRUE(frame);
-    frame->RunFrame();
-    QCoreApplication::processEvents();
-    const auto before = frame->FrameCount();
-    frame->RunFrame();
-    EXPECT_EQ(frame->FrameCount(), before + 1);
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(frame->FrameCount(), before + 2);  // one more, and no endless chain
-}
-
 // However far the graph has got into its step, the traffic up to the end is in the file.
 class ShutdownTest : public MainFrameFixture, public ::testing::WithParamInterface<int> {};
 
@@ -138,9 +125,10 @@ TEST_F(MainFrameTest, HiddenWindowSamplesAtTheSamePaceAndNeverSwaps) {
 
     const Phase shown = runPhase(1000);
     EXPECT_EQ(shown.samples, 3);
-    // Each step's sampling frame paints nothing, so it shows nothing either. In the first step
-    // the one sample there is draws no series: its picture is shown once and then kept.
-    EXPECT_EQ(shown.swaps, 1u + 2u * 61u);
+    // A frame for each quarter pixel of scroll (in the first step the one sample there is draws
+    // no series: its picture is shown once and then kept).
+    EXPECT_GE(shown.swaps, 1u + 2u * 61u / 6u);
+    EXPECT_LE(shown.swaps, 3u + 2u * 61u / 5u);
     const std::string shownTip = frame->TooltipText();
     const double shownTotal = frame->History().CurrentDay().downloaded;
 
@@ -160,7 +148,8 @@ TEST_F(MainFrameTest, HiddenWindowSamplesAtTheSamePaceAndNeverSwaps) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     const Phase again = runPhase(1000);
     EXPECT_EQ(again.samples, 3);
-    EXPECT_EQ(again.swaps, 3u * 61u);
+    EXPECT_GE(again.swaps, 3u * 61u / 6u);
+    EXPECT_LE(again.swaps, 3u + 3u * 61u / 5u);
 }
 
 TEST_F(MainFrameTest, TimerOpensOnceRefreshesEvery51FramesAndClosesWithTheFrame) {
