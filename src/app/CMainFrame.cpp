@@ -357,7 +357,9 @@ void CMainFrame::ShowPicture() {
 }
 
 int CMainFrame::FramesUntilNeeded(const CFrameTimeline& timeline) {
-    if (!firstFrameDone_) {
+    // Work waiting for a frame: the window's first sizing, settings just applied (caption,
+    // scanlines), a quota whose warning the graph does not show yet or still shows.
+    if (!firstFrameDone_ || settings_->Changed() || quota_->IsExceeded() != view_->QuotaWarning()) {
         return 0;
     }
     // No later than the frame of the next sample, which everything else may depend on.

@@ -1,15 +1,19 @@
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
 #include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QMenu>
 #include <QOpenGLContext>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include "MainFrameFixture.h"
+#include "QuotaTestSupport.h"
 #include "ScopedEnv.h"
 #include "TempDir.h"
 #include "app/CTrafficApp.h"
@@ -226,6 +230,34 @@ TEST(TrafficApp, GraphKeepsMovingWhileTheMenuIsOpen) {
     EXPECT_EQ(app.Run(), 0);
     EXPECT_GE(closed - opened, kFramesWanted);
     EXPECT_TRUE(std::filesystem::exists(dir.Path() / "stats.dat"));
+}
+
+// What waits for a frame (settings just applied, a quota whose warning the graph does not show
+// yet) has the loop work the very next frame instead of sleeping until the next sample.
+TEST_F(MainFrameTest, WorkWaitingForAFrameIsDoneAtTheNextFrame) {
+    ASSERT_TRUE(WriteQuotaFile(CDataFolder(dir_.Str(), dir_.Str()), ActiveTotalQuota(100, 50)));
+    auto frame = MakeFrame();
+    ASSERT_TRUE(frame);
+    frame->Window()->hide();  // nothing to show: only the samples set the pace
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !frame->Window()->isExposed(); }));
+    frame->RunFrame();
+    msClock_.Advance(250);
+    frame->RunFrame();  // the first sample and the tooltip done: the next sample is far off
+    CFrameTimeline timeline(CFramePacer::PeriodForRate(90));
+    timeline.Start(CFrameTimeline::Clock::time_point(std::chrono::milliseconds(msClock_.NowMs())));
+    timeline.SetFrameLength(std::chrono::milliseconds(12));
+    EXPECT_GT(frame->FramesUntilNeeded(timeline), 50);
+
+    frame->Settings()->MarkChanged();  // as Apply in the settings window does
+    EXPECT_EQ(frame->FramesUntilNeeded(timeline), 0);
+    frame->RunFrame();
+    EXPECT_GT(frame->FramesUntilNeeded(timeline), 50);
+
+    frame->Quota().SetAllowedTotal(10.0);  // now past its limit, as Capwarden's Apply may
+    EXPECT_EQ(frame->FramesUntilNeeded(timeline), 0);
+    frame->RunFrame();
+    EXPECT_TRUE(frame->View()->QuotaWarning());
+    EXPECT_GT(frame->FramesUntilNeeded(timeline), 50);
 }
 
 }  // namespace
