@@ -193,6 +193,10 @@ void CInstanceChannel::OnNewConnection() {
 }
 
 void CInstanceChannel::OnReadyRead(QLocalSocket* socket) {
+    // Answered and closing: whatever else it says goes unheard.
+    if (socket->state() != QLocalSocket::ConnectedState) {
+        return;
+    }
     // One request, then silence: a follower that talks on is not one of ours.
     if (followers_.contains(socket)) {
         Close(socket);
