@@ -114,7 +114,7 @@ bool WebStatsWindow::Validate(bool withMessages) {
     if (TrimSpace(Text(ui_->hostEdit)).empty()) {
         return Refuse(ui_->hostEdit, "Empty Field", "Please enter a hostname", withMessages);
     }
-    if (Text(ui_->fileNameEdit).empty()) {
+    if (!IsPageFileName(NormaliseFileName(Text(ui_->fileNameEdit)))) {
         return Refuse(ui_->fileNameEdit, "Empty Field", "Please enter a file name", withMessages);
     }
     int port = 0;

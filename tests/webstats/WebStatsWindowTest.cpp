@@ -133,6 +133,8 @@ TEST_F(WebStatsWindowTest, ApplyValidatesWithMessagesAndChangesNothingOnFailure)
         {"", "", "21x", "pw", "Empty Field", "Please enter a hostname", "hostEdit"},
         {"  ", "f", "21", "pw", "Empty Field", "Please enter a hostname", "hostEdit"},
         {"h", "", "21", "pw", "Empty Field", "Please enter a file name", "fileNameEdit"},
+        {"h", "\"/\"", "21", "pw", "Empty Field", "Please enter a file name", "fileNameEdit"},
+        {"h", " // ", "21", "pw", "Empty Field", "Please enter a file name", "fileNameEdit"},
         {"h", "f", "21", "p\nw", "Invalid Field", "Please enter this field on one line",
          "passwordEdit"},
     };
