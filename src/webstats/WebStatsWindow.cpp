@@ -1,6 +1,8 @@
 #include "webstats/WebStatsWindow.h"
 
+#include <QListView>
 #include <QMessageBox>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 
@@ -19,6 +21,23 @@ std::string Text(const QLineEdit* edit) {
     return edit->text().toStdString();
 }
 
+// Measures each log line at the list's width, so a long one wraps instead of running off under
+// a scroll bar: a list view in list mode measures its items with no width to wrap at.
+class WrappingDelegate final : public QStyledItemDelegate {
+public:
+    explicit WrappingDelegate(QListView* view) : QStyledItemDelegate(view), view_(view) {}
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyleOptionViewItem wrapped(option);
+        wrapped.rect = QRect(0, 0, std::max(1, view_->viewport()->width() - 2 * view_->spacing()),
+                             option.fontMetrics.height());
+        return QStyledItemDelegate::sizeHint(wrapped, index);
+    }
+
+private:
+    QListView* view_;
+};
+
 }  // namespace
 
 WebStatsWindow::WebStatsWindow(CWebStats& model, QWidget* parent)
@@ -31,6 +50,7 @@ WebStatsWindow::WebStatsWindow(CWebStats& model, QWidget* parent)
                ui_->remotePathEdit, ui_->fileNameEdit,  ui_->intervalCombo, ui_->hostLabel,
                ui_->userLabel,      ui_->passwordLabel, ui_->portLabel,     ui_->remotePathLabel,
                ui_->fileNameLabel,  ui_->intervalLabel, ui_->logLabel,      ui_->logList};
+    ui_->logList->setItemDelegate(new WrappingDelegate(ui_->logList));
     CentreOnDesktop(*this);
 
     const WebStatsValues values = model_.Settings();
