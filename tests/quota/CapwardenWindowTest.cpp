@@ -180,7 +180,8 @@ TEST_F(CapwardenWindowTest, ApplyStoresGigabytesAsMegabytesSavesAndShowsThemBack
               "V1.0.0\n31\n31\n4\n2026\n2048.000000\n-1.000000\n-1.000000\n0.000000\n"
               "0.000000\n1\n1\n");
     EXPECT_FALSE(Button("applyButton")->isEnabled());
-    EXPECT_EQ(Label("nextPeriodDate")->text(), "30/4/2026");  // April has no 31st
+    // April has no 31st: the counters clear on 1 May, the day the new period begins.
+    EXPECT_EQ(Label("nextPeriodDate")->text(), "1/5/2026");
 
     // Separate limits, one typed in MB that is no whole number of GB.
     Click(Check("separateModeCheck"));
