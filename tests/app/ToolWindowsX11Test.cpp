@@ -117,7 +117,7 @@ TEST_F(ToolWindowsX11Test, NoToolWindowOpensUnderTheGraph) {
 }
 
 // A window whose layout does not grow keeps its one size and offers no maximise button; the
-// others can be maximised and, made as small as they go, cut nothing.
+// others cut nothing made as small as they go, nor maximised.
 TEST_F(ToolWindowsX11Test, FixedLayoutsKeepTheirSizeAndOthersNeverSqueezeTheirControls) {
     for (const auto& tool : kToolWindows) {
         QPointer<QDialog> window = Open(tool.menuIndex);
@@ -136,6 +136,15 @@ TEST_F(ToolWindowsX11Test, FixedLayoutsKeepTheirSizeAndOthersNeverSqueezeTheirCo
         EXPECT_EQ(Squeezed(*window), "") << tool.title << " made as small as it goes";
         if (tool.fixed) {
             EXPECT_EQ(window->size(), opened) << tool.title;
+        } else {
+            window->showMaximized();
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] {
+                    return window->width() > opened.width() && window->height() > opened.height();
+                },
+                kWaitMs))
+                << tool.title << " maximised";
+            EXPECT_EQ(Squeezed(*window), "") << tool.title << " maximised";
         }
         window->close();
     }
