@@ -49,8 +49,10 @@ bool CWebStatsPublisher::Start() {
         shared_->ticket = job.ticket;
     }
     // Detached: the worker holds its job, its options and the shared part, nothing of ours.
+    ++workersRunning_;
     std::thread([shared = shared_, job = std::move(job), options = options_] {
         Run(shared, job, options);
+        --workersRunning_;
     }).detach();
     return true;
 }

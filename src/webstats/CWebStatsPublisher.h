@@ -33,6 +33,9 @@ public:
     // True when one was started.
     bool Start();
 
+    // Upload workers of the process still running, cut loose or not.
+    static int WorkersRunning() { return workersRunning_.load(); }
+
 private:
     // What the publisher and its workers share; the last of them to go frees it.
     struct Shared {
@@ -44,6 +47,8 @@ private:
 
     static void Run(const std::shared_ptr<Shared>& shared, const UploadJob& job,
                     const FtpOptions& options);
+
+    static inline std::atomic<int> workersRunning_{0};
 
     CWebStats& model_;
     CDataFolder folder_;
