@@ -427,6 +427,12 @@ void CMainFrame::RecordTotals(double& downloaded, double& uploaded) {
     history_->Update(downloaded, uploaded);
 }
 
+MeterStatus CMainFrame::Status() const {
+    MeterStatus status = CollectStatus(*samples_, *history_, *quota_);
+    // The quota's forecast, once the meter makes one, goes into status.quotaProjected here.
+    return status;
+}
+
 std::string CMainFrame::TooltipForRates() const {
     return "Down: " + FormatSpeed(downloadRate_ / kKBPerMB) +
            "\nUp: " + FormatSpeed(uploadRate_ / kKBPerMB);

@@ -9,6 +9,7 @@
 #include "app/CFrameLoop.h"
 #include "app/CSaveFailureAlert.h"
 #include "app/CToolWindowSlot.h"
+#include "app/MeterStatus.h"
 #include "appearance/CThemeTable.h"
 #include "persistence/CDataFolder.h"
 #include "persistence/CSaveFailureNotice.h"
@@ -96,6 +97,8 @@ public:
     double DownloadRate() const { return downloadRate_; }
     double UploadRate() const { return uploadRate_; }
     const std::string& TooltipText() const { return tooltipText_; }
+    // The figures a status client asks for, from what the graph, the history and the quota hold.
+    MeterStatus Status() const;
     // Frames run since start (timed and paint-driven).
     std::uint64_t FrameCount() const { return frameCount_; }
 

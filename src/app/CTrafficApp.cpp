@@ -30,6 +30,12 @@ CTrafficApp::CTrafficApp(std::string dataFolder)
             frame_->ShowWindow();
         }
     });
+    channel_.SetStatusSource([this]() -> std::optional<MeterStatus> {
+        if (frame_ && frame_->IsReady()) {
+            return frame_->Status();
+        }
+        return std::nullopt;
+    });
 }
 
 CTrafficApp::~CTrafficApp() {
@@ -48,6 +54,7 @@ bool CTrafficApp::InitInstance() {
         frame_.reset();
         return false;
     }
+    connect(frame_.get(), &CMainFrame::SampleTaken, &channel_, &CInstanceChannel::PublishStatus);
     return true;
 }
 

@@ -2,6 +2,7 @@
 #include <QCoreApplication>
 #include <QIcon>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -13,6 +14,7 @@
 #include "app/CTrafficApp.h"
 #include "app/CommandLine.h"
 #include "app/ExportCommand.h"
+#include "app/StatusCommand.h"
 #include "app/XDisplay.h"
 #include "persistence/CInstanceLock.h"
 #include "persistence/CQuotaFile.h"
@@ -91,9 +93,19 @@ int main(int argc, char** argv) {
             return RunExport(ResolveDataFolder(request.dataFolder.toStdString()),
                              request.exportFormat, clock.Today(), stdout, stderr);
         }
+        case CommandLineRequest::Action::Status: {
+            CSignalBridge::ReleaseTermination();  // nothing to save: Ctrl+C just ends it
+            // A reader that goes away is told by a failed write, not by a signal.
+            std::signal(SIGPIPE, SIG_IGN);
+            QCoreApplication core(argc, argv);
+            return RunStatus(ResolveDataFolder(request.dataFolder.toStdString()),
+                             request.statusFormat, request.follow, stdout, stderr);
+        }
         case CommandLineRequest::Action::Run:
             break;
     }
+    // A status client that goes away in the middle of an answer must not end the meter.
+    std::signal(SIGPIPE, SIG_IGN);
 
     // Qt would abort with a long message; one line says what is missing.
     std::optional<CXServerProbe> xProbe;

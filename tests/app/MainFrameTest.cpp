@@ -76,6 +76,34 @@ TEST_F(MainFrameTest, SamplesOncePerGraphStepAndFeedsListHistoryAndTooltip) {
     EXPECT_EQ(frame->TooltipText(), "Down: 97.7 KB/s\nUp: 0.0 KB/s");
 }
 
+TEST_F(MainFrameTest, StatusTellsWhatTheGraphShowsNotASampleItNeverDrew) {
+    auto frame = MakeFrame();
+    ASSERT_TRUE(frame);
+    frame->RunFrame();
+    for (int i = 0; i < 62; ++i) {
+        source_.AddTraffic(1, 2048, 1024);
+        msClock_.Advance(10);
+        frame->RunFrame();
+    }
+    ASSERT_EQ(frame->Samples().Count(), 2);
+    const MeterStatus shown = frame->Status();
+    EXPECT_EQ(shown.sample, 2u);
+    EXPECT_NEAR(shown.downloadRate, 61 * 2048.0 / 1024.0 / 0.61, 1e-6);
+    EXPECT_NEAR(shown.uploadRate, 61 * 1024.0 / 1024.0 / 0.61, 1e-6);
+    EXPECT_NEAR(shown.todayDownload, 62 * 2048.0 / 1048576.0, 1e-9);
+    EXPECT_EQ(shown.sessionDownload, frame->History().SessionDownload());
+
+    // A save samples once more for the history (a session's end may save and go on), but the
+    // graph never shows that sample: the status keeps to the graph's speeds.
+    source_.AddTraffic(1, 1048576, 0);
+    msClock_.Advance(100);
+    frame->SaveDataFiles();
+    const MeterStatus saved = frame->Status();
+    EXPECT_EQ(saved.sample, 2u);
+    EXPECT_EQ(saved.downloadRate, shown.downloadRate);
+    EXPECT_GT(saved.todayDownload, shown.todayDownload + 0.99);
+}
+
 // However far the graph has got into its step, the traffic up to the end is in the file.
 class ShutdownTest : public MainFrameFixture, public ::testing::WithParamInterface<int> {};
 
