@@ -18,7 +18,10 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments, const QString&
     parser.addOption(help);
     parser.addOption(versionOption);
     parser.addOption(dataDir);
+    const QCommandLineOption quotaOption(
+        "quota", "Print the quota's current period, its use and where it is heading, and exit.");
     parser.addOption(exportOption);
+    parser.addOption(quotaOption);
 
     // Without an application object the parser cannot know the program's name.
     const QString program =
@@ -38,6 +41,8 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments, const QString&
                parser.value(exportOption) != "json") {
         error =
             QString("Unknown export format '%1': use csv or json.").arg(parser.value(exportOption));
+    } else if (parser.isSet(exportOption) && parser.isSet(quotaOption)) {
+        error = "--export and --quota each print something else: ask for one.";
     }
     if (!error.isEmpty()) {
         request.action = CommandLineRequest::Action::UsageError;
@@ -54,6 +59,8 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments, const QString&
             request.action = CommandLineRequest::Action::Export;
             request.exportFormat =
                 parser.value(exportOption) == "json" ? ExportFormat::Json : ExportFormat::Csv;
+        } else if (parser.isSet(quotaOption)) {
+            request.action = CommandLineRequest::Action::Quota;
         }
     }
     return request;

@@ -19,6 +19,7 @@ struct CommandLineRequest {
         ShowVersion,  // `text` to standard output, success
         UsageError,   // `text` (the error, then the usage) to standard error, kExitUsage
         Export,       // the history in `exportFormat` to standard output
+        Quota,        // the quota's current period and projection to standard output
     };
     Action action = Action::Run;
     // --data-dir as given; empty when not given ($TALLYGLASS_DATA_DIR or the default then).

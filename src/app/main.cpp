@@ -13,6 +13,7 @@
 #include "app/CTrafficApp.h"
 #include "app/CommandLine.h"
 #include "app/ExportCommand.h"
+#include "app/QuotaCommand.h"
 #include "app/XDisplay.h"
 #include "persistence/CInstanceLock.h"
 #include "persistence/CQuotaFile.h"
@@ -89,6 +90,11 @@ int main(int argc, char** argv) {
             SystemLocalClock clock;
             return RunExport(ResolveDataFolder(request.dataFolder.toStdString()),
                              request.exportFormat, clock.Today(), stdout, stderr);
+        }
+        case CommandLineRequest::Action::Quota: {
+            SystemLocalClock clock;
+            return RunQuota(ResolveDataFolder(request.dataFolder.toStdString()), clock, stdout,
+                            stderr);
         }
         case CommandLineRequest::Action::Run:
             break;
