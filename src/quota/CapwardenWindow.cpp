@@ -24,6 +24,11 @@ CapwardenWindow::CapwardenWindow(CTrafficQuota& quota, std::unique_ptr<LocaleTex
       observation_(quota, *this) {
     ui_->setupUi(this);
     normalText_ = palette().color(QPalette::Active, QPalette::WindowText);
+    // Wide enough for the longest line from the start, so the window keeps its size as they change.
+    const int projectionWidth =
+        fontMetrics().horizontalAdvance("Projected download: 9999.9 GB (999%)");
+    ui_->projectionLine->setMinimumWidth(projectionWidth);
+    ui_->secondProjectionLine->setMinimumWidth(projectionWidth);
 
     ui_->activateCheck->setChecked(false);
     for (QComboBox* unit : {ui_->totalUnitCombo, ui_->downloadUnitCombo, ui_->uploadUnitCombo}) {
