@@ -251,38 +251,42 @@ void CMainFrame::BuildMenu() {
 }
 
 void CMainFrame::OpenSettings() {
-    settingsWindow_.Open([this] {
-        // "Start at login" starts the program that runs now, wherever it was started from.
-        CAutostartEntry autostart(CAutostartEntry::PathIn(ResolveConfigFolder()),
-                                  ResolveProgramPath());
-        return new SettingsWindow(*settings_, themes_, services_.sampler, std::move(autostart));
-    });
+    settingsWindow_.Open(
+        [this] {
+            // "Start at login" starts the program that runs now, wherever it was started from.
+            CAutostartEntry autostart(CAutostartEntry::PathIn(ResolveConfigFolder()),
+                                      ResolveProgramPath());
+            return new SettingsWindow(*settings_, themes_, services_.sampler, std::move(autostart));
+        },
+        GraphFrame());
 }
 
 void CMainFrame::OpenStatistics() {
-    statistics_.Open([this] {
-        return new StatisticsWindow(*history_, [this] {
-            if (window_) {
-                window_->MakeCurrent();
-            }
-        });
-    });
+    statistics_.Open(
+        [this] {
+            return new StatisticsWindow(*history_, [this] {
+                if (window_) {
+                    window_->MakeCurrent();
+                }
+            });
+        },
+        GraphFrame());
 }
 StatisticsWindow* CMainFrame::Statistics() const {
     return statistics_.Get();
 }
 
 void CMainFrame::OpenTimer() {
-    timer_.Open([this] { return new TimerWindow(*history_, services_.msClock); });
+    timer_.Open([this] { return new TimerWindow(*history_, services_.msClock); }, GraphFrame());
 }
 TimerWindow* CMainFrame::Timer() const {
     return timer_.Get();
 }
 void CMainFrame::OpenCapwarden() {
-    capwarden_.Open([this] { return new CapwardenWindow(*quota_); });
+    capwarden_.Open([this] { return new CapwardenWindow(*quota_); }, GraphFrame());
 }
 void CMainFrame::OpenWebStats() {
-    webStatsWindow_.Open([this] { return new WebStatsWindow(*webStats_); });
+    webStatsWindow_.Open([this] { return new WebStatsWindow(*webStats_); }, GraphFrame());
 }
 WebStatsWindow* CMainFrame::WebStatsWindowIfOpen() {
     return webStatsWindow_.Get();
@@ -290,6 +294,10 @@ WebStatsWindow* CMainFrame::WebStatsWindowIfOpen() {
 
 CapwardenWindow* CMainFrame::Capwarden() const {
     return capwarden_.Get();
+}
+
+QRect CMainFrame::GraphFrame() const {
+    return window_ && window_->isVisible() ? window_->frameGeometry() : QRect();
 }
 
 void CMainFrame::SaveDataFiles() {

@@ -129,6 +129,8 @@ private:
     bool InitGL();
     void BuildMenu();
     void PlaceWindow();
+    // Where the graph window and its frame are on the screen; empty while it is not shown.
+    QRect GraphFrame() const;
     void OnResized(int width, int height);
     void TakeSample();
     void RecordTotals(double& downloaded, double& uploaded);

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QPointer>
+#include <QRect>
 #include <QWidget>
+
+#include "app/ToolWindows.h"
 
 // The one open instance of a tool window. Opening again brings the open window to the front
 // instead of making a second one; the window deletes itself when it closes, however it closes,
@@ -14,13 +17,17 @@ public:
     CToolWindowSlot& operator=(const CToolWindowSlot&) = delete;
     ~CToolWindowSlot() { Destroy(); }
 
-    // Shows the open window, or the one `make` creates when none is open.
+    // Shows the open window, or the one `make` creates when none is open, where the graph
+    // window (its frame `graph`; empty when it is not shown) does not cover it.
     template <typename Factory>
-    Window* Open(Factory&& make) {
-        if (window_ == nullptr) {
+    Window* Open(Factory&& make, const QRect& graph = QRect()) {
+        const bool opening = window_ == nullptr;
+        if (opening) {
             window_ = make();
             window_->setAttribute(Qt::WA_DeleteOnClose);
+            FitToolWindow(*window_);
         }
+        PlaceToolWindow(*window_, graph, opening);
         window_->show();
         window_->raise();
         window_->activateWindow();

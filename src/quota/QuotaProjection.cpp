@@ -41,14 +41,6 @@ LocalDate DayReached(const LocalClock& clock, const LocalDateTime& now, std::int
 
 }  // namespace
 
-LocalDate PeriodBeginsOn(const LocalDate& stored) {
-    if (stored.day <= DaysInMonth(stored.month, stored.year)) {
-        return stored;
-    }
-    return stored.month == 12 ? LocalDate{1, 1, stored.year + 1}
-                              : LocalDate{1, stored.month + 1, stored.year};
-}
-
 QuotaProjection ProjectQuota(const CTrafficQuota& quota) {
     QuotaProjection result;
     if (!quota.Active()) {

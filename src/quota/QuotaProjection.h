@@ -15,10 +15,6 @@
 // daylight-saving changes come out right. In the first 24 hours of a period nothing is projected:
 // an hour of traffic says nothing about a month.
 
-// The day on which a period the quota holds as beginning on `stored` really begins: that day, or
-// the 1st of the next month when the month lacks it (31 April: 1 May, when the counters clear).
-LocalDate PeriodBeginsOn(const LocalDate& stored);
-
 // The current period: its first day, and the first day of the next one.
 struct QuotaPeriod {
     LocalDate first;

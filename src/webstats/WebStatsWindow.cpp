@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "core/TrimSpace.h"
-#include "platform/WindowPlacement.h"
 #include "ui_WebStatsWindow.h"
 #include "webstats/CWebStats.h"
 #include "webstats/WebStatsFields.h"
@@ -31,7 +30,6 @@ WebStatsWindow::WebStatsWindow(CWebStats& model, QWidget* parent)
                ui_->remotePathEdit, ui_->fileNameEdit,  ui_->intervalCombo, ui_->hostLabel,
                ui_->userLabel,      ui_->passwordLabel, ui_->portLabel,     ui_->remotePathLabel,
                ui_->fileNameLabel,  ui_->intervalLabel, ui_->logLabel,      ui_->logList};
-    CentreOnDesktop(*this);
 
     const WebStatsValues values = model_.Settings();
     ShowSwitch(values.enabled);
