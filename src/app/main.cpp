@@ -22,6 +22,7 @@
 #include "persistence/CWebStatsFile.h"
 #include "persistence/TemporaryFiles.h"
 #include "platform/Folders.h"
+#include "webstats/CWebStatsPublisher.h"
 #include "webstats/WebStatsUpload.h"
 
 namespace {
@@ -136,5 +137,12 @@ int main(int argc, char** argv) {
     if (!app.InitInstance()) {
         return kExitFailure;
     }
-    return app.Run();
+    const int code = app.Run();  // everything is saved on the way out
+    if (CWebStatsPublisher::WorkersRunning() > 0) {
+        // An upload cut loose may still be inside the network library, whose exit handlers
+        // would pull its state away under it: leave without them.
+        std::fflush(nullptr);
+        std::_Exit(code);
+    }
+    return code;
 }
