@@ -433,7 +433,8 @@ void CMainFrame::RecordTotals(double& downloaded, double& uploaded) {
 std::string CMainFrame::TooltipForRates() const {
     std::string text = "Down: " + FormatSpeed(downloadRate_ / kKBPerMB) +
                        "\nUp: " + FormatSpeed(uploadRate_ / kKBPerMB);
-    // Built here, the quota's line follows the period as promptly as the speeds do.
+    // Built here, where the run loop looks for a changed tip, the quota's line is as prompt as
+    // the speeds.
     if (const std::string quota = TooltipQuotaLine(ProjectQuota(*quota_)); !quota.empty()) {
         text += "\n" + quota;
     }

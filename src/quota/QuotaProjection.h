@@ -9,11 +9,11 @@
 //
 // For each limit in use: projected = used so far + daily pace x time left. The pace is the
 // traffic per day in the history's day records, today's running figures included, from the
-// period's first day on; once the period is older than a week, from the last seven whole days
-// and today only, so a heavy first week does not weigh for ever. Time is real time between local
-// wall times, up to the moment the next period begins, so month lengths, missing reset days and
-// daylight-saving changes come out right. In the first 24 hours of a period nothing is projected:
-// an hour of traffic says nothing about a month.
+// period's first day on; once that day lies more than a week back, from the last seven whole
+// days and today only, so a heavy first week does not weigh for ever. Time is real time between
+// local wall times, up to the moment the next period begins, so month lengths, missing reset days
+// and daylight-saving changes come out right. In the first 24 hours of a period nothing is
+// projected: an hour of traffic says nothing about a month.
 
 // The current period: its first day, and the first day of the next one.
 struct QuotaPeriod {
