@@ -21,9 +21,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://github.com/tallyglass/tallyglass)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The X platform plugin, software GL (what every X server can show) and a font for the graph's texts;
-# a browser for the help page is welcome but not needed.
+# a browser for the help page is welcome but not needed, and so are Qt's own translations (the
+# standard buttons and dialogs in the user's language, as the program's own texts are).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libgl1-mesa-dri, fonts-dejavu-core")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "gnome-shell-extension-appindicator")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 

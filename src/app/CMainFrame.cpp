@@ -43,8 +43,6 @@ namespace {
 constexpr std::uint32_t kTooltipPeriodMs = 200;
 constexpr const char* kHelpFile = "TallyglassHelp.html";
 constexpr const char* kWarningPicture = "gfx/warning.bmp";
-// The tray tooltip until the first refresh puts the speeds there.
-constexpr const char* kFirstTip = "HEllo there";
 
 struct ScreenMetrics {
     int width = 1280;
@@ -128,11 +126,11 @@ bool CMainFrame::Create() {
 
     QString error;
     if (window_->CreateGL(error) && !InitGL()) {
-        error = "Initialization has failed.";
+        error = tr("Initialization has failed.");
     }
     if (!error.isEmpty()) {
         window_.reset();
-        QMessageBox::warning(nullptr, "ERROR", error);
+        QMessageBox::warning(nullptr, tr("ERROR"), error);
         return false;
     }
 
@@ -153,7 +151,8 @@ bool CMainFrame::Create() {
 void CMainFrame::CreateTray() {
     // Without a tray the program runs with its window only.
     tray_ = std::make_unique<CSystemTray>();
-    tray_->Create(*menu_, kFirstTip, kTrayIconIdle);
+    // The tooltip until the first refresh puts the speeds there.
+    tray_->Create(*menu_, tr("HEllo there"), kTrayIconIdle);
     saveFailureAlert_.SetTrayMessage(TrayMessageOf(*tray_));
     trayHiding_ = std::make_unique<CTrayHiding>(settings_->hiddenInTray);
 
@@ -240,14 +239,14 @@ void CMainFrame::PlaceWindow() {
 
 void CMainFrame::BuildMenu() {
     menu_ = std::make_unique<QMenu>();
-    menu_->addAction("Settings", this, &CMainFrame::OpenSettings);
-    menu_->addAction("Statistics", this, &CMainFrame::OpenStatistics);
-    menu_->addAction("Timer", this, &CMainFrame::OpenTimer);
-    menu_->addAction("Capwarden", this, &CMainFrame::OpenCapwarden);
-    menu_->addAction("WebStats", this, &CMainFrame::OpenWebStats);
+    menu_->addAction(tr("Settings"), this, &CMainFrame::OpenSettings);
+    menu_->addAction(tr("Statistics"), this, &CMainFrame::OpenStatistics);
+    menu_->addAction(tr("Timer"), this, &CMainFrame::OpenTimer);
+    menu_->addAction(tr("Capwarden"), this, &CMainFrame::OpenCapwarden);
+    menu_->addAction(tr("WebStats"), this, &CMainFrame::OpenWebStats);
     menu_->addSeparator();
-    menu_->addAction("Help", this, &CMainFrame::OpenHelp);
-    menu_->addAction("Exit", qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    menu_->addAction(tr("Help"), this, &CMainFrame::OpenHelp);
+    menu_->addAction(tr("Exit"), qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
 void CMainFrame::OpenSettings() {
@@ -444,11 +443,14 @@ MeterStatus CMainFrame::Status() const {
 }
 
 std::string CMainFrame::TooltipForRates() const {
-    std::string text = "Down: " + FormatSpeed(downloadRate_ / kKBPerMB) +
-                       "\nUp: " + FormatSpeed(uploadRate_ / kKBPerMB);
+    std::string text = tr("Down: %1\nUp: %2")
+                           .arg(QString::fromStdString(FormatSpeed(downloadRate_ / kKBPerMB)),
+                                QString::fromStdString(FormatSpeed(uploadRate_ / kKBPerMB)))
+                           .toStdString();
     // Built here, where the run loop looks for a changed tip, the quota's line is as prompt as
     // the speeds.
-    if (const std::string quota = TooltipQuotaLine(ProjectQuota(*quota_)); !quota.empty()) {
+    if (const std::string quota = TooltipQuotaLine(ProjectQuota(*quota_), *localeTexts_);
+        !quota.empty()) {
         text += "\n" + quota;
     }
     return text;
@@ -471,12 +473,12 @@ void CMainFrame::UpdateQuotaWarning() {
     // Every frame, not only while the quota is on: switching it off ends the warning at once.
     view_->SetQuotaWarning(quota_->IsExceeded());
     std::string notice;
-    if (quota_->TakeNotice(notice) && tray_) {
-        tray_->ShowMessage("Capwarden", QString::fromStdString(notice));
+    if (quota_->TakeNotice(notice, *localeTexts_) && tray_) {
+        tray_->ShowMessage(tr("Capwarden"), QString::fromStdString(notice));
     }
     std::vector<LimitProjection> ahead;
     if (quotaEarlyWarning_->TakeWarning(ahead) && tray_) {
-        tray_->ShowMessage("Capwarden",
+        tray_->ShowMessage(tr("Capwarden"),
                            QString::fromStdString(EarlyWarningText(ahead, *localeTexts_)));
     }
 }

@@ -1,5 +1,6 @@
 #include "app/CSaveFailureAlert.h"
 
+#include <QCoreApplication>
 #include <QPointer>
 #include <QSystemTrayIcon>
 
@@ -20,7 +21,7 @@ void CSaveFailureAlert::SetTrayMessage(TrayMessage show) {
 
 void CSaveFailureAlert::Update() {
     // The notice calls once per run, at its first failure.
-    std::fprintf(errorStream_, "tallyglass: %s\n", notice_.Message().c_str());
+    std::fprintf(errorStream_, "tallyglass: %s\n", notice_.Message(texts_).c_str());
     std::fflush(errorStream_);
     ShowTrayMessage();
 }
@@ -29,7 +30,8 @@ void CSaveFailureAlert::ShowTrayMessage() {
     if (trayMessageShown_ || !trayMessage_) {
         return;
     }
-    trayMessageShown_ = trayMessage_(kTitle, QString::fromStdString(notice_.Message()));
+    trayMessageShown_ = trayMessage_(QCoreApplication::translate("CSaveFailureAlert", kTitle),
+                                     QString::fromStdString(notice_.Message(texts_)));
 }
 
 CSaveFailureAlert::TrayMessage TrayMessageOf(CSystemTray& tray) {

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "core/CObservable.h"
+#include "platform/QtLocaleTexts.h"
 
 class CSaveFailureNotice;
 class CSystemTray;
@@ -18,7 +19,9 @@ public:
     // Shows a tray message; false when there is no tray to show it in now.
     using TrayMessage = std::function<bool(const QString& title, const QString& text)>;
 
-    static constexpr const char* kTitle = "Tallyglass cannot save its data";
+    // The tray message's title, in English.
+    static constexpr const char* kTitle =
+        QT_TRANSLATE_NOOP("CSaveFailureAlert", "Tallyglass cannot save its data");
 
     explicit CSaveFailureAlert(CSaveFailureNotice& notice, std::FILE* errorStream = stderr);
     CSaveFailureAlert(const CSaveFailureAlert&) = delete;
@@ -36,6 +39,7 @@ private:
 
     CSaveFailureNotice& notice_;
     std::FILE* errorStream_;
+    QtLocaleTexts texts_;  // the user's language
     TrayMessage trayMessage_;
     bool trayMessageShown_ = false;
     CScopedObservation observation_;  // last: it detaches before anything else goes

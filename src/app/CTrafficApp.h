@@ -11,6 +11,7 @@
 #include "app/CFrameRateMeter.h"
 #include "app/CInstanceChannel.h"
 #include "app/CSignalBridge.h"
+#include "platform/CTranslations.h"
 #include "platform/Folders.h"
 #include "platform/LinuxInterfaceSource.h"
 #include "platform/LocalClock.h"
@@ -58,6 +59,7 @@ private:
     void WakeSoon();
     void Shutdown();
 
+    CTranslations translations_;  // first: every text after it is in the user's language
     std::string dataFolder_;
     SteadyMsClock msClock_;
     CFrameClock frameClock_;

@@ -1,34 +1,53 @@
 #include "app/CommandLine.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <algorithm>
 
+#include "platform/CTranslations.h"
+
+namespace {
+
+// The help and the errors are in the user's language once the translations are installed; the
+// option names and format names are not translated.
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
+};
+
+}  // namespace
+
 CommandLineRequest ParseCommandLine(const QStringList& arguments, const QString& version) {
     QCommandLineParser parser;
-    parser.setApplicationDescription("Tallyglass, a network-traffic meter.");
+    parser.setApplicationDescription(Words::tr("Tallyglass, a network-traffic meter."));
     // Our own help and version options: the parser's would also offer Qt's options, which are
     // not taken here.
-    const QCommandLineOption help(QStringList{"h", "help"}, "Show this help and exit.");
+    const QCommandLineOption help(QStringList{"h", "help"}, Words::tr("Show this help and exit."));
     const QCommandLineOption versionOption(QStringList{"v", "version"},
-                                           "Show the version and exit.");
+                                           Words::tr("Show the version and exit."));
+    // The value names (<dir>, <format>) are written in the descriptions too: a translation keeps
+    // them as they are.
     const QCommandLineOption dataDir(
-        "data-dir", "Keep the data files in <dir> (as $TALLYGLASS_DATA_DIR does).", "dir");
+        "data-dir", Words::tr("Keep the data files in <dir> (as $TALLYGLASS_DATA_DIR does)."),
+        "dir");
     const QCommandLineOption exportOption(
-        "export", "Print the recorded days as <format> (csv or json) and exit.", "format");
+        "export", Words::tr("Print the recorded days as <format> (csv or json) and exit."),
+        "format");
     const QCommandLineOption statusOption(
         "status",
-        "Print the running meter's speeds and totals as one line of text, or of JSON for panels "
-        "(waybar), and exit. --status alone is --status=text.",
+        Words::tr("Print the running meter's speeds and totals as one line of text, or of JSON for "
+                  "panels (waybar), and exit. --status alone is --status=text."),
         "text|json");
     const QCommandLineOption followOption(
-        "follow", "With --status: print a line after every sample until the meter ends.");
+        "follow",
+        Words::tr("With --status: print a line after every sample until the meter ends."));
     parser.addOption(help);
     parser.addOption(versionOption);
     parser.addOption(dataDir);
     const QCommandLineOption quotaOption(
-        "quota", "Print the quota's current period, its use and where it is heading, and exit.");
+        "quota",
+        Words::tr("Print the quota's current period, its use and where it is heading, and exit."));
     parser.addOption(exportOption);
     parser.addOption(statusOption);
     parser.addOption(followOption);
@@ -50,23 +69,24 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments, const QString&
     if (!parser.parse(given)) {
         error = parser.errorText();
     } else if (!parser.positionalArguments().isEmpty()) {
-        error = QString("Unexpected argument '%1'.").arg(parser.positionalArguments().first());
+        error = Words::tr("Unexpected argument '%1'.").arg(parser.positionalArguments().first());
     } else if (parser.isSet(dataDir) && parser.value(dataDir).isEmpty()) {
-        error = "--data-dir needs a folder.";
+        error = Words::tr("--data-dir needs a folder.");
     } else if (parser.isSet(exportOption) && parser.value(exportOption) != "csv" &&
                parser.value(exportOption) != "json") {
-        error =
-            QString("Unknown export format '%1': use csv or json.").arg(parser.value(exportOption));
+        error = Words::tr("Unknown export format '%1': use csv or json.")
+                    .arg(parser.value(exportOption));
     } else if (parser.isSet(statusOption) && parser.value(statusOption) != "text" &&
                parser.value(statusOption) != "json") {
-        error = QString("Unknown status format '%1': use text or json.")
+        error = Words::tr("Unknown status format '%1': use text or json.")
                     .arg(parser.value(statusOption));
     } else if (parser.isSet(statusOption) && parser.isSet(exportOption)) {
-        error = "--export and --status cannot be asked for together.";
+        error = Words::tr("--export and --status cannot be asked for together.");
     } else if (parser.isSet(followOption) && !parser.isSet(statusOption)) {
-        error = "--follow goes with --status.";
-    } else if (parser.isSet(quotaOption) && (parser.isSet(exportOption) || parser.isSet(statusOption))) {
-        error = "--quota prints something else than --export or --status: ask for one.";
+        error = Words::tr("--follow goes with --status.");
+    } else if (parser.isSet(quotaOption) &&
+               (parser.isSet(exportOption) || parser.isSet(statusOption))) {
+        error = Words::tr("--quota prints something else than --export or --status: ask for one.");
     }
     if (!error.isEmpty()) {
         request.action = CommandLineRequest::Action::UsageError;
@@ -93,4 +113,16 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments, const QString&
         }
     }
     return request;
+}
+
+CommandLineRequest ParseCommandLineForUser(int& argc, char** argv, const QStringList& arguments,
+                                           const QString& version) {
+    const CommandLineRequest request = ParseCommandLine(arguments, version);
+    if (request.action != CommandLineRequest::Action::ShowHelp &&
+        request.action != CommandLineRequest::Action::UsageError) {
+        return request;
+    }
+    const QCoreApplication core(argc, argv);
+    const CTranslations translations;
+    return ParseCommandLine(arguments, version);
 }

@@ -37,5 +37,12 @@ struct CommandLineRequest {
 };
 
 // Reads the arguments (the program's name first). Needs no application object and no display,
-// so help, version and usage errors never touch the display or the data folder.
+// so help, version and usage errors never touch the display or the data folder. Its texts are
+// English while no translations are installed.
 CommandLineRequest ParseCommandLine(const QStringList& arguments, const QString& version);
+
+// ParseCommandLine with the help or the usage error in the user's language: those two read the
+// arguments again with the translations installed, in an application object of their own that
+// ends before this returns (`argc` and `argv` are main's).
+CommandLineRequest ParseCommandLineForUser(int& argc, char** argv, const QStringList& arguments,
+                                           const QString& version);

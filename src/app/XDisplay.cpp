@@ -1,5 +1,8 @@
 #include "app/XDisplay.h"
 
+#include <QCoreApplication>
+#include <QString>
+
 #include <xcb/xcb.h>
 
 #include <cstdlib>
@@ -25,10 +28,15 @@ CXServerProbe::~CXServerProbe() {
 }
 
 std::string NoXServerMessage() {
-    std::string message =
-        "Tallyglass needs an X server or XWayland; DISPLAY is unset or unreachable";
     const char* display = std::getenv("DISPLAY");
-    message += display == nullptr ? std::string(" (DISPLAY is unset).")
-                                  : " (DISPLAY=\"" + std::string(display) + "\").";
-    return message;
+    const QString message =
+        display == nullptr
+            ? QCoreApplication::translate("XDisplay",
+                                          "Tallyglass needs an X server or XWayland; DISPLAY is "
+                                          "unset or unreachable (DISPLAY is unset).")
+            : QCoreApplication::translate("XDisplay",
+                                          "Tallyglass needs an X server or XWayland; DISPLAY is "
+                                          "unset or unreachable (DISPLAY=\"%1\").")
+                  .arg(QString::fromLocal8Bit(display));
+    return message.toStdString();
 }

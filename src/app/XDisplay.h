@@ -25,5 +25,6 @@ private:
     bool reachable_;
 };
 
-// The one line that says why the program cannot start without X.
+// The one line that says why the program cannot start without X, in the user's language once
+// the translations are installed.
 std::string NoXServerMessage();

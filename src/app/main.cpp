@@ -23,6 +23,7 @@
 #include "persistence/CTrafficHistory.h"
 #include "persistence/CWebStatsFile.h"
 #include "persistence/TemporaryFiles.h"
+#include "platform/CTranslations.h"
 #include "platform/Folders.h"
 #include "webstats/CWebStatsPublisher.h"
 #include "webstats/WebStatsUpload.h"
@@ -54,13 +55,23 @@ void PrintLine(std::FILE* stream, const std::string& line) {
 int HandOver(int argc, char** argv, const std::string& dataFolder) {
     CSignalBridge::ReleaseTermination();  // nothing to save here: Ctrl+C just ends the wait
     QCoreApplication core(argc, argv);
-    if (CInstanceChannel::AskToShow(QString::fromStdString(dataFolder), kHandOverTimeoutMs)) {
-        PrintLine(stderr, "Tallyglass is already running with the data folder " + dataFolder +
-                              "; its window is shown.");
+    const CTranslations translations;
+    const QString folder = QString::fromStdString(dataFolder);
+    if (CInstanceChannel::AskToShow(folder, kHandOverTimeoutMs)) {
+        PrintLine(stderr, QCoreApplication::translate(
+                              "main",
+                              "Tallyglass is already running with the data folder %1; its "
+                              "window is shown.")
+                              .arg(folder)
+                              .toStdString());
         return kExitSuccess;
     }
-    PrintLine(stderr, "Tallyglass is already running with the data folder " + dataFolder +
-                          ", but it did not answer.");
+    PrintLine(stderr, QCoreApplication::translate(
+                          "main",
+                          "Tallyglass is already running with the data folder %1, but it did "
+                          "not answer.")
+                          .arg(folder)
+                          .toStdString());
     return kExitFailure;
 }
 
@@ -80,7 +91,8 @@ int main(int argc, char** argv) {
     // Before anything that takes time: a SIGTERM from here on ends the run in order.
     CSignalBridge::CatchTermination();
 
-    const CommandLineRequest request = ParseCommandLine(Arguments(argc, argv), TALLYGLASS_VERSION);
+    const CommandLineRequest request =
+        ParseCommandLineForUser(argc, argv, Arguments(argc, argv), TALLYGLASS_VERSION);
     switch (request.action) {
         case CommandLineRequest::Action::ShowHelp:
         case CommandLineRequest::Action::ShowVersion:
@@ -116,6 +128,8 @@ int main(int argc, char** argv) {
     // Qt would abort with a long message; one line says what is missing.
     std::optional<CXServerProbe> xProbe;
     if (UseXPlatform() && !xProbe.emplace().Reachable()) {
+        const QCoreApplication core(argc, argv);  // to translate with
+        const CTranslations translations;
         PrintLine(stderr, NoXServerMessage());
         return kExitFailure;
     }

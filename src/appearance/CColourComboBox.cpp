@@ -1,6 +1,7 @@
 #include "appearance/CColourComboBox.h"
 
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QPainter>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
@@ -10,6 +11,8 @@
 namespace {
 
 constexpr int kItemRole = Qt::UserRole;
+// "Custom..." follows the named colours.
+constexpr int kCustomIndex = static_cast<int>(NamedColours.size());
 constexpr int kInset = 2;  // between the entry's edge and its swatch and text
 
 QColor ToQColor(ColourRgb colour) {
@@ -82,7 +85,7 @@ CColourComboBox::CColourComboBox(QWidget* parent) : QComboBox(parent) {
     connect(this, &QComboBox::activated, this, &CColourComboBox::OnActivated);
     // "Custom..." counts as shown only once a colour was chosen for it.
     connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (index < 0 || itemText(index) != kCustomEntry) {
+        if (index != kCustomIndex) {
             settledIndex_ = index;
         }
     });
@@ -90,10 +93,9 @@ CColourComboBox::CColourComboBox(QWidget* parent) : QComboBox(parent) {
 
 void CColourComboBox::Fill() {
     for (const NamedColour& named : NamedColours) {
-        AddColour(QString::fromLatin1(named.name.data(), static_cast<qsizetype>(named.name.size())),
-                  named.colour);
+        AddColour(QCoreApplication::translate("Colours", named.name), named.colour);
     }
-    AddColour(kCustomEntry, {255, 255, 255});
+    AddColour(tr(kCustomEntry), {255, 255, 255});
 }
 
 void CColourComboBox::AddColour(const QString& text, ColourRgb colour) {
@@ -112,7 +114,7 @@ ColourRgb CColourComboBox::SelectedColour() const {
 }
 
 void CColourComboBox::OnActivated(int index) {
-    if (itemText(index) != kCustomEntry) {
+    if (index != kCustomIndex) {
         return;
     }
     const QColor chosen = QColorDialog::getColor(Qt::black, this);

@@ -35,7 +35,8 @@ public:
 class CColourComboBox : public QComboBox {
     Q_OBJECT
 public:
-    static constexpr const char* kCustomEntry = "Custom...";
+    // In English; the box shows it translated.
+    static constexpr const char* kCustomEntry = QT_TRANSLATE_NOOP("CColourComboBox", "Custom...");
 
     explicit CColourComboBox(QWidget* parent = nullptr);
 

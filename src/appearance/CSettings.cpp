@@ -34,7 +34,7 @@ CSettings::CSettings(const CDataFolder& folder, CThemeTable& themes, CTrafficSam
 
 void CSettings::Load() {
     themeNames_ = themes_.ThemeNames();
-    graphTypeNames_ = {"Graph Lines", "Bars"};
+    graphTypeNames_.assign(std::begin(kGraphTypeNames), std::end(kGraphTypeNames));
 
     // Starting values: what a missing file leaves in place, and what a short file keeps.
     SettingsValues loaded;

@@ -8,6 +8,7 @@
 #include "appearance/ColourRgb.h"
 #include "appearance/IGraphSettingsTarget.h"
 #include "appearance/SettingsChoices.h"
+#include "core/Translatable.h"
 #include "persistence/CDataFolder.h"
 #include "persistence/CSettingsFile.h"
 
@@ -45,6 +46,10 @@ public:
 
     bool ShowCaption() const { return showCaption; }
     bool ScanlineEffect() const { return scanlineEffect; }
+
+    // The graph type list's entries, in English (the list shows them translated).
+    static constexpr const char* kGraphTypeNames[] = {TRANSLATABLE("GraphTypes", "Graph Lines"),
+                                                      TRANSLATABLE("GraphTypes", "Bars")};
 
     const std::vector<std::string>& ThemeNames() const { return themeNames_; }
     const std::vector<std::string>& GraphTypeNames() const { return graphTypeNames_; }

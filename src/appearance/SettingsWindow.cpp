@@ -1,5 +1,6 @@
 #include "appearance/SettingsWindow.h"
 
+#include <QCoreApplication>
 #include <QListWidgetItem>
 
 #include <algorithm>
@@ -13,8 +14,23 @@
 
 namespace {
 
+// Where an entry of the theme and graph type lists keeps its English name, which the settings
+// file holds; the entry shows it translated.
+constexpr int kEnglishNameRole = Qt::UserRole;
+
 QString ToQString(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+void AddNames(QComboBox& list, const std::vector<std::string>& names, const char* context) {
+    for (const std::string& name : names) {
+        list.addItem(QCoreApplication::translate(context, name.c_str()), ToQString(name));
+    }
+}
+
+int IndexOfName(const QComboBox& list, const std::string& name) {
+    return list.findData(ToQString(name), kEnglishNameRole,
+                         Qt::MatchExactly | Qt::MatchCaseSensitive);
 }
 
 }  // namespace
@@ -37,14 +53,10 @@ SettingsWindow::SettingsWindow(CSettings& settings, CThemeTable& themes, CTraffi
 
     FillInterfaceList(InterfaceChoices({}));
 
-    for (const std::string& name : settings_.ThemeNames()) {
-        ui_->themeList->addItem(ToQString(name));
-    }
-    for (const std::string& name : settings_.GraphTypeNames()) {
-        ui_->graphTypeList->addItem(ToQString(name));
-    }
-    ui_->themeList->setCurrentIndex(ui_->themeList->findText(
-        ToQString(settings_.themeName).trimmed(), Qt::MatchExactly | Qt::MatchCaseSensitive));
+    AddNames(*ui_->themeList, settings_.ThemeNames(), "Themes");
+    AddNames(*ui_->graphTypeList, settings_.GraphTypeNames(), "GraphTypes");
+    ui_->themeList->setCurrentIndex(
+        IndexOfName(*ui_->themeList, ToQString(settings_.themeName).trimmed().toStdString()));
     // The dial (703) has no entry: nothing is selected then.
     const int typeIndex = settings_.graphType - kGraphLines;
     ui_->graphTypeList->setCurrentIndex(
@@ -89,7 +101,8 @@ void SettingsWindow::OnThemeChosen(int index) {
     if (index < 0 || index == ui_->themeList->count() - 1) {
         return;
     }
-    const std::string name = ui_->themeList->itemText(index).toStdString();
+    const std::string name =
+        ui_->themeList->itemData(index, kEnglishNameRole).toString().toStdString();
     std::array<ColourRgb, kColourSlotCount> colours;
     for (int i = 0; i < kColourSlotCount; ++i) {
         colours[i] = themes_.ThemeColour(name, kColourSlots[i]);
@@ -150,8 +163,7 @@ bool SettingsWindow::Apply() {
     const bool saved = settings_.Apply(choices);
     graphTypeChanged_ = false;
     // The theme in effect, which is "Custom" when the boxes no longer showed the chosen one.
-    ui_->themeList->setCurrentIndex(ui_->themeList->findText(
-        ToQString(settings_.themeName), Qt::MatchExactly | Qt::MatchCaseSensitive));
+    ui_->themeList->setCurrentIndex(IndexOfName(*ui_->themeList, settings_.themeName));
     ShowCurrentTheme();
     return ApplyStartAtLogin() && saved;
 }
@@ -166,8 +178,10 @@ bool SettingsWindow::ApplyStartAtLogin() {
     if (wanted ? autostart_.Write() : autostart_.Remove()) {
         return true;
     }
-    std::fprintf(stderr, "Tallyglass: could not %s the login start entry %s\n",
-                 wanted ? "write" : "remove", autostart_.FilePath().c_str());
+    const QString path = ToQString(autostart_.FilePath());
+    const QString told = wanted ? tr("tallyglass: could not write the login start entry %1")
+                                : tr("tallyglass: could not remove the login start entry %1");
+    std::fprintf(stderr, "%s\n", told.arg(path).toLocal8Bit().constData());
     return false;
 }
 

@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "core/Translatable.h"
 #include "core/Units.h"
 
 namespace {
@@ -160,11 +161,15 @@ std::string ElapsedText(std::uint64_t ms) {
 }
 
 std::string MonthName(int month) {
-    static const char* const kNames[] = {"January",   "february", "March",    "April",
-                                         "May",       "June",     "July",     "August",
-                                         "September", "October",  "November", "December"};
+    static const char* const kNames[] = {
+        TRANSLATABLE("Months", "January"),   TRANSLATABLE("Months", "february"),
+        TRANSLATABLE("Months", "March"),     TRANSLATABLE("Months", "April"),
+        TRANSLATABLE("Months", "May"),       TRANSLATABLE("Months", "June"),
+        TRANSLATABLE("Months", "July"),      TRANSLATABLE("Months", "August"),
+        TRANSLATABLE("Months", "September"), TRANSLATABLE("Months", "October"),
+        TRANSLATABLE("Months", "November"),  TRANSLATABLE("Months", "December")};
     if (month < 1 || month > 12) {
-        return "Unknown";
+        return TRANSLATABLE("Months", "Unknown");
     }
     return kNames[month - 1];
 }

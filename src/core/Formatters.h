@@ -57,5 +57,5 @@ std::string StopwatchRateText(double kilobytesPerSecond);
 std::string ElapsedText(std::uint64_t milliseconds);
 
 // "January", "february", "March", ... (February is written in lower case); "Unknown" for a
-// number outside 1-12.
+// number outside 1-12. In English: the catalogue has them in the context "Months".
 std::string MonthName(int month);

@@ -68,7 +68,7 @@ CGraphWindow::~CGraphWindow() {
 bool CGraphWindow::CreateGL(QString& error) {
     create();
     if (handle() == nullptr) {
-        error = "could not create device context.";
+        error = tr("could not create device context.");
         return false;
     }
     KeepOffTaskbar();
@@ -78,12 +78,12 @@ bool CGraphWindow::CreateGL(QString& error) {
     context_->setFormat(requestedFormat());
     if (!context_->create()) {
         context_.reset();
-        error = " Could no create a rendering context.";
+        error = tr(" Could no create a rendering context.");
         return false;
     }
     if (!context_->makeCurrent(this)) {
         context_.reset();
-        error = "Could not activate a rendering context.";
+        error = tr("Could not activate a rendering context.");
         return false;
     }
     InitGLState();

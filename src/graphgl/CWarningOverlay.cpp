@@ -31,7 +31,8 @@ void CWarningOverlay::Load() {
         QMetaObject::invokeMethod(
             qApp,
             [text = QString::fromStdString(error)] {
-                QMessageBox::warning(QApplication::activeWindow(), "Error", text);
+                QMessageBox::warning(QApplication::activeWindow(),
+                                     QCoreApplication::translate("CWarningOverlay", "Error"), text);
             },
             Qt::QueuedConnection);
         return;

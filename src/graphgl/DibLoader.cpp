@@ -1,10 +1,10 @@
 #include "graphgl/DibLoader.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QFile>
 #include <QImage>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -80,25 +80,30 @@ bool PixelsComplete(const QByteArray& file, std::uint32_t infoSize) {
     return width > 0 && height != 0 && need <= file.size();
 }
 
+// A text marked for the catalogue, in the user's language.
+std::string Tr(const char* text) {
+    return QCoreApplication::translate("DibLoader", text).toStdString();
+}
+
 }  // namespace
 
 bool LoadDib(const std::string& path, DibImage& image, std::string& error) {
-    char message[1100];
     QFile file(QString::fromStdString(path));
     QByteArray bytes;
     if (file.open(QIODevice::ReadOnly)) {
         bytes = file.readAll();
     }
     if (bytes.isEmpty()) {
-        std::snprintf(message, sizeof message, "Failed to open DIB file %s.\n", path.c_str());
-        error = message;
+        error = QCoreApplication::translate("DibLoader", "Failed to open DIB file %1.\n")
+                    .arg(QString::fromStdString(path))
+                    .toStdString();
         return false;
     }
 
     // A bitmap without its file header gets one, so the decoder sees a regular file.
     if (!bytes.startsWith("BM")) {
         if (bytes.size() < 4) {
-            error = "Unknown DIB file format.";
+            error = Tr(QT_TRANSLATE_NOOP("DibLoader", "Unknown DIB file format."));
             return false;
         }
         const std::uint32_t infoSize = ReadLe32(bytes.constData());
@@ -111,24 +116,24 @@ bool LoadDib(const std::string& path, DibImage& image, std::string& error) {
         bytes = withHeader;
     }
     if (bytes.size() < kFileHeaderSize + 4) {
-        error = "Unknown DIB file format.";
+        error = Tr(QT_TRANSLATE_NOOP("DibLoader", "Unknown DIB file format."));
         return false;
     }
     const std::uint32_t infoSize = ReadLe32(bytes.constData() + kFileHeaderSize);
     if (infoSize != 12 && infoSize != 40) {
-        error = "Unknown DIB file format.";
+        error = Tr(QT_TRANSLATE_NOOP("DibLoader", "Unknown DIB file format."));
         return false;
     }
 
     QImage decoded;
     if (!PixelsComplete(bytes, infoSize) || !decoded.loadFromData(bytes, "BMP") ||
         decoded.isNull()) {
-        error = "Image file conversion error.";
+        error = Tr(QT_TRANSLATE_NOOP("DibLoader", "Image file conversion error."));
         return false;
     }
     const QImage rgb = decoded.convertToFormat(QImage::Format_RGB888);
     if (rgb.isNull()) {
-        error = "Out of memory.";
+        error = Tr(QT_TRANSLATE_NOOP("DibLoader", "Out of memory."));
         return false;
     }
     image.width = rgb.width();
@@ -137,7 +142,7 @@ bool LoadDib(const std::string& path, DibImage& image, std::string& error) {
     try {
         image.rgb.resize(rowBytes * image.height);
     } catch (const std::bad_alloc&) {
-        error = "Out of memory.";
+        error = Tr(QT_TRANSLATE_NOOP("DibLoader", "Out of memory."));
         return false;
     }
     for (int y = 0; y < image.height; ++y) {

@@ -4,6 +4,8 @@
 
 #include "core/CObservable.h"
 
+class LocaleTexts;
+
 // A data file that could not be saved, and why.
 struct SaveFailure {
     std::string folder;    // the data folder
@@ -24,9 +26,9 @@ public:
     // The first failure of the run.
     const SaveFailure& First() const { return first_; }
 
-    // The first failure told as one sentence: which file, which folder, the system's reason, and
-    // what it means for the user.
-    std::string Message() const;
+    // The first failure told in the words of `texts`: which file, which folder, the system's
+    // reason, and what it means for the user.
+    std::string Message(const LocaleTexts& texts) const;
 
 private:
     SaveFailure first_;

@@ -1,10 +1,20 @@
 #include "platform/QtLocaleTexts.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QRegularExpression>
 #include <QTime>
 
 QtLocaleTexts::QtLocaleTexts(QLocale locale) : locale_(std::move(locale)) {}
+
+std::unique_ptr<LocaleTexts> QtLocaleTexts::Clone() const {
+    return std::make_unique<QtLocaleTexts>(locale_);
+}
+
+std::string QtLocaleTexts::Translate(const char* context, const char* source,
+                                     const char* disambiguation, int n) const {
+    return QCoreApplication::translate(context, source, disambiguation, n).toStdString();
+}
 
 std::string QtLocaleTexts::ShortDate(const LocalDate& date) const {
     return locale_.toString(QDate(date.year, date.month, date.day), QLocale::ShortFormat)

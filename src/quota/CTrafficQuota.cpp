@@ -5,17 +5,9 @@
 #include "core/Formatters.h"
 #include "persistence/CTrafficHistory.h"
 #include "persistence/DataFile.h"
+#include "platform/LocaleTexts.h"
 
 namespace {
-
-// The limit as the user typed it, the use as the Capwarden window shows it.
-void AppendPassed(std::string& text, const char* what, double used, double allowed) {
-    if (!text.empty()) {
-        text += '\n';
-    }
-    text += std::string(what) + " has passed its limit of " + QuotaLimitText(allowed).Text() +
-            ": " + QuotaAmountText(used).Text() + " used.";
-}
 
 // A limit of -1.0 is not in use and cannot be passed.
 bool Passed(double used, double allowed) {
@@ -143,21 +135,34 @@ void CTrafficQuota::CheckLimits() {
     }
     notice_.clear();
     if (fresh & kTotalLimit) {
-        AppendPassed(notice_, "Total traffic", Total(), allowedTotal_);
+        notice_.push_back({kTotalLimit, Total(), allowedTotal_});
     }
     if (fresh & kDownloadLimit) {
-        AppendPassed(notice_, "Download", downloaded_, allowedDownload_);
+        notice_.push_back({kDownloadLimit, downloaded_, allowedDownload_});
     }
     if (fresh & kUploadLimit) {
-        AppendPassed(notice_, "Upload", uploaded_, allowedUpload_);
+        notice_.push_back({kUploadLimit, uploaded_, allowedUpload_});
     }
 }
 
-bool CTrafficQuota::TakeNotice(std::string& text) {
+bool CTrafficQuota::TakeNotice(std::string& text, const LocaleTexts& texts) {
     if (notice_.empty()) {
         return false;
     }
-    text = std::move(notice_);
+    text.clear();
+    for (const Passing& passing : notice_) {
+        const std::string sentence =
+            passing.limit == kDownloadLimit
+                ? texts.Translate("CTrafficQuota", "Download has passed its limit of %1: %2 used.")
+            : passing.limit == kUploadLimit
+                ? texts.Translate("CTrafficQuota", "Upload has passed its limit of %1: %2 used.")
+                : texts.Translate("CTrafficQuota",
+                                  "Total traffic has passed its limit of %1: %2 used.");
+        // The limit as the user typed it, the use as the Capwarden window shows it.
+        text +=
+            (text.empty() ? "" : "\n") + FillArgs(sentence, {QuotaLimitText(passing.allowed).Text(),
+                                                             QuotaAmountText(passing.used).Text()});
+    }
     notice_.clear();
     return true;
 }

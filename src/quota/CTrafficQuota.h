@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/CObservable.h"
 #include "persistence/CDataFolder.h"
@@ -11,6 +12,7 @@
 #include "platform/MsClock.h"
 
 class CTrafficHistory;
+class LocaleTexts;
 
 // The date on which the next billing period begins, seen from `today`, for periods that begin
 // on `resetDay` (1-31). The day is the reset day even where that month lacks it: 31 April
@@ -84,9 +86,10 @@ public:
     // overwritten.
     bool Save();
 
-    // A limit was passed for the first time in the period: `text` says which, and how much is
-    // used. Each passing is told once; a quota already past its limit when loaded tells nothing.
-    bool TakeNotice(std::string& text);
+    // A limit was passed for the first time in the period: `text` says which, and how much was
+    // used when it was passed, one line a limit in the words of `texts`. Each passing is told
+    // once; a quota already past its limit when loaded tells nothing.
+    bool TakeNotice(std::string& text, const LocaleTexts& texts);
 
     bool Active() const { return active_; }
     bool LimitTotal() const { return limitTotal_; }
@@ -126,8 +129,14 @@ private:
     int updateCount_ = kUpdateDivisor - 1;  // so the first notification already works
     std::uint32_t lastSaveTime_ = 0;
 
+    // A limit passed and not told yet, with its use as it was passed (MB).
+    struct Passing {
+        QuotaLimit limit;
+        double used;
+        double allowed;
+    };
     unsigned toldLimits_ = 0;  // the limits passed as of the last check
-    std::string notice_;
+    std::vector<Passing> notice_;
 
     CFoundFile found_;                // how the file was found at start
     CScopedObservation observation_;  // last: it detaches before anything else goes

@@ -68,7 +68,7 @@ CapwardenWindow::CapwardenWindow(CTrafficQuota& quota, std::unique_ptr<LocaleTex
         unit->setCurrentIndex(kUnitMB);
     }
     for (int day = 1; day <= kResetDays; ++day) {
-        ui_->resetDayCombo->addItem(QString::fromStdString(ResetDayName(day)));
+        ui_->resetDayCombo->addItem(QString::fromStdString(ResetDayName(day, *texts_)));
     }
     const int resetDay = quota_.ResetDay();
     ui_->resetDayCombo->setCurrentIndex(resetDay >= 1 && resetDay <= kResetDays ? resetDay - 1 : 0);
@@ -119,10 +119,14 @@ void CapwardenWindow::ReserveFigureWidths() {
         ReserveWidth(percent, percents);
     }
     ReserveWidth(ui_->nextPeriodDate, ShortDateSamples(*texts_));
-    // A projection line at its longest: the longer name, four digits and a three-digit share.
-    const LimitProjection widest{kDownloadLimit, 0.0, 1023.9 / 9.99, true, 1023.9};
+    // A projection line at its longest: four digits and a three-digit share, with whichever
+    // name is the longest in the user's language.
+    std::vector<std::string> lines;
+    for (const QuotaLimit limit : {kTotalLimit, kDownloadLimit, kUploadLimit}) {
+        lines.push_back(ProjectedLine({limit, 0.0, 1023.9 / 9.99, true, 1023.9}, *texts_));
+    }
     for (QLabel* line : {ui_->projectionLine, ui_->secondProjectionLine}) {
-        ReserveWidth(line, {ProjectedLine(widest)});
+        ReserveWidth(line, lines);
     }
 }
 
@@ -261,7 +265,8 @@ void CapwardenWindow::ShowProjection() {
     for (std::size_t i = 0; i < std::size(lines); ++i) {
         const LimitProjection* limit =
             i < projection.limits.size() ? &projection.limits[i] : nullptr;
-        lines[i]->setText(limit ? QString::fromStdString(ProjectedLine(*limit)) : QString(" "));
+        lines[i]->setText(limit ? QString::fromStdString(ProjectedLine(*limit, *texts_))
+                                : QString(" "));
         SetRed(lines[i], limit && limit->Passes());
     }
 }
@@ -320,20 +325,20 @@ void CapwardenWindow::Refresh() {
 }
 
 bool CapwardenWindow::ValidateWholeNumber(const QLineEdit* edit, int& value) {
-    const char* caption = "Not a valid integer";
-    const char* text = nullptr;
+    QString caption = tr("Not a valid integer");
+    QString text;
     switch (CheckWholeNumber(edit->text().toStdString(), value)) {
         case WholeNumberCheck::Valid:
             return true;
         case WholeNumberCheck::NotANumber:
-            text = "Please enter a valid number";
+            text = tr("Please enter a valid number");
             break;
         case WholeNumberCheck::NotWhole:
-            text = "Please enter a valid whole number";
+            text = tr("Please enter a valid whole number");
             break;
         case WholeNumberCheck::TooLarge:
-            caption = "Number out of range";
-            text = "Please enter a smaller number";
+            caption = tr("Number out of range");
+            text = tr("Please enter a smaller number");
             break;
     }
     QMessageBox::critical(this, caption, text);
@@ -349,9 +354,9 @@ bool CapwardenWindow::ApplySettings() {
         return true;
     }
     if (!total && !separate) {
-        QMessageBox::critical(this, "Missing selection",
-                              "Please choose to monitor the total network traffic or download "
-                              "and upload separately");
+        QMessageBox::critical(this, tr("Missing selection"),
+                              tr("Please choose to monitor the total network traffic or download "
+                                 "and upload separately"));
         return false;
     }
     int totalLimit = 0;
@@ -395,7 +400,7 @@ void CapwardenWindow::OnOk() {
 }
 
 void CapwardenWindow::OnReset() {
-    if (AskYesNo(this, "Resetting traffic counters", "Reset all traffic counters?")) {
+    if (AskYesNo(this, tr("Resetting traffic counters"), tr("Reset all traffic counters?"))) {
         quota_.ClearCounters();  // saved with the next save
         Refresh();
     }

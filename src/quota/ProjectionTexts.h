@@ -6,17 +6,17 @@
 #include "platform/LocaleTexts.h"
 #include "quota/QuotaProjection.h"
 
-// The words in which the program tells a quota's projection.
+// The words in which the program tells a quota's projection, in the language of `texts`.
 
 // The Capwarden window's line for one limit: "Projected: 87.3 GB (87%)" for the total,
 // "Projected download: ..." and "Projected upload: ..." for separate limits; "—" for the amount
 // while nothing is projected.
-std::string ProjectedLine(const LimitProjection& limit);
+std::string ProjectedLine(const LimitProjection& limit, const LocaleTexts& texts);
 
 // The tray tooltip's line, "Quota: 63% used, 94% projected"; with separate limits the one of the
 // higher share, named ("Upload quota: ..."). Without a projection the use alone; empty without a
 // limit.
-std::string TooltipQuotaLine(const QuotaProjection& projection);
+std::string TooltipQuotaLine(const QuotaProjection& projection, const LocaleTexts& texts);
 
 // The early warning, one line per limit: "At this pace, total traffic passes its limit of 100 GB
 // around 23 Dec." with the day in the locale's short date.

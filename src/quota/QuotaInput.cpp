@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "core/Units.h"
+#include "platform/LocaleTexts.h"
 #include "quota/CTrafficQuota.h"
 
 WholeNumberCheck CheckWholeNumber(std::string_view text, int& value) {
@@ -43,13 +44,16 @@ double ToMegabytes(int number, int unit) {
     return unit == kUnitGB ? static_cast<double>(number) * kMBPerGB : static_cast<double>(number);
 }
 
-std::string ResetDayName(int day) {
-    const int lastDigit = day % 10;
-    const char* suffix = "th";
-    if (day < 11 || day > 13) {
-        suffix = lastDigit == 1 ? "st" : lastDigit == 2 ? "nd" : lastDigit == 3 ? "rd" : "th";
-    }
-    return std::to_string(day) + suffix;
+std::string ResetDayName(int day, const LocaleTexts& texts) {
+    // English picks its suffix by the last digit, the teens aside; other languages have a form
+    // of their own for each of the four.
+    const int lastDigit = day >= 11 && day <= 13 ? 0 : day % 10;
+    const std::string name =
+        lastDigit == 1   ? texts.Translate("QuotaInput", "%1st", "day of the month: 1st, 21st")
+        : lastDigit == 2 ? texts.Translate("QuotaInput", "%1nd", "day of the month: 2nd, 22nd")
+        : lastDigit == 3 ? texts.Translate("QuotaInput", "%1rd", "day of the month: 3rd, 23rd")
+                         : texts.Translate("QuotaInput", "%1th", "day of the month: 4th, 11th");
+    return FillArgs(name, {std::to_string(day)});
 }
 
 bool ShownPeriodStart(const CTrafficQuota& quota, LocalDate& date) {

@@ -6,6 +6,7 @@
 #include "platform/LocalClock.h"
 
 class CTrafficQuota;
+class LocaleTexts;
 
 // The rules of the Capwarden window's entries, apart from any widget.
 
@@ -28,8 +29,8 @@ enum QuotaUnit { kUnitMB = 0, kUnitGB = 1 };
 // The limit in MB of a typed number and a unit index.
 double ToMegabytes(int number, int unit);
 
-// "1st", "2nd", "3rd", "4th" ... "31st" for a reset day of 1 to 31.
-std::string ResetDayName(int day);
+// "1st", "2nd", "3rd", "4th" ... "31st" for a reset day of 1 to 31, in the words of `texts`.
+std::string ResetDayName(int day, const LocaleTexts& texts);
 
 // The day the next period begins, as the window shows it: the day the counters clear, so a
 // reset day the month lacks shows as the first of the next month (31 April as 1 May). False

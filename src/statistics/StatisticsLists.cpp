@@ -11,30 +11,35 @@ namespace {
 const std::vector<std::string> kWidestAmounts = {"9999.9 KB", "9999.9 MB", "9999.9 GB",
                                                  "9999.9 TB"};
 
-std::vector<std::string> MonthNames() {
+std::string ShownMonthName(int month, const LocaleTexts& texts) {
+    return texts.Translate("Months", MonthName(month).c_str());
+}
+
+std::vector<std::string> MonthNames(const LocaleTexts& texts) {
     std::vector<std::string> names;
     for (int month = 1; month <= 12; ++month) {
-        names.push_back(MonthName(month));
+        names.push_back(ShownMonthName(month, texts));
     }
     return names;
 }
 
 // A column wide enough for its title, its widest texts and `floor`.
-ListColumn Fitted(const char* title, ColumnAlign align, int floor,
+ListColumn Fitted(std::string title, ColumnAlign align, int floor,
                   const std::vector<std::string>& widest, const ListMeasure& measure) {
     int width = std::max(floor, measure.title(title));
     for (const std::string& text : widest) {
         width = std::max(width, measure.cell(text));
     }
-    return {title, align, width};
+    return {std::move(title), align, width};
 }
 
 // The Total column: it fits its texts beside a scroll bar, and is wider by the scroll bar's
 // width while there is none.
 ListColumn TotalColumn(int rows, int rowsShown, int floorWide, int floorBesideScrollBar,
-                       const ListMeasure& measure) {
+                       const ListMeasure& measure, const LocaleTexts& texts) {
     const ListColumn beside =
-        Fitted("Total", ColumnAlign::Centre, floorBesideScrollBar, kWidestAmounts, measure);
+        Fitted(texts.Translate("StatisticsLists", "Total"), ColumnAlign::Centre,
+               floorBesideScrollBar, kWidestAmounts, measure);
     if (rows > rowsShown) {
         return beside;
     }
@@ -43,22 +48,30 @@ ListColumn TotalColumn(int rows, int rowsShown, int floorWide, int floorBesideSc
 
 }  // namespace
 
-std::vector<ListColumn> MonthListColumns(int monthCount, const ListMeasure& measure) {
-    return {Fitted("Month", ColumnAlign::Left, 62, MonthNames(), measure),
-            Fitted("Year", ColumnAlign::Centre, 41, {"9999"}, measure),
-            Fitted("Downloaded", ColumnAlign::Centre, 75, kWidestAmounts, measure),
-            Fitted("Uploaded", ColumnAlign::Centre, 65, kWidestAmounts, measure),
-            TotalColumn(monthCount, kMonthRowsShown, 76, 58, measure)};
+std::vector<ListColumn> MonthListColumns(int monthCount, const ListMeasure& measure,
+                                         const LocaleTexts& texts) {
+    return {Fitted(texts.Translate("StatisticsLists", "Month"), ColumnAlign::Left, 62,
+                   MonthNames(texts), measure),
+            Fitted(texts.Translate("StatisticsLists", "Year"), ColumnAlign::Centre, 41, {"9999"},
+                   measure),
+            Fitted(texts.Translate("StatisticsLists", "Downloaded"), ColumnAlign::Centre, 75,
+                   kWidestAmounts, measure),
+            Fitted(texts.Translate("StatisticsLists", "Uploaded"), ColumnAlign::Centre, 65,
+                   kWidestAmounts, measure),
+            TotalColumn(monthCount, kMonthRowsShown, 76, 58, measure, texts)};
 }
 
 std::vector<ListColumn> DayListColumns(int dayCount, const ListMeasure& measure,
                                        const LocaleTexts& texts) {
     std::vector<ListColumn> columns = {
-        Fitted("Date", ColumnAlign::Centre, 63, ShortDateSamples(texts), measure),
-        Fitted("Downloaded", ColumnAlign::Centre, 80, kWidestAmounts, measure),
-        Fitted("Uploaded", ColumnAlign::Centre, 80, kWidestAmounts, measure)};
+        Fitted(texts.Translate("StatisticsLists", "Date"), ColumnAlign::Centre, 63,
+               ShortDateSamples(texts), measure),
+        Fitted(texts.Translate("StatisticsLists", "Downloaded"), ColumnAlign::Centre, 80,
+               kWidestAmounts, measure),
+        Fitted(texts.Translate("StatisticsLists", "Uploaded"), ColumnAlign::Centre, 80,
+               kWidestAmounts, measure)};
     if (dayCount > 0) {
-        columns.push_back(TotalColumn(dayCount, kDayRowsShown, 96, 78, measure));
+        columns.push_back(TotalColumn(dayCount, kDayRowsShown, 96, 78, measure, texts));
     }
     return columns;
 }
@@ -85,18 +98,19 @@ MonthTotals SumMonth(const HistoryDayMap& days) {
     return totals;
 }
 
-MonthRow MakeMonthRow(MonthKey key, const HistoryDayMap& days) {
+MonthRow MakeMonthRow(MonthKey key, const HistoryDayMap& days, const LocaleTexts& texts) {
     const MonthTotals totals = SumMonth(days);
     const auto amounts = AmountCells(totals.downloaded, totals.uploaded);
     return {key,
-            {MonthName(key.month), std::to_string(key.year), amounts[0], amounts[1], amounts[2]}};
+            {ShownMonthName(key.month, texts), std::to_string(key.year), amounts[0], amounts[1],
+             amounts[2]}};
 }
 
-std::vector<MonthRow> MonthRows(const HistoryTable& table) {
+std::vector<MonthRow> MonthRows(const HistoryTable& table, const LocaleTexts& texts) {
     std::vector<MonthRow> rows;
     for (auto year = table.rbegin(); year != table.rend(); ++year) {
         for (auto month = year->second.rbegin(); month != year->second.rend(); ++month) {
-            rows.push_back(MakeMonthRow({month->first, year->first}, month->second));
+            rows.push_back(MakeMonthRow({month->first, year->first}, month->second, texts));
         }
     }
     return rows;

@@ -9,7 +9,8 @@
 
 class LocaleTexts;
 
-// The texts of the statistics window's two lists, built from a snapshot of the history.
+// The texts of the statistics window's two lists, built from a snapshot of the history, with the
+// words and dates of a LocaleTexts.
 
 struct MonthKey {
     int month = 1;
@@ -21,7 +22,7 @@ struct MonthKey {
 enum class ColumnAlign { Left, Centre };
 
 struct ListColumn {
-    const char* title;
+    std::string title;
     ColumnAlign align;
     int width;  // pixels
 };
@@ -41,7 +42,8 @@ struct ListMeasure {
 // Month, Year, Downloaded, Uploaded, Total. Each column holds its widest possible text (the
 // longest month name, "9999.9 MB") and its title, and is never narrower than the list was first
 // laid out with (62, 41, 75, 65 and 76 pixels, 58 for Total beside a scroll bar).
-std::vector<ListColumn> MonthListColumns(int monthCount, const ListMeasure& measure);
+std::vector<ListColumn> MonthListColumns(int monthCount, const ListMeasure& measure,
+                                         const LocaleTexts& texts);
 // Date (the locale's widest short date), Downloaded, Uploaded, then Total (63, 80, 80, and 96 or
 // 78 beside a scroll bar at least). A month that is not in the history has no Total column.
 std::vector<ListColumn> DayListColumns(int dayCount, const ListMeasure& measure,
@@ -70,8 +72,8 @@ struct MonthTotals {
 MonthTotals SumMonth(const HistoryDayMap& days);
 
 // Every recorded month, newest first.
-std::vector<MonthRow> MonthRows(const HistoryTable& table);
-MonthRow MakeMonthRow(MonthKey key, const HistoryDayMap& days);
+std::vector<MonthRow> MonthRows(const HistoryTable& table, const LocaleTexts& texts);
+MonthRow MakeMonthRow(MonthKey key, const HistoryDayMap& days, const LocaleTexts& texts);
 // The days of one month, newest first; dates in the user's short format.
 std::vector<DayRow> DayRows(const HistoryDayMap& days, MonthKey key, const LocaleTexts& texts);
 

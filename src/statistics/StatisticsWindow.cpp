@@ -34,7 +34,7 @@ void SetColumns(QTreeWidget& list, const std::vector<ListColumn>& columns) {
     list.setColumnCount(static_cast<int>(columns.size()));
     QTreeWidgetItem* header = list.headerItem();
     for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
-        header->setText(c, columns[c].title);
+        header->setText(c, Text(columns[c].title));
         header->setTextAlignment(c, Alignment(columns[c].align));
         list.setColumnWidth(c, columns[c].width);
     }
@@ -124,7 +124,8 @@ StatisticsWindow::StatisticsWindow(CTrafficHistory& history,
     daysMeasure_ = MeasureIn(*ui_->daysList);
     const DayRecord& current = history_.CurrentDay();
     Build(history_.Snapshot(), {current.day, current.month, current.year});
-    FitList(*ui_->monthsList, ColumnsWidth(MonthListColumns(1, monthsMeasure_)), kMonthRowsShown);
+    FitList(*ui_->monthsList, ColumnsWidth(MonthListColumns(1, monthsMeasure_, *texts_)),
+            kMonthRowsShown);
     FitList(*ui_->daysList, ColumnsWidth(DayListColumns(1, daysMeasure_, *texts_)), kDayRowsShown);
 
     connect(ui_->monthsList, &QTreeWidget::currentItemChanged, this,
@@ -134,7 +135,7 @@ StatisticsWindow::StatisticsWindow(CTrafficHistory& history,
     ShowSessionTotals();
     // Shown at once rather than at the first sample, so no placeholder is ever seen.
     ShowSinceTotals();
-    ui_->sinceBox->setTitle("Since: " + Text(texts_->ShortDate(history_.SinceDate())));
+    ui_->sinceBox->setTitle(tr("Since: %1").arg(Text(texts_->ShortDate(history_.SinceDate()))));
 }
 
 StatisticsWindow::~StatisticsWindow() {
@@ -188,8 +189,8 @@ void StatisticsWindow::FillMonthsList(const HistoryTable& table) {
     QTreeWidget& list = *ui_->monthsList;
     // Rebuilding is not the user choosing a month.
     const QSignalBlocker quiet(list);
-    SetColumns(list, MonthListColumns(history_.MonthCount(), monthsMeasure_));
-    for (const MonthRow& row : MonthRows(table)) {
+    SetColumns(list, MonthListColumns(history_.MonthCount(), monthsMeasure_, *texts_));
+    for (const MonthRow& row : MonthRows(table, *texts_)) {
         QTreeWidgetItem* item = AddRow(list, row.cells);
         item->setData(0, kKeyRole, row.key.month);
         item->setData(1, kKeyRole, row.key.year);
@@ -252,7 +253,7 @@ void StatisticsWindow::RefreshMonthRow(const HistoryTable& table, MonthKey key) 
     if (days == nullptr || item == nullptr) {
         return;
     }
-    const MonthRow row = MakeMonthRow(key, *days);
+    const MonthRow row = MakeMonthRow(key, *days, *texts_);
     for (int c = 1; c < static_cast<int>(row.cells.size()); ++c) {
         item->setText(c, Text(row.cells[c]));
     }

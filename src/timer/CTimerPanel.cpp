@@ -26,10 +26,10 @@ void CTimerPanel::Refresh() {
 void CTimerPanel::PressStart() {
     Refresh();
     if (stopwatch_.IsRunning()) {
-        startCaption_ = "Start";
+        startCaption_ = kStart;
         return;
     }
-    startCaption_ = "Stop";
+    startCaption_ = kStop;
     stopwatch_.Start();
     state_ = kRunning;
 }
@@ -49,7 +49,7 @@ void CTimerPanel::PressReset() {
     stopwatch_.Pause();
     stopwatch_.Reset();
     state_ = kStopped;
-    startCaption_ = "Start";
+    startCaption_ = kStart;
     // The zeros show at once rather than at the next periodic refresh.
     Refresh();
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/Translatable.h"
 #include "timer/CTrafficStopwatch.h"
 
 // The figures the Timer window shows, as texts.
@@ -16,12 +17,15 @@ struct TimerFigures {
 };
 
 // What the Timer window shows and what its three buttons do, without the widgets: the window
-// forwards each press and shows the texts read back here.
+// forwards each press and shows the texts read back here (the state and the caption in English,
+// which the window translates).
 class CTimerPanel {
 public:
-    static constexpr const char* kRunning = "Running";
-    static constexpr const char* kPaused = "Paused";
-    static constexpr const char* kStopped = "Stopped";
+    static constexpr const char* kRunning = TRANSLATABLE("TimerWindow", "Running");
+    static constexpr const char* kPaused = TRANSLATABLE("TimerWindow", "Paused");
+    static constexpr const char* kStopped = TRANSLATABLE("TimerWindow", "Stopped");
+    static constexpr const char* kStart = TRANSLATABLE("TimerWindow", "Start");
+    static constexpr const char* kStop = TRANSLATABLE("TimerWindow", "Stop");
 
     // The history and the clock must outlive the panel.
     CTimerPanel(const CTrafficHistory& history, const MsClock& clock);
@@ -43,5 +47,5 @@ private:
     CTrafficStopwatch stopwatch_;
     TimerFigures figures_;
     std::string state_ = kStopped;
-    std::string startCaption_ = "Start";
+    std::string startCaption_ = kStart;
 };

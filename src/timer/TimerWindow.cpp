@@ -6,8 +6,7 @@ namespace {
 
 // Puts a text into a read-only field only when it changed, so a selection a user made to copy
 // a figure survives refreshes that change nothing.
-void ShowText(QLineEdit* field, const std::string& text) {
-    const QString shown = QString::fromStdString(text);
+void ShowText(QLineEdit* field, const QString& shown) {
     if (field->text() != shown) {
         field->setText(shown);
     }
@@ -60,14 +59,14 @@ void TimerWindow::Refresh() {
 
 void TimerWindow::ShowPanel() {
     const TimerFigures& figures = panel_.Figures();
-    ShowText(ui_->downloadedEdit, figures.downloaded);
-    ShowText(ui_->uploadedEdit, figures.uploaded);
-    ShowText(ui_->downloadRateEdit, figures.downloadRate);
-    ShowText(ui_->uploadRateEdit, figures.uploadRate);
-    ShowText(ui_->elapsedEdit, figures.elapsed);
-    ShowText(ui_->stateEdit, panel_.State());
+    ShowText(ui_->downloadedEdit, QString::fromStdString(figures.downloaded));
+    ShowText(ui_->uploadedEdit, QString::fromStdString(figures.uploaded));
+    ShowText(ui_->downloadRateEdit, QString::fromStdString(figures.downloadRate));
+    ShowText(ui_->uploadRateEdit, QString::fromStdString(figures.uploadRate));
+    ShowText(ui_->elapsedEdit, QString::fromStdString(figures.elapsed));
+    ShowText(ui_->stateEdit, tr(panel_.State().c_str()));
     // The picture does not change; screen readers hear the name.
-    const QString caption = QString::fromStdString(panel_.StartCaption());
+    const QString caption = tr(panel_.StartCaption().c_str());
     if (ui_->startButton->text() != caption) {
         ui_->startButton->setText(caption);
         ui_->startButton->setAccessibleName(caption);

@@ -61,63 +61,97 @@ std::string Seconds(long ms) {
 }  // namespace
 
 std::string FtpFailureText(const FtpFailure& failure, const FtpHost& host, long port,
-                           const FtpOptions& options) {
+                           const FtpOptions& options, const LocaleTexts& texts) {
     const std::string& name = host.name;
-    const std::string where = name + " port " + std::to_string(port);
+    const std::string portText = std::to_string(port);
     switch (failure.code) {
         case CURLE_COULDNT_RESOLVE_HOST:
-            return "Could not resolve host " + name + ": check the host name.";
+            return FillArgs(texts.Translate("CCurlFtpSession",
+                                            "Could not resolve host %1: check the host name."),
+                            {name});
         case CURLE_COULDNT_CONNECT:
-            return "Could not connect to " + where +
-                   ": check the host name and the port, and that the server is running.";
+            return FillArgs(
+                texts.Translate("CCurlFtpSession",
+                                "Could not connect to %1 port %2: check the host name and "
+                                "the port, and that the server is running."),
+                {name, portText});
         case CURLE_LOGIN_DENIED:
-            return "The server refused the login" +
-                   (failure.reply > 0 ? " (" + std::to_string(failure.reply) + ")"
-                                      : std::string()) +
-                   ": check the user name and password.";
+            if (failure.reply > 0) {
+                return FillArgs(texts.Translate("CCurlFtpSession",
+                                                "The server refused the login (%1): check the user "
+                                                "name and password."),
+                                {std::to_string(failure.reply)});
+            }
+            return texts.Translate("CCurlFtpSession",
+                                   "The server refused the login: check the user name and "
+                                   "password.");
         case CURLE_OPERATION_TIMEDOUT:
             if (!failure.hostFound) {
-                return "Looking up host " + name + " took longer than " +
-                       Seconds(options.connectTimeoutMs) + ": check the host name and the network.";
+                return FillArgs(texts.Translate("CCurlFtpSession",
+                                                "Looking up host %1 took longer than %2: check the "
+                                                "host name and the network."),
+                                {name, Seconds(options.connectTimeoutMs)});
             }
             if (failure.pastTotalTime) {
-                return "A file took longer than " + Seconds(options.transferTimeoutMs) +
-                       " to upload: check the network.";
+                return FillArgs(texts.Translate("CCurlFtpSession",
+                                                "A file took longer than %1 to upload: check the "
+                                                "network."),
+                                {Seconds(options.transferTimeoutMs)});
             }
-            return "The server did not answer within " + Seconds(options.connectTimeoutMs) + ".";
+            return FillArgs(
+                texts.Translate("CCurlFtpSession", "The server did not answer within %1."),
+                {Seconds(options.connectTimeoutMs)});
         case CURLE_PEER_FAILED_VERIFICATION:
-            return "The certificate of " + name +
-                   " could not be verified: check the host name, and that the certificate is "
-                   "trusted on this computer.";
+            return FillArgs(
+                texts.Translate("CCurlFtpSession",
+                                "The certificate of %1 could not be verified: check the "
+                                "host name, and that the certificate is trusted on this "
+                                "computer."),
+                {name});
         case CURLE_USE_SSL_FAILED:
-            return "The server does not offer FTP over TLS: check the server, or leave "
-                   "\"ftps://\" out of the host name.";
+            return texts.Translate("CCurlFtpSession",
+                                   "The server does not offer FTP over TLS: check the server, or "
+                                   "leave \"ftps://\" out of the host name.");
         case CURLE_SSL_CONNECT_ERROR:
-            return "The secure connection to " + name +
-                   " failed: check that the server offers FTP over TLS.";
+            return FillArgs(
+                texts.Translate("CCurlFtpSession",
+                                "The secure connection to %1 failed: check that the server "
+                                "offers FTP over TLS."),
+                {name});
         case CURLE_WEIRD_SERVER_REPLY:
         case CURLE_GOT_NOTHING:
-            return where + " did not answer as an FTP server: check the host name and the port.";
+            return FillArgs(texts.Translate("CCurlFtpSession",
+                                            "%1 port %2 did not answer as an FTP server: check the "
+                                            "host name and the port."),
+                            {name, portText});
         case CURLE_SEND_ERROR:
         case CURLE_RECV_ERROR:
-            return "The connection to " + name + " broke off: the next upload tries again.";
+            return FillArgs(texts.Translate("CCurlFtpSession",
+                                            "The connection to %1 broke off: the next upload tries "
+                                            "again."),
+                            {name});
         case CURLE_FTP_WEIRD_PASV_REPLY:
         case CURLE_FTP_WEIRD_227_FORMAT:
         case CURLE_FTP_CANT_GET_HOST:
         case CURLE_FTP_ACCEPT_FAILED:
         case CURLE_FTP_ACCEPT_TIMEOUT:
         case CURLE_FTP_PORT_FAILED:
-            return "The server's data connection could not be opened: check the firewall and "
-                   "the server's passive mode.";
+            return texts.Translate("CCurlFtpSession",
+                                   "The server's data connection could not be opened: check the "
+                                   "firewall and the server's passive mode.");
         case CURLE_ABORTED_BY_CALLBACK:
-            return "The upload was cancelled.";
+            return texts.Translate("CCurlFtpSession", "The upload was cancelled.");
         default: {
             std::string detail = failure.detail;
             while (!detail.empty() && (detail.back() == '.' || detail.back() == ' ')) {
                 detail.pop_back();
             }
-            return "The upload failed: " +
-                   (detail.empty() ? "error " + std::to_string(failure.code) : detail) + ".";
+            // libcurl's own words are English whatever the locale.
+            if (detail.empty()) {
+                return FillArgs(texts.Translate("CCurlFtpSession", "The upload failed: error %1."),
+                                {std::to_string(failure.code)});
+            }
+            return FillArgs(texts.Translate("CCurlFtpSession", "The upload failed: %1."), {detail});
         }
     }
 }
@@ -128,13 +162,14 @@ void CCurlFtpSession::GlobalInit() {
 }
 
 CCurlFtpSession::CCurlFtpSession(const WebStatsValues& settings, const FtpOptions& options,
-                                 const std::atomic<bool>& cancelled)
+                                 const std::atomic<bool>& cancelled, const LocaleTexts& texts)
     : curl_(curl_easy_init()),
       host_(ParseFtpHost(settings.hostName)),
       // A 16-bit port, as the field allows 65536: 0 (and so 65536) means the usual FTP port.
       port_(static_cast<long>(static_cast<std::uint16_t>(settings.port))),
       options_(options),
-      cancelled_(cancelled) {
+      cancelled_(cancelled),
+      texts_(texts) {
     if (port_ == 0) {
         port_ = 21;
     }
@@ -257,13 +292,13 @@ CURLcode CCurlFtpSession::Perform(const std::string& url, std::FILE* file,
 PutResult CCurlFtpSession::Put(const std::string& localPath, const std::string& remoteName,
                                std::string& error) {
     if (curl_ == nullptr) {
-        error = "Could not start an FTP session.";
+        error = texts_.Translate("CCurlFtpSession", "Could not start an FTP session.");
         return PutResult::Failed;
     }
     if (cancelled_.load()) {
         FtpFailure cancelled;
         cancelled.code = CURLE_ABORTED_BY_CALLBACK;
-        error = FtpFailureText(cancelled, host_, port_, options_);
+        error = FtpFailureText(cancelled, host_, port_, options_, texts_);
         return PutResult::Failed;
     }
     // A line break would end the FTP command early and start another.
@@ -297,6 +332,6 @@ PutResult CCurlFtpSession::Put(const std::string& localPath, const std::string& 
     if (IsRefusal(code)) {
         return PutResult::Refused;
     }
-    error = FtpFailureText(Failure(code), host_, port_, options_);
+    error = FtpFailureText(Failure(code), host_, port_, options_, texts_);
     return PutResult::Failed;
 }

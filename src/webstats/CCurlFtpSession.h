@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/LocaleTexts.h"
 #include "webstats/WebStatsUpload.h"
 
 // Time limits and trust for the uploads. A server that stops answering ends as a log line
@@ -27,9 +28,9 @@ struct FtpFailure {
 };
 
 // One plain sentence that says what happened and what to check, e.g. "The server refused the
-// login (530): check the user name and password."
+// login (530): check the user name and password.", in the words of `texts`.
 std::string FtpFailureText(const FtpFailure& failure, const FtpHost& host, long port,
-                           const FtpOptions& options);
+                           const FtpOptions& options, const LocaleTexts& texts);
 
 // An FTP session through libcurl. The connection is made by the first Put and kept for the
 // next ones. Each file goes up under a temporary name and is renamed in place, so nobody ever
@@ -37,9 +38,10 @@ std::string FtpFailureText(const FtpFailure& failure, const FtpHost& host, long 
 class CCurlFtpSession final : public FtpSession {
 public:
     // `cancelled` is watched during every request: setting it ends the session within about a
-    // second. The flag must outlive the session.
+    // second. Failures are told in the words of `texts`. The flag and the texts must outlive the
+    // session.
     CCurlFtpSession(const WebStatsValues& settings, const FtpOptions& options,
-                    const std::atomic<bool>& cancelled);
+                    const std::atomic<bool>& cancelled, const LocaleTexts& texts);
     // Closes the connection without waiting for the server's goodbye.
     ~CCurlFtpSession() override;
     CCurlFtpSession(const CCurlFtpSession&) = delete;
@@ -65,5 +67,6 @@ private:
     long port_;
     FtpOptions options_;
     const std::atomic<bool>& cancelled_;
+    const LocaleTexts& texts_;
     char errorBuffer_[CURL_ERROR_SIZE] = {};
 };

@@ -44,6 +44,7 @@ bool CWebStatsPublisher::Start() {
     job.page = BuildWebStatsPage(model_.Figures(), now.hour, texts_);
     job.pagePath = folder_.DataFilePath(kLocalPageFileName);
     job.pictureFolder = folder_.ProgramFilePath("gfx/");
+    job.texts = texts_.Clone();
     {
         std::lock_guard lock(shared_->mutex);
         shared_->ticket = job.ticket;
@@ -59,7 +60,7 @@ bool CWebStatsPublisher::Start() {
 
 void CWebStatsPublisher::Run(const std::shared_ptr<Shared>& shared, const UploadJob& job,
                              const FtpOptions& options) {
-    CCurlFtpSession session(job.ticket.settings, options, shared->cancelled);
+    CCurlFtpSession session(job.ticket.settings, options, shared->cancelled, *job.texts);
     UploadOutcome outcome = RunUpload(job, session);
     // The upload is done when its files are: the line does not wait for the connection to
     // close, which the session does after this without waiting for the server either.

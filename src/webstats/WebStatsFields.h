@@ -4,20 +4,25 @@
 #include <string>
 #include <string_view>
 
+#include "core/Translatable.h"
+
 // The rules for what the user types into the WebStats window.
 
 struct UploadIntervalChoice {
-    const char* text;
+    const char* text;  // in English, with "%n" for the count
+    int count;
     int milliseconds;
 };
 
-// The choices of the interval list, in order.
+// The choices of the interval list, in order: "30 seconds", "1 minute", "5 minutes", ... English
+// has its singular and its plural as texts of their own, so it reads right without a catalogue;
+// each is a plural text, so a translation gives any count the form its language needs.
 inline constexpr std::array<UploadIntervalChoice, 5> kUploadIntervals{{
-    {"30 seconds", 30000},
-    {"1 minute", 60000},
-    {"5 minutes", 300000},
-    {"10 minutes", 600000},
-    {"15 minutes", 900000},
+    {TRANSLATABLE_N("UploadIntervals", "%n seconds"), 30, 30000},
+    {TRANSLATABLE_N("UploadIntervals", "%n minute"), 1, 60000},
+    {TRANSLATABLE_N("UploadIntervals", "%n minutes"), 5, 300000},
+    {TRANSLATABLE_N("UploadIntervals", "%n minutes"), 10, 600000},
+    {TRANSLATABLE_N("UploadIntervals", "%n minutes"), 15, 900000},
 }};
 
 // The index of the choice with these milliseconds, or -1.

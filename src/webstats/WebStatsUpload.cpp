@@ -11,7 +11,9 @@ namespace {
 
 UploadOutcome Failure(const UploadJob& job, const std::string& error) {
     const std::string_view text = TrimSpace(error);
-    return {false, job.logPrefix + std::string(text.empty() ? "The upload failed" : text)};
+    return {false, job.logPrefix +
+                       (text.empty() ? job.texts->Translate("WebStatsUpload", "The upload failed")
+                                     : std::string(text))};
 }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
@@ -46,13 +48,17 @@ UploadOutcome RunUpload(const UploadJob& job, FtpSession& session) {
     // A settings file from before names were checked may hold none: the page would go up as
     // ".part" and be renamed onto the folder.
     if (!IsPageFileName(settings.pageFileName)) {
-        return {false, job.logPrefix +
-                           "The page has no valid file name: enter one in the WebStats window."};
+        return {false, job.logPrefix + job.texts->Translate("WebStatsUpload",
+                                                            "The page has no valid file name: "
+                                                            "enter one in the WebStats window.")};
     }
     // A page that cannot be written is not replaced by the last one on disk: that would publish
     // old figures as new.
     if (!WriteFileAtomically(job.pagePath, job.page + "\n")) {
-        return {false, job.logPrefix + "Could not write the page file " + job.pagePath};
+        return {false,
+                job.logPrefix + FillArgs(job.texts->Translate("WebStatsUpload",
+                                                              "Could not write the page file %1"),
+                                         {job.pagePath})};
     }
     std::string error;
     const PutResult page =
@@ -72,7 +78,11 @@ UploadOutcome RunUpload(const UploadJob& job, FtpSession& session) {
         }
     }
     return {imagesSent,
-            job.logPrefix + (page == PutResult::Sent ? kPageSentText : kPageRefusedText)};
+            job.logPrefix +
+                (page == PutResult::Sent
+                     ? job.texts->Translate("WebStatsUpload", "Uploaded stats page")
+                     : job.texts->Translate("WebStatsUpload",
+                                            "Could not upload the page. Check remote path value"))};
 }
 
 FtpHost ParseFtpHost(std::string_view host) {

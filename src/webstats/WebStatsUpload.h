@@ -1,7 +1,10 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
+
+#include "platform/LocaleTexts.h"
 
 #include "webstats/CWebStats.h"
 
@@ -12,10 +15,6 @@
 inline constexpr const char* kLocalPageFileName = "ws.html";
 // The pictures the page refers to, from the program's gfx folder, in the order they are sent.
 inline constexpr const char* kPagePictures[] = {"u.gif", "d.gif", "tallyglassbg.gif"};
-
-inline constexpr const char* kPageSentText = "Uploaded stats page";
-inline constexpr const char* kPageRefusedText =
-    "Could not upload the page. Check remote path value";
 
 enum class PutResult {
     Sent,
@@ -39,6 +38,8 @@ struct UploadJob {
     std::string page;           // the page text
     std::string pagePath;       // where the page file is written
     std::string pictureFolder;  // where the pictures are, ending with "/"
+    // The words of the log line. The job's own: the upload may outlive whoever started it.
+    std::shared_ptr<const LocaleTexts> texts;
 };
 
 struct UploadOutcome {
@@ -46,7 +47,8 @@ struct UploadOutcome {
     std::string logLine;
 };
 
-// Writes the page file, then sends the page and, when the ticket asks, the pictures.
+// Writes the page file, then sends the page and, when the ticket asks, the pictures; the log
+// line says how it went.
 UploadOutcome RunUpload(const UploadJob& job, FtpSession& session);
 
 // The server named in the host field: "ftps://name" asks for FTP over TLS, "ftp://name" or a

@@ -1,5 +1,6 @@
 #include "webstats/WebStatsWindow.h"
 
+#include <QCoreApplication>
 #include <QListView>
 #include <QMessageBox>
 #include <QStyledItemDelegate>
@@ -12,9 +13,6 @@
 #include "webstats/WebStatsFields.h"
 
 namespace {
-
-const QString kEnableText = "Enable WebStats";
-const QString kDisableText = "Disable WebStats";
 
 std::string Text(const QLineEdit* edit) {
     return edit->text().toStdString();
@@ -61,7 +59,8 @@ WebStatsWindow::WebStatsWindow(CWebStats& model, QWidget* parent)
     ui_->passwordEdit->setText(QString::fromStdString(values.password));
     ui_->portEdit->setText(QString::number(values.port));
     for (const UploadIntervalChoice& choice : kUploadIntervals) {
-        ui_->intervalCombo->addItem(choice.text);
+        ui_->intervalCombo->addItem(
+            QCoreApplication::translate("UploadIntervals", choice.text, nullptr, choice.count));
     }
     ui_->intervalCombo->setCurrentIndex(UploadIntervalIndex(values.uploadInterval));
 
@@ -91,7 +90,7 @@ void WebStatsWindow::MarkChanged(bool& flag) {
 
 void WebStatsWindow::ShowSwitch(bool on) {
     switchedOn_ = on;
-    ui_->switchButton->setText(on ? kDisableText : kEnableText);
+    ui_->switchButton->setText(on ? tr("Disable WebStats") : tr("Enable WebStats"));
 }
 
 void WebStatsWindow::SetFieldsEnabled(bool enabled) {
@@ -130,21 +129,23 @@ bool WebStatsWindow::Refuse(QLineEdit* field, const QString& caption, const QStr
 
 bool WebStatsWindow::Validate(bool withMessages) {
     if (TrimSpace(Text(ui_->hostEdit)).empty()) {
-        return Refuse(ui_->hostEdit, "Empty Field", "Please enter a hostname", withMessages);
+        return Refuse(ui_->hostEdit, tr("Empty Field"), tr("Please enter a hostname"),
+                      withMessages);
     }
     if (!IsPageFileName(NormaliseFileName(Text(ui_->fileNameEdit)))) {
-        return Refuse(ui_->fileNameEdit, "Empty Field", "Please enter a file name", withMessages);
+        return Refuse(ui_->fileNameEdit, tr("Empty Field"), tr("Please enter a file name"),
+                      withMessages);
     }
     int port = 0;
     if (!ParsePortText(Text(ui_->portEdit), port)) {
-        return Refuse(ui_->portEdit, "Bad port number",
-                      "Please enter an integer between 0 and 65536", withMessages);
+        return Refuse(ui_->portEdit, tr("Bad port number"),
+                      tr("Please enter an integer between 0 and 65536"), withMessages);
     }
     // A pasted line break would split the value over two lines of the settings file.
     for (QLineEdit* edit : {ui_->hostEdit, ui_->userEdit, ui_->passwordEdit, ui_->remotePathEdit,
                             ui_->fileNameEdit}) {
         if (!IsOneLine(Text(edit))) {
-            return Refuse(edit, "Invalid Field", "Please enter this field on one line",
+            return Refuse(edit, tr("Invalid Field"), tr("Please enter this field on one line"),
                           withMessages);
         }
     }

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "FakeLocaleTexts.h"
 #include "persistence/CSaveFailureNotice.h"
 
 namespace {
@@ -61,7 +62,7 @@ TEST(SaveFailureAlert, OneLineAtOnceAndOneTrayMessageWhenATrayIsThere) {
     }
     notice.Report({"/data/Tallyglass", "stats.dat", ENOSPC});  // the alert has detached
 
-    const std::string message = notice.Message();
+    const std::string message = notice.Message(FakeLocaleTexts());
     EXPECT_EQ(err.Text(), "tallyglass: " + message + "\n");
     EXPECT_NE(message.find(std::string("stats.dat in /data/Tallyglass: ") + std::strerror(ENOSPC)),
               std::string::npos);

@@ -15,6 +15,7 @@
 
 #include "MainFrameFixture.h"
 #include "graphgl/CGraphWindow.h"
+#include "platform/CTranslations.h"
 
 // The five tool windows opened from the graph window's menu, on a private X server with a window
 // manager (tests/support/run_with_openbox.py), so their frames are real.
@@ -50,7 +51,9 @@ std::string Squeezed(const QWidget& window) {
 
 class ToolWindowsX11Test : public MainFrameFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override { MakeFrameAndWait(); }
+
+    void MakeFrameAndWait() {
         frame_ = MakeFrame();
         ASSERT_TRUE(frame_);
         graph_ = frame_->Window();
@@ -82,13 +85,14 @@ protected:
 
 const struct {
     const char* title;
+    const char* germanTitle;
     int menuIndex;
     bool fixed;  // its layout does not grow
-} kToolWindows[] = {{"Settings", 0, false},
-                    {"Statistics", 1, false},
-                    {"Timer", 2, true},
-                    {"Capwarden", 3, true},
-                    {"WebStats", 4, false}};
+} kToolWindows[] = {{"Settings", "Einstellungen", 0, false},
+                    {"Statistics", "Statistik", 1, false},
+                    {"Timer", "Stoppuhr", 2, true},
+                    {"Capwarden", "Capwarden", 3, true},
+                    {"WebStats", "WebStats", 4, false}};
 
 // With the graph where a window centred on the desktop would lie under it, each opens clear of
 // the graph; opened again after the graph was moved onto it, it moves out from under it.
@@ -117,36 +121,48 @@ TEST_F(ToolWindowsX11Test, NoToolWindowOpensUnderTheGraph) {
 }
 
 // A window whose layout does not grow keeps its one size and offers no maximise button; the
-// others cut nothing made as small as they go, nor maximised.
+// others cut nothing made as small as they go, nor maximised: in English and in German, whose
+// words are longer.
 TEST_F(ToolWindowsX11Test, FixedLayoutsKeepTheirSizeAndOthersNeverSqueezeTheirControls) {
-    for (const auto& tool : kToolWindows) {
-        QPointer<QDialog> window = Open(tool.menuIndex);
-        ASSERT_TRUE(window) << tool.title;
-        const QSize opened = window->size();
-        EXPECT_EQ(window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint), !tool.fixed)
-            << tool.title;
-        EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowCloseButtonHint)) << tool.title;
-        EXPECT_EQ(window->minimumSize() == window->maximumSize(), tool.fixed) << tool.title;
-        EXPECT_EQ(Squeezed(*window), "") << tool.title << " as it opens";
+    for (const bool german : {false, true}) {
+        frame_.reset();
+        // Installed before the frame, which words its menu as it is made.
+        const CTranslations translations(TALLYGLASS_TRANSLATIONS_DIR, {german ? "de-DE" : "en-US"});
+        ASSERT_EQ(translations.Language(), german ? "de" : "");
+        MakeFrameAndWait();
+        for (const auto& tool : kToolWindows) {
+            const std::string what = std::string(tool.title) + (german ? " in German" : "");
+            QPointer<QDialog> window = Open(tool.menuIndex);
+            ASSERT_TRUE(window) << what;
+            EXPECT_EQ(window->windowTitle(), german ? tool.germanTitle : tool.title);
+            const QSize opened = window->size();
+            EXPECT_EQ(window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint), !tool.fixed)
+                << what;
+            EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowCloseButtonHint)) << what;
+            EXPECT_EQ(window->minimumSize() == window->maximumSize(), tool.fixed) << what;
+            EXPECT_EQ(Squeezed(*window), "") << what << " as it opens";
 
-        window->resize(1, 1);
-        EXPECT_TRUE(
-            QTest::qWaitFor([&] { return window->size() == window->minimumSize(); }, kWaitMs))
-            << tool.title;
-        EXPECT_EQ(Squeezed(*window), "") << tool.title << " made as small as it goes";
-        if (tool.fixed) {
-            EXPECT_EQ(window->size(), opened) << tool.title;
-        } else {
-            window->showMaximized();
-            EXPECT_TRUE(QTest::qWaitFor(
-                [&] {
-                    return window->width() > opened.width() && window->height() > opened.height();
-                },
-                kWaitMs))
-                << tool.title << " maximised";
-            EXPECT_EQ(Squeezed(*window), "") << tool.title << " maximised";
+            window->resize(1, 1);
+            EXPECT_TRUE(
+                QTest::qWaitFor([&] { return window->size() == window->minimumSize(); }, kWaitMs))
+                << what;
+            EXPECT_EQ(Squeezed(*window), "") << what << " made as small as it goes";
+            if (tool.fixed) {
+                EXPECT_EQ(window->size(), opened) << what;
+            } else {
+                window->showMaximized();
+                EXPECT_TRUE(QTest::qWaitFor(
+                    [&] {
+                        return window->width() > opened.width() &&
+                               window->height() > opened.height();
+                    },
+                    kWaitMs))
+                    << what << " maximised";
+                EXPECT_EQ(Squeezed(*window), "") << what << " maximised";
+            }
+            window->close();
         }
-        window->close();
+        frame_.reset();  // its texts go before their catalogue
     }
 }
 

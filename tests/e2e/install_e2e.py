@@ -5,8 +5,9 @@
    desktop entry, the AppStream metainfo and the man page pass their validators.
 2. The Debian package (CPack) is built, lists the expected files and dependencies, passes
    lintian without errors where lintian is installed, and unpacked with `dpkg-deb -x` gives a
-   program that answers --version, shows the quota warning picture from its share folder and
-   opens its help page from there (through a stand-in xdg-open).
+   program that answers --version, speaks German from the catalogue in its share folder, shows
+   the quota warning picture from there and opens its help page from there (through a stand-in
+   xdg-open).
 
 Arguments: the build folder, the source folder.
 """
@@ -41,6 +42,7 @@ def expected_files(prefix):
     files = ["bin/tallyglass", "share/tallyglass/TallyglassHelp.html",
              "share/tallyglass/gfx/warning.bmp", "share/tallyglass/gfx/u.gif",
              "share/tallyglass/gfx/d.gif", "share/tallyglass/gfx/tallyglassbg.gif",
+             "share/tallyglass/translations/tallyglass_de.qm",
              "share/applications/tallyglass.desktop",
              "share/metainfo/%s.metainfo.xml" % APP_ID,
              "share/icons/hicolor/scalable/apps/tallyglass.svg",
@@ -82,6 +84,10 @@ def check_installed_program(prefix, scratch):
     program = os.path.join(prefix, "bin/tallyglass")
     version = run(program, "--version", env={"PATH": "/usr/bin:/bin"})
     check(version.startswith("Tallyglass "), "--version: " + version)
+    for language, expected in (("de_DE.UTF-8", "Diese Hilfe anzeigen und beenden."),
+                               ("C.UTF-8", "Show this help and exit.")):
+        helped = run(program, "--help", env={"PATH": "/usr/bin:/bin", "LANG": language})
+        check(expected in helped, "--help under %s: %s" % (language, helped))
 
     # A stand-in for the desktop's xdg-open, which the help command calls with the page's URL.
     fake_bin = os.path.join(scratch, "bin")
@@ -130,9 +136,10 @@ def main():
         check(len(debs) == 1, "packages: %s" % debs)
         deb = debs[0]
         fields = run("dpkg-deb", "--field", deb, "Package", "Version", "Architecture", "Depends",
-                     "Section", "Maintainer")
+                     "Recommends", "Section", "Maintainer")
         print(fields)
-        for needed in ("libqt6widgets6", "qt6-qpa-plugins", "libcurl4", "Section: net"):
+        for needed in ("libqt6widgets6", "qt6-qpa-plugins", "libcurl4", "Section: net",
+                       "qt6-translations-l10n"):
             check(needed in fields, "the package lacks %s" % needed)
         contents = run("dpkg-deb", "--contents", deb)
         for f in expected_files("./usr"):

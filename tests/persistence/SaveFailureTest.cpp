@@ -10,6 +10,7 @@
 #include <string>
 
 #include "FakeClocks.h"
+#include "FakeLocaleTexts.h"
 #include "TempDir.h"
 #include "persistence/CDataFolder.h"
 #include "persistence/CSaveFailureNotice.h"
@@ -81,10 +82,10 @@ TEST(SaveFailures, EverySaverReportsOnceAndALaterSaveJustWorks) {
     EXPECT_FALSE(history.Save());
     EXPECT_EQ(notice.Failures(), 3);
     EXPECT_EQ(observer.calls, 1);  // told once per run, of the first failure
-    EXPECT_EQ(notice.Message(), "Cannot save settings.dat in " + blocked +
-                                    "/Tallyglass: " + std::strerror(ENOTDIR) +
-                                    ". The meter keeps running, but its figures are not kept "
-                                    "until saving works again.");
+    EXPECT_EQ(notice.Message(FakeLocaleTexts()),
+              "Cannot save settings.dat in " + blocked + "/Tallyglass: " + std::strerror(ENOTDIR) +
+                  ". The meter keeps running, but its figures are not kept "
+                  "until saving works again.");
 
     // The obstacle goes: the next save writes everything counted meanwhile, without a word.
     std::filesystem::remove(blocked);

@@ -271,25 +271,25 @@ TEST_F(TrafficQuotaTest, TellsEachLimitPassedOncePerPeriodAndNotAgainAfterAResta
     std::string notice;
     CTrafficQuota& q = Start(ActiveTotal(10.0, 9.0));
     Feed(0.5);
-    EXPECT_FALSE(q.TakeNotice(notice));
+    EXPECT_FALSE(q.TakeNotice(notice, texts));
     Feed(2.0);
-    ASSERT_TRUE(q.TakeNotice(notice));
+    ASSERT_TRUE(q.TakeNotice(notice, texts));
     EXPECT_EQ(notice, "Total traffic has passed its limit of 10 MB: 11.0 MB used.");
-    EXPECT_FALSE(q.TakeNotice(notice));  // taken
+    EXPECT_FALSE(q.TakeNotice(notice, texts));  // taken
     Feed(3.0);
-    EXPECT_FALSE(q.TakeNotice(notice));  // still past: nothing new
+    EXPECT_FALSE(q.TakeNotice(notice, texts));  // still past: nothing new
 
     ASSERT_TRUE(q.Save());
     Start(nullptr);  // a restart with the quota already past its limit
     Feed(1.0);
     EXPECT_TRUE(quota->IsExceeded());
-    EXPECT_FALSE(quota->TakeNotice(notice));
+    EXPECT_FALSE(quota->TakeNotice(notice, texts));
 
     localClock.SetDate({7, 1, 2027});  // a new period: passing again is news
     Feed(5.0);
-    EXPECT_FALSE(quota->TakeNotice(notice));
+    EXPECT_FALSE(quota->TakeNotice(notice, texts));
     Feed(12.0);
-    ASSERT_TRUE(quota->TakeNotice(notice));
+    ASSERT_TRUE(quota->TakeNotice(notice, texts));
     EXPECT_EQ(notice, "Total traffic has passed its limit of 10 MB: 11.0 MB used.");
 }
 
@@ -297,10 +297,10 @@ TEST_F(TrafficQuotaTest, SeparateLimitsAreToldEachAsTheyArePassed) {
     std::string notice;
     CTrafficQuota& q = Start(ActiveSeparate(2048.0, 100.0, 2040.0, 0.0));
     Feed(10.0, 1.0);
-    ASSERT_TRUE(q.TakeNotice(notice));
+    ASSERT_TRUE(q.TakeNotice(notice, texts));
     EXPECT_EQ(notice, "Download has passed its limit of 2 GB: 2.0 GB used.");
     Feed(20.0, 150.0);
-    ASSERT_TRUE(q.TakeNotice(notice));
+    ASSERT_TRUE(q.TakeNotice(notice, texts));
     EXPECT_EQ(notice, "Upload has passed its limit of 100 MB: 150.0 MB used.");
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "FakeLocaleTexts.h"
+
 namespace {
 
 TEST(QuotaInput, TypedLimitsAreWholeNumbersWrittenPlainlyUpToAMillion) {
@@ -38,10 +40,10 @@ TEST(QuotaInput, TypedLimitsAreWholeNumbersWrittenPlainlyUpToAMillion) {
 
 TEST(QuotaInput, ResetDaysReadAsOrdinals) {
     std::string names;
-    for (int day : {1, 2, 3, 4, 11, 12, 13, 21, 22, 23, 31}) {
-        names += ResetDayName(day) + " ";
+    for (int day : {1, 2, 3, 4, 10, 11, 12, 13, 20, 21, 22, 23, 31}) {
+        names += ResetDayName(day, FakeLocaleTexts()) + " ";
     }
-    EXPECT_EQ(names, "1st 2nd 3rd 4th 11th 12th 13th 21st 22nd 23rd 31st ");
+    EXPECT_EQ(names, "1st 2nd 3rd 4th 10th 11th 12th 13th 20th 21st 22nd 23rd 31st ");
 }
 
 }  // namespace

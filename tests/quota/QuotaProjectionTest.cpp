@@ -221,8 +221,9 @@ TEST(ProjectionTexts, TheTooltipNamesTheLimitOfTheHigherShare) {
          "Upload quota: 30% used"},
         {{}, ""},
     };
+    const FakeLocaleTexts english;
     for (const Case& c : cases) {
-        EXPECT_EQ(TooltipQuotaLine({{}, c.limits}), c.line);
+        EXPECT_EQ(TooltipQuotaLine({{}, c.limits}, english), c.line);
     }
 }
 

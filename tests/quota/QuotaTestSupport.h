@@ -6,6 +6,7 @@
 #include <string>
 
 #include "FakeClocks.h"
+#include "FakeLocaleTexts.h"
 #include "TempDir.h"
 #include "persistence/CQuotaFile.h"
 #include "persistence/CTrafficHistory.h"
@@ -56,6 +57,7 @@ protected:
     CDataFolder folder{temp.Str(), temp.Str()};
     FakeMsClock msClock{5000};
     FakeLocalClock localClock;
+    FakeLocaleTexts texts;  // English sentences
     std::unique_ptr<CTrafficHistory> history;
     std::unique_ptr<CTrafficQuota> quota;
 };

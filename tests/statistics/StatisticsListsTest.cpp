@@ -22,7 +22,7 @@ HistoryTableBuilder WinterHistory() {
 }  // namespace
 
 TEST(StatisticsLists, MonthsAreListedNewestFirstWithTheirSums) {
-    const auto rows = MonthRows(WinterHistory().Table());
+    const auto rows = MonthRows(WinterHistory().Table(), FakeLocaleTexts());
     ASSERT_EQ(rows.size(), 3u);
     // 0.5 + 0.5 MB is below 1.024 MB, so the January total is still in KB.
     EXPECT_EQ(rows[0].cells,
@@ -37,7 +37,7 @@ TEST(StatisticsLists, MonthsAreListedNewestFirstWithTheirSums) {
 
     HistoryTableBuilder february;
     february.Add(3, 2, 2026, 1.5, 0.0);
-    EXPECT_EQ(MonthRows(february.Table())[0].cells[0], "february");
+    EXPECT_EQ(MonthRows(february.Table(), FakeLocaleTexts())[0].cells[0], "february");
 }
 
 TEST(StatisticsLists, DaysAreListedNewestFirstWithLocaleDates) {
@@ -94,10 +94,10 @@ TEST(StatisticsLists, ColumnsFitTheirWidestTextsAndMakeRoomForTheScrollBar) {
         {"large font, 19 rows", large, 19, {73, 48, 102, 84, 73}, {80, 102, 84, 78}},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(Widths(MonthListColumns(c.count, c.measure)), c.months) << c.what;
+        EXPECT_EQ(Widths(MonthListColumns(c.count, c.measure, texts)), c.months) << c.what;
         EXPECT_EQ(Widths(DayListColumns(c.count, c.measure, texts)), c.days) << c.what;
     }
-    EXPECT_EQ(ColumnsWidth(MonthListColumns(1, large)), 73 + 48 + 102 + 84 + 88);
+    EXPECT_EQ(ColumnsWidth(MonthListColumns(1, large, texts)), 73 + 48 + 102 + 84 + 88);
     EXPECT_EQ(DayListColumns(0, small, texts).size(), 3u);
 }
 

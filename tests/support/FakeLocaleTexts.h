@@ -1,12 +1,16 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 
 #include "platform/LocaleTexts.h"
 
-// Fixed, locale-free texts: "7/12/2026", "13:05", "13h".
+// Fixed, locale-free texts: "7/12/2026", "13:05", "13h", and the English sentences.
 class FakeLocaleTexts final : public LocaleTexts {
 public:
+    std::unique_ptr<LocaleTexts> Clone() const override {
+        return std::make_unique<FakeLocaleTexts>(*this);
+    }
     std::string ShortDate(const LocalDate& date) const override {
         char text[32];
         std::snprintf(text, sizeof text, "%d/%d/%d", date.day, date.month, date.year);

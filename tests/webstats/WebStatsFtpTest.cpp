@@ -115,7 +115,8 @@ TEST(FtpFailureText, EachFailureSaysWhatToCheckInOneSentence) {
          "The upload failed: Out of memory."},
     };
     for (const auto& [given, expected] : cases) {
-        EXPECT_EQ(FtpFailureText(given, host, 2121, options), expected) << given.code;
+        EXPECT_EQ(FtpFailureText(given, host, 2121, options, FakeLocaleTexts()), expected)
+            << given.code;
     }
 }
 

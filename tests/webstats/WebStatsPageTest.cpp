@@ -166,6 +166,9 @@ TEST(WebStatsPage, AfterAFullDayTheNewestHourShowsNothingFromTheDayBefore) {
 // A locale whose texts are not plain ASCII.
 class AccentedTexts final : public LocaleTexts {
 public:
+    std::unique_ptr<LocaleTexts> Clone() const override {
+        return std::make_unique<AccentedTexts>(*this);
+    }
     std::string ShortDate(const LocalDate&) const override {
         return "7 d\xC3\xA9"
                "c.";

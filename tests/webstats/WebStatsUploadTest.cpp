@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "FakeLocaleTexts.h"
 #include "TempDir.h"
 #include "persistence/DataFile.h"
 
@@ -38,6 +39,7 @@ protected:
         job.page = "<html>\n</html>\n";
         job.pagePath = temp.Str() + "/ws.html";
         job.pictureFolder = "/opt/tallyglass/gfx/";
+        job.texts = std::make_shared<FakeLocaleTexts>();
         return job;
     }
     TempDir temp;
