@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <string>
 
 #include "platform/CTranslations.h"
 
@@ -15,6 +16,10 @@ namespace {
 struct Words {
     Q_DECLARE_TR_FUNCTIONS(CommandLine)
 };
+
+QString ProgramName(const QStringList& arguments) {
+    return arguments.isEmpty() ? QString("tallyglass") : QFileInfo(arguments.first()).fileName();
+}
 
 }  // namespace
 
@@ -54,8 +59,7 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments, const QString&
     parser.addOption(quotaOption);
 
     // Without an application object the parser cannot know the program's name.
-    const QString program =
-        arguments.isEmpty() ? QString("tallyglass") : QFileInfo(arguments.first()).fileName();
+    const QString program = ProgramName(arguments);
     QString usage = parser.helpText();
     usage.replace("<executable_name>", program);
 
@@ -115,14 +119,18 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments, const QString&
     return request;
 }
 
-CommandLineRequest ParseCommandLineForUser(int& argc, char** argv, const QStringList& arguments,
-                                           const QString& version) {
+CommandLineRequest ParseCommandLineForUser(const QStringList& arguments, const QString& version) {
     const CommandLineRequest request = ParseCommandLine(arguments, version);
     if (request.action != CommandLineRequest::Action::ShowHelp &&
         request.action != CommandLineRequest::Action::UsageError) {
         return request;
     }
-    const QCoreApplication core(argc, argv);
+    // Only there to translate with: it knows the program by the name the usage shows, as the
+    // parser names the program after the application's first argument.
+    std::string name = ProgramName(arguments).toStdString();
+    char* nameOnly[] = {name.data(), nullptr};
+    int count = 1;
+    const QCoreApplication core(count, nameOnly);
     const CTranslations translations;
     return ParseCommandLine(arguments, version);
 }

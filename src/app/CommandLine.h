@@ -43,6 +43,5 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments, const QString&
 
 // ParseCommandLine with the help or the usage error in the user's language: those two read the
 // arguments again with the translations installed, in an application object of their own that
-// ends before this returns (`argc` and `argv` are main's).
-CommandLineRequest ParseCommandLineForUser(int& argc, char** argv, const QStringList& arguments,
-                                           const QString& version);
+// ends before this returns.
+CommandLineRequest ParseCommandLineForUser(const QStringList& arguments, const QString& version);

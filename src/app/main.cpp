@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
     CSignalBridge::CatchTermination();
 
     const CommandLineRequest request =
-        ParseCommandLineForUser(argc, argv, Arguments(argc, argv), TALLYGLASS_VERSION);
+        ParseCommandLineForUser(Arguments(argc, argv), TALLYGLASS_VERSION);
     switch (request.action) {
         case CommandLineRequest::Action::ShowHelp:
         case CommandLineRequest::Action::ShowVersion:

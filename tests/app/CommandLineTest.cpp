@@ -70,6 +70,14 @@ TEST(CommandLine, TextsNameTheProgramItsOptionsAndTheError) {
     EXPECT_TRUE(error.text.startsWith("tallyglass: Unknown option 'bogus'.\nUsage: tallyglass"))
         << error.text.toStdString();
     EXPECT_TRUE(error.text.endsWith(help.text));
+    // Worded again for the user, with an application object of its own (there is no catalogue
+    // beside the test): the same English, the program named as before.
+    for (const char* argument : {"--help", "--bogus"}) {
+        const QStringList arguments{"/usr/bin/tallyglass", argument};
+        EXPECT_EQ(ParseCommandLineForUser(arguments, "9.8.7").text,
+                  ParseCommandLine(arguments, "9.8.7").text)
+            << argument;
+    }
 
     EXPECT_EQ(ParseCommandLine({"tallyglass", "--export=json"}, "1").exportFormat,
               ExportFormat::Json);
