@@ -5,7 +5,7 @@
     <name>CColourComboBox</name>
     <message>
         <source>Custom...</source>
-        <translation>Benutzerdefiniert …</translation>
+        <translation>Eigene Farbe …</translation>
     </message>
 </context>
 <context>
@@ -790,7 +790,7 @@ Upload: %2</translation>
     </message>
     <message>
         <source>Custom</source>
-        <translation>Benutzerdefiniert</translation>
+        <translation>Eigene Farben</translation>
     </message>
 </context>
 <context>

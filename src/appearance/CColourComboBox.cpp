@@ -6,6 +6,8 @@
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
 
+#include <algorithm>
+
 #include "appearance/NamedColours.h"
 
 namespace {
@@ -100,6 +102,34 @@ void CColourComboBox::Fill() {
 
 void CColourComboBox::AddColour(const QString& text, ColourRgb colour) {
     addItem(text, ToQColor(colour));
+    updateGeometry();
+}
+
+int CColourComboBox::WidthForEntries() const {
+    QStyleOptionViewItem item;
+    item.initFrom(this);
+    int widest = 0;
+    for (int i = 0; i < count(); ++i) {
+        widest = std::max(widest, itemDelegate()->sizeHint(item, model()->index(i, 0)).width());
+    }
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    return style()
+        ->sizeFromContents(QStyle::CT_ComboBox, &option, QSize(widest, fontMetrics().height()),
+                           this)
+        .width();
+}
+
+QSize CColourComboBox::minimumSizeHint() const {
+    QSize size = QComboBox::minimumSizeHint();
+    size.setWidth(std::max({size.width(), kLeastWidth, WidthForEntries()}));
+    return size;
+}
+
+QSize CColourComboBox::sizeHint() const {
+    QSize size = QComboBox::sizeHint();
+    size.setWidth(std::max(size.width(), minimumSizeHint().width()));
+    return size;
 }
 
 void CColourComboBox::ShowColour(ColourRgb colour) {

@@ -31,18 +31,24 @@ public:
 
 // A colour picker: the named colours, then "Custom...", which asks for any colour with the colour
 // dialog (cancelled, the box goes back to the entry it showed before). Each entry carries its
-// colour; the selected entry's colour is the box's colour.
+// colour; the selected entry's colour is the box's colour. The box is as wide as its widest entry
+// needs beside its swatch, whatever the language of the names, and never narrower than it was
+// first laid out.
 class CColourComboBox : public QComboBox {
     Q_OBJECT
 public:
     // In English; the box shows it translated.
     static constexpr const char* kCustomEntry = QT_TRANSLATE_NOOP("CColourComboBox", "Custom...");
+    static constexpr int kLeastWidth = 150;
 
     explicit CColourComboBox(QWidget* parent = nullptr);
 
     // Refills the box and selects an extra, nameless entry with this colour.
     void ShowColour(ColourRgb colour);
     ColourRgb SelectedColour() const;
+
+    QSize minimumSizeHint() const override;
+    QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -53,6 +59,8 @@ private:
     // Appends an entry; an empty text shows a colour that need not have a name.
     void AddColour(const QString& text, ColourRgb colour);
     void OnActivated(int index);
+    // The width the widest entry needs, drawn in the box's field.
+    int WidthForEntries() const;
 
     // The entry the box showed before the user's current choice: where a cancelled colour
     // dialog goes back to.

@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSlider>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QTimer>
 
@@ -373,6 +374,29 @@ TEST(SettingsWindow, ACancelledColourDialogChangesNothingThatApplySaves) {
     ASSERT_TRUE(bench.window->Apply());
     EXPECT_EQ(bench.themes.CurrentThemeName(), "Deep Blue");
     EXPECT_EQ(bench.SavedText(), saved);
+}
+
+// The box keeps its first width while its names fit, and grows to the widest name of another
+// language, so the name beside the swatch is never cut (in the field nor in the open list, which
+// is as wide as the box).
+TEST(ColourComboBox, IsAsWideAsItsWidestNameNeedsBesideTheSwatch) {
+    for (const char* custom : {"Custom...", "A custom colour of the longest name..."}) {
+        CColourComboBox box;
+        box.ShowColour({1, 2, 3});
+        box.setItemText(10, custom);
+        box.setCurrentIndex(10);
+        box.resize(box.minimumSizeHint());
+        QStyleOptionComboBox option;
+        option.initFrom(&box);
+        const QRect field = box.style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                        QStyle::SC_ComboBoxEditField, &box);
+        // The name's room: right of the swatch and its gap, up to the field's end.
+        const int room = field.width() - CColourItemDelegate::SwatchRight(field.width()) - 2;
+        EXPECT_GE(room, box.fontMetrics().horizontalAdvance(custom)) << custom;
+        EXPECT_GE(box.minimumSizeHint().width(), CColourComboBox::kLeastWidth) << custom;
+    }
+    CColourComboBox english;
+    EXPECT_EQ(english.minimumSizeHint().width(), CColourComboBox::kLeastWidth);
 }
 
 TEST(ColourComboBox, EntryDrawsItsSwatchOverTenTwentySeventhsOfTheWidth) {
