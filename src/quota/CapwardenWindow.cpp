@@ -1,13 +1,11 @@
 #include "quota/CapwardenWindow.h"
 
-#include <QGridLayout>
-#include <QMessageBox>
-
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include "core/Formatters.h"
+#include "platform/FittedMessageBox.h"
 #include "platform/QtLocaleTexts.h"
 #include "quota/CTrafficQuota.h"
 #include "quota/ProjectionTexts.h"
@@ -17,8 +15,6 @@
 namespace {
 
 constexpr int kResetDays = 31;
-// What a window manager puts beside a title in the title bar: an icon and three buttons.
-constexpr int kTitleBarExtras = 120;
 
 // Keeps a label as wide as the widest of the texts it will show, so a figure that grows does
 // not widen its box and move the controls beside it.
@@ -31,22 +27,6 @@ void ReserveWidth(QLabel* label, const std::vector<std::string>& texts) {
     }
     label->setText(shown);
     label->setMinimumWidth(width);
-}
-
-// A Yes/No question in a box wide enough for its title: the window manager cuts a title wider
-// than the box ("Resettin… ounters"). The title bar's font is the window manager's; the bold
-// desktop font is a fair stand-in.
-bool AskYesNo(QWidget* parent, const QString& title, const QString& text) {
-    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
-    QFont bold = box.font();
-    bold.setBold(true);
-    const int titleWidth = QFontMetrics(bold).horizontalAdvance(title) + kTitleBarExtras;
-    // A message box sizes itself to its text; a spacer across its grid widens it.
-    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
-        grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Fixed, QSizePolicy::Fixed),
-                      grid->rowCount(), 0, 1, grid->columnCount());
-    }
-    return box.exec() == QMessageBox::Yes;
 }
 
 }  // namespace
@@ -341,7 +321,7 @@ bool CapwardenWindow::ValidateWholeNumber(const QLineEdit* edit, int& value) {
             text = tr("Please enter a smaller number");
             break;
     }
-    QMessageBox::critical(this, caption, text);
+    ShowError(this, caption, text);
     return false;
 }
 
@@ -354,9 +334,9 @@ bool CapwardenWindow::ApplySettings() {
         return true;
     }
     if (!total && !separate) {
-        QMessageBox::critical(this, tr("Missing selection"),
-                              tr("Please choose to monitor the total network traffic or download "
-                                 "and upload separately"));
+        ShowError(this, tr("Missing selection"),
+                  tr("Please choose to monitor the total network traffic or download and upload "
+                     "separately"));
         return false;
     }
     int totalLimit = 0;

@@ -2,12 +2,12 @@
 
 #include <QCoreApplication>
 #include <QListView>
-#include <QMessageBox>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
 
 #include "core/TrimSpace.h"
+#include "platform/FittedMessageBox.h"
 #include "ui_WebStatsWindow.h"
 #include "webstats/CWebStats.h"
 #include "webstats/WebStatsFields.h"
@@ -121,7 +121,7 @@ void WebStatsWindow::OnSwitch() {
 bool WebStatsWindow::Refuse(QLineEdit* field, const QString& caption, const QString& text,
                             bool withMessages) {
     if (withMessages) {
-        QMessageBox::critical(this, caption, text);
+        ShowError(this, caption, text);
         field->setFocus();
     }
     return false;

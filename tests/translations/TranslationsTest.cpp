@@ -1,8 +1,12 @@
 #include "platform/CTranslations.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <QMessageBox>
+#include <QTimer>
 #include <QTranslator>
 
 #include <gtest/gtest.h>
@@ -13,6 +17,7 @@
 #include "appearance/CThemeTable.h"
 #include "appearance/NamedColours.h"
 #include "core/Formatters.h"
+#include "platform/FittedMessageBox.h"
 #include "platform/QtLocaleTexts.h"
 #include "webstats/WebStatsFields.h"
 
@@ -117,6 +122,36 @@ TEST(Translations, EveryNameOfAListIsInTheGermanCatalogue) {
     for (const auto& [context, name] : names) {
         EXPECT_FALSE(german.translate(context, name.c_str()).isEmpty()) << context << ": " << name;
     }
+}
+
+// A longer title than text, as translations make them: the box is wide enough for the title bar
+// to show it whole (beside its icon and buttons), and answers as the standard boxes do.
+TEST(FittedMessageBox, IsAsWideAsItsTitle) {
+    const QString title = "Zahl außerhalb des gültigen Bereichs, und noch viel länger";
+    struct Seen {
+        int width = 0;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+    } seen;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&seen] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            seen = {box->width(), box->icon()};
+            QAbstractButton* ok = box->button(QMessageBox::Ok);
+            (ok != nullptr ? ok : box->button(QMessageBox::Yes))->click();
+        }
+    });
+    answer.start(5);
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    const int titleWidth = QFontMetrics(bold).horizontalAdvance(title);
+
+    ShowError(nullptr, title, "Kurz");
+    EXPECT_EQ(seen.icon, QMessageBox::Critical);
+    EXPECT_GE(seen.width, titleWidth + 120);
+    seen = {};
+    EXPECT_TRUE(AskYesNo(nullptr, title, "Kurz?"));
+    EXPECT_EQ(seen.icon, QMessageBox::Question);
+    EXPECT_GE(seen.width, titleWidth + 120);
 }
 
 }  // namespace
