@@ -27,7 +27,9 @@ qt_add_translations(tallyglass
     QM_FILES_OUTPUT_VARIABLE TALLYGLASS_QM_FILES)
 install(FILES ${TALLYGLASS_QM_FILES} DESTINATION ${CMAKE_INSTALL_DATADIR}/tallyglass/translations)
 
-# The sources as lupdate reads them, for the test that checks the catalogues are complete.
+# The sources as lupdate reads them, for the test that checks the catalogues are complete: the
+# include folder first, where lupdate finds the classes whose tr() it reads.
 list(JOIN TALLYGLASS_TRANSLATED_SOURCES "\n" sources)
+string(PREPEND sources "-I${PROJECT_SOURCE_DIR}/src\n")
 set(TALLYGLASS_TRANSLATED_SOURCES_LIST ${CMAKE_BINARY_DIR}/translations/sources.lst)
 file(GENERATE OUTPUT ${TALLYGLASS_TRANSLATED_SOURCES_LIST} CONTENT "${sources}\n")

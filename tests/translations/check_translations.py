@@ -41,7 +41,8 @@ def lacking(ts_path):
             translation = message.find("translation")
             kind = translation.get("type") if translation is not None else "unfinished"
             if kind in ("unfinished", "vanished", "obsolete"):
-                why = "no translation" if kind == "unfinished" else "no longer in the sources"
+                why = ("no translation, or one of an earlier text" if kind == "unfinished"
+                       else "no longer in the sources")
                 found.append((name, message.findtext("source"), why))
     return found
 
