@@ -8,6 +8,7 @@
 
 #include "app/CSaveFailureAlert.h"
 #include "app/CToolWindowSlot.h"
+#include "app/ReleaseClosedWindowMemory.h"
 #include "appearance/CThemeTable.h"
 #include "persistence/CDataFolder.h"
 #include "persistence/CSaveFailureNotice.h"
@@ -134,7 +135,7 @@ private:
     std::unique_ptr<CSampleList> samples_;
     std::unique_ptr<CTrafficHistory> history_;
     std::unique_ptr<CTrafficQuota> quota_;
-    CToolWindowSlot<CapwardenWindow> capwarden_;
+    CToolWindowSlot<CapwardenWindow> capwarden_{ReleaseClosedWindowMemory};
     CThemeTable themes_;
 
     std::unique_ptr<CGraphWindow> window_;
@@ -150,8 +151,8 @@ private:
     std::unique_ptr<LocaleTexts> localeTexts_;
     std::unique_ptr<CWebStats> webStats_;
     std::unique_ptr<CWebStatsPublisher> webStatsPublisher_;
-    CToolWindowSlot<WebStatsWindow> webStatsWindow_;
-    CToolWindowSlot<SettingsWindow> settingsWindow_;
+    CToolWindowSlot<WebStatsWindow> webStatsWindow_{ReleaseClosedWindowMemory};
+    CToolWindowSlot<SettingsWindow> settingsWindow_{ReleaseClosedWindowMemory};
 
     // The frame that follows each timed frame, as a repaint of the window would.
     bool paintPending_ = false;
@@ -163,13 +164,13 @@ private:
     std::uint64_t frameCount_ = 0;
 
     // Tool windows.
-    CToolWindowSlot<StatisticsWindow> statistics_;
+    CToolWindowSlot<StatisticsWindow> statistics_{ReleaseClosedWindowMemory};
 
     double downloadRate_ = 0.0;
     double uploadRate_ = 0.0;
     std::uint32_t tooltipStamp_;
     std::string tooltipText_;
 
-    CToolWindowSlot<TimerWindow> timer_;
+    CToolWindowSlot<TimerWindow> timer_{ReleaseClosedWindowMemory};
     CRefreshCountdown timerRefresh_;
 };

@@ -1,15 +1,22 @@
 #pragma once
 
+#include <QObject>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
+
+#include <functional>
+#include <utility>
 
 // The one open instance of a tool window. Opening again brings the open window to the front
 // instead of making a second one; the window deletes itself when it closes, however it closes,
-// and the slot is then empty.
+// and the slot is then empty. `afterClose`, when given, runs once the event loop is back after a
+// closed window was deleted, so that whatever the window freed can be given back.
 template <typename Window>
 class CToolWindowSlot {
 public:
-    CToolWindowSlot() = default;
+    explicit CToolWindowSlot(std::function<void()> afterClose = {})
+        : afterClose_(std::move(afterClose)) {}
     CToolWindowSlot(const CToolWindowSlot&) = delete;
     CToolWindowSlot& operator=(const CToolWindowSlot&) = delete;
     ~CToolWindowSlot() { Destroy(); }
@@ -20,6 +27,11 @@ public:
         if (window_ == nullptr) {
             window_ = make();
             window_->setAttribute(Qt::WA_DeleteOnClose);
+            if (afterClose_) {
+                // Queued: `destroyed` comes while the window's members are still being freed.
+                QObject::connect(window_, &QObject::destroyed,
+                                 [after = afterClose_] { QTimer::singleShot(0, after); });
+            }
         }
         window_->show();
         window_->raise();
@@ -34,5 +46,6 @@ public:
     void Destroy() { delete window_.data(); }
 
 private:
+    std::function<void()> afterClose_;
     QPointer<Window> window_;
 };

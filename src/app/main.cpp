@@ -21,6 +21,7 @@
 #include "persistence/CWebStatsFile.h"
 #include "persistence/TemporaryFiles.h"
 #include "platform/Folders.h"
+#include "platform/HeapRelease.h"
 #include "webstats/WebStatsUpload.h"
 
 namespace {
@@ -75,6 +76,9 @@ QIcon AppIcon() {
 int main(int argc, char** argv) {
     // Before anything that takes time: a SIGTERM from here on ends the run in order.
     CSignalBridge::CatchTermination();
+    // Before Qt and Mesa allocate: their large passing buffers are then unmapped when freed
+    // instead of staying resident in the heap.
+    FixHeapThresholds();
 
     const CommandLineRequest request = ParseCommandLine(Arguments(argc, argv), TALLYGLASS_VERSION);
     switch (request.action) {
