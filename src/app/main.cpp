@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/CFileIconEngine.h"
 #include "app/CInstanceChannel.h"
 #include "app/CSignalBridge.h"
 #include "app/CTrafficApp.h"
@@ -62,13 +63,10 @@ int HandOver(int argc, char** argv, const std::string& dataFolder) {
 }
 
 // Our own pictures of the application icon, for a desktop whose icon theme lacks it (the build
-// tree, an install outside the theme's folders).
+// tree, an install outside the theme's folders). Read when a window is made, not kept.
 QIcon AppIcon() {
-    QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        icon.addFile(QString(":/app/tallyglass-%1.png").arg(size), QSize(size, size));
-    }
-    return icon;
+    return QIcon(
+        new CFileIconEngine(":/app/tallyglass-%1.png", {16, 22, 24, 32, 48, 64, 128, 256}));
 }
 
 }  // namespace
