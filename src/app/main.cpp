@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QIcon>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -35,6 +36,8 @@ constexpr std::string_view kWrittenFiles[] = {CTrafficHistory::kFileName, kSetti
 
 // How long a later start waits for the running meter, which may itself be starting.
 constexpr int kHandOverTimeoutMs = 10000;
+// By then the first frames are drawn and start-up's passing allocations are freed.
+constexpr int kStartUpOverMs = 5000;
 
 QStringList Arguments(int argc, char** argv) {
     QStringList arguments;
@@ -132,5 +135,8 @@ int main(int argc, char** argv) {
     if (!app.InitInstance()) {
         return kExitFailure;
     }
+    // Start-up frees much on its way (font lookups, glyph pictures, the first frames' shader
+    // compiling); once it is over, what it left free in the heap goes back.
+    QTimer::singleShot(kStartUpOverMs, [] { ReleaseFreeHeap(); });
     return app.Run();
 }
