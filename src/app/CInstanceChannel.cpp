@@ -6,15 +6,13 @@
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QThread>
+#include <QTimer>
+
+#include <algorithm>
 
 #include <unistd.h>
 
 namespace {
-
-constexpr char kShowRequest[] = "show\n";
-constexpr char kShownAnswer[] = "shown\n";
-// Longer than any line of ours: a peer that sends more is not one of us.
-constexpr qint64 kMaxLine = 64;
 
 QString RuntimeFolder() {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
@@ -22,6 +20,56 @@ QString RuntimeFolder() {
         return runtime;
     }
     return QDir::tempPath();
+}
+
+int RemainingMs(const QDeadlineTimer& deadline) {
+    return static_cast<int>(std::clamp<qint64>(deadline.remainingTime(), 0, 1 << 30));
+}
+
+QByteArray Bytes(const std::string& text) {
+    return QByteArray::fromStdString(text);
+}
+
+enum class LineRead { Line, Closed, TimedOut, TooLong };
+
+// The next line from the meter, waiting until `deadline`. A line longer than `maxLength` is not
+// one of ours.
+LineRead ReadLine(QLocalSocket& socket, const QDeadlineTimer& deadline, qint64 maxLength,
+                  QByteArray& line) {
+    for (;;) {
+        if (socket.canReadLine()) {
+            line = socket.readLine(maxLength);
+            return line.endsWith('\n') ? LineRead::Line : LineRead::TooLong;
+        }
+        if (socket.bytesAvailable() >= maxLength) {
+            return LineRead::TooLong;
+        }
+        if (socket.state() != QLocalSocket::ConnectedState) {
+            return LineRead::Closed;
+        }
+        if (!socket.waitForReadyRead(RemainingMs(deadline)) &&
+            socket.state() == QLocalSocket::ConnectedState) {
+            return LineRead::TimedOut;
+        }
+    }
+}
+
+// Connects and sends `request`. NoMeter when nothing listens at the folder's socket (none there,
+// or one left by a meter that is gone); NoAnswer when the meter did not take the connection in
+// time.
+CInstanceChannel::Reply SendRequest(QLocalSocket& socket, const QString& dataFolder,
+                                    ChannelVerb verb, const QDeadlineTimer& deadline) {
+    socket.connectToServer(CInstanceChannel::SocketPath(dataFolder));
+    if (!socket.waitForConnected(RemainingMs(deadline))) {
+        const auto error = socket.error();
+        return error == QLocalSocket::ServerNotFoundError ||
+                       error == QLocalSocket::ConnectionRefusedError
+                   ? CInstanceChannel::Reply::NoMeter
+                   : CInstanceChannel::Reply::NoAnswer;
+    }
+    socket.write(Bytes(ChannelRequest(verb)));
+    socket.flush();
+    return CInstanceChannel::Reply::Answered;
 }
 
 }  // namespace
@@ -37,25 +85,65 @@ QString CInstanceChannel::SocketPath(const QString& dataFolder) {
 }
 
 bool CInstanceChannel::AskToShow(const QString& dataFolder, int timeoutMs) {
-    const QString path = SocketPath(dataFolder);
     const QDeadlineTimer deadline(timeoutMs);
     while (!deadline.hasExpired()) {
         QLocalSocket socket;
-        socket.connectToServer(path);
-        if (!socket.waitForConnected(static_cast<int>(deadline.remainingTime()))) {
+        if (SendRequest(socket, dataFolder, ChannelVerb::Show, deadline) != Reply::Answered) {
             // Not listening yet: the running meter may still be starting.
             QThread::msleep(50);
             continue;
         }
-        socket.write(kShowRequest);
         QByteArray answer;
-        while (!answer.endsWith('\n') && answer.size() < kMaxLine &&
-               socket.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
-            answer += socket.readAll();
-        }
-        return answer == kShownAnswer;
+        return ReadLine(socket, deadline, kMaxRequestLength, answer) == LineRead::Line &&
+               answer == Bytes(ShownAnswer());
     }
     return false;
+}
+
+CInstanceChannel::Reply CInstanceChannel::AskForStatus(const QString& dataFolder, int timeoutMs,
+                                                       MeterStatus& status) {
+    const QDeadlineTimer deadline(timeoutMs);
+    QLocalSocket socket;
+    const Reply sent = SendRequest(socket, dataFolder, ChannelVerb::Status, deadline);
+    if (sent != Reply::Answered) {
+        return sent;
+    }
+    QByteArray line;
+    return ReadLine(socket, deadline, kMaxAnswerLength, line) == LineRead::Line &&
+                   DecodeStatusAnswer(line.toStdString(), status)
+               ? Reply::Answered
+               : Reply::NoAnswer;
+}
+
+CInstanceChannel::Reply CInstanceChannel::FollowStatus(
+    const QString& dataFolder, int timeoutMs, int silenceMs,
+    const std::function<bool(const MeterStatus&)>& onStatus) {
+    QDeadlineTimer deadline(timeoutMs);
+    QLocalSocket socket;
+    const Reply sent = SendRequest(socket, dataFolder, ChannelVerb::Follow, deadline);
+    if (sent != Reply::Answered) {
+        return sent;
+    }
+    for (bool first = true;; first = false) {
+        QByteArray line;
+        MeterStatus status;
+        switch (ReadLine(socket, deadline, kMaxAnswerLength, line)) {
+            case LineRead::Line:
+                if (!DecodeStatusAnswer(line.toStdString(), status)) {
+                    return Reply::NoAnswer;
+                }
+                break;
+            case LineRead::Closed:
+                return first ? Reply::NoAnswer : Reply::Ended;
+            case LineRead::TimedOut:
+            case LineRead::TooLong:
+                return Reply::NoAnswer;
+        }
+        if (!onStatus(status)) {
+            return Reply::Answered;
+        }
+        deadline = QDeadlineTimer(silenceMs);
+    }
 }
 
 bool CInstanceChannel::Listen(const QString& dataFolder) {
@@ -69,22 +157,111 @@ bool CInstanceChannel::Listen(const QString& dataFolder) {
     return true;
 }
 
+void CInstanceChannel::SetStatusSource(std::function<std::optional<MeterStatus>()> source) {
+    statusSource_ = std::move(source);
+}
+
+bool CInstanceChannel::HasFollowers() const {
+    return FollowerCount() > 0;
+}
+
+int CInstanceChannel::ConnectionCount() const {
+    return static_cast<int>(server_.findChildren<QLocalSocket*>(Qt::FindDirectChildrenOnly).size());
+}
+
+int CInstanceChannel::FollowerCount() const {
+    return static_cast<int>(
+        std::count_if(followers_.begin(), followers_.end(),
+                      [](const QPointer<QLocalSocket>& f) { return !f.isNull(); }));
+}
+
 void CInstanceChannel::OnNewConnection() {
     while (QLocalSocket* socket = server_.nextPendingConnection()) {
+        if (ConnectionCount() > kMaxConnections) {
+            Close(socket);
+            continue;
+        }
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (!socket->canReadLine()) {
-                if (socket->bytesAvailable() > kMaxLine) {
-                    socket->abort();
-                }
-                return;
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { OnReadyRead(socket); });
+        // A client that says nothing holds its socket until then, and nothing else.
+        QTimer::singleShot(requestTimeoutMs_, socket, [this, socket] {
+            if (!followers_.contains(socket)) {
+                Close(socket);
             }
-            const QByteArray line = socket->readLine(kMaxLine);
-            if (line == kShowRequest) {
-                emit ShowRequested();
-                socket->write(kShownAnswer);
-            }
-            socket->disconnectFromServer();
         });
     }
+}
+
+void CInstanceChannel::OnReadyRead(QLocalSocket* socket) {
+    // Answered and closing: whatever else it says goes unheard.
+    if (socket->state() != QLocalSocket::ConnectedState) {
+        return;
+    }
+    // One request, then silence: a follower that talks on is not one of ours.
+    if (followers_.contains(socket)) {
+        Close(socket);
+        return;
+    }
+    if (!socket->canReadLine()) {
+        if (socket->bytesAvailable() >= static_cast<qint64>(kMaxRequestLength)) {
+            Close(socket);
+        }
+        return;
+    }
+    const QByteArray line = socket->readLine(kMaxRequestLength);
+    ChannelVerb verb = ChannelVerb::Show;
+    if (socket->bytesAvailable() > 0 ||
+        ParseChannelRequest(
+            std::string_view(line.constData(), static_cast<std::size_t>(line.size())), verb) !=
+            RequestCheck::Valid) {
+        Close(socket);
+        return;
+    }
+    Answer(socket, verb);
+}
+
+void CInstanceChannel::Answer(QLocalSocket* socket, ChannelVerb verb) {
+    if (verb == ChannelVerb::Show) {
+        emit ShowRequested();
+        socket->write(Bytes(ShownAnswer()));
+        socket->disconnectFromServer();
+        return;
+    }
+    const std::optional<MeterStatus> status = statusSource_ ? statusSource_() : std::nullopt;
+    if (!status) {
+        Close(socket);
+        return;
+    }
+    socket->write(Bytes(EncodeStatusAnswer(*status)));
+    if (verb == ChannelVerb::Status) {
+        socket->disconnectFromServer();
+    } else {
+        followers_.append(socket);
+    }
+}
+
+void CInstanceChannel::PublishStatus() {
+    followers_.removeIf([](const QPointer<QLocalSocket>& follower) { return follower.isNull(); });
+    if (followers_.isEmpty() || !statusSource_) {
+        return;
+    }
+    const std::optional<MeterStatus> status = statusSource_();
+    if (!status) {
+        return;
+    }
+    const QByteArray line = Bytes(EncodeStatusAnswer(*status));
+    for (const QPointer<QLocalSocket>& follower : QList(followers_)) {
+        // Written without waiting; one that has stopped reading is let go before it costs more.
+        if (follower->bytesToWrite() > kMaxUnsentBytes) {
+            Close(follower);
+        } else {
+            follower->write(line);
+        }
+    }
+}
+
+void CInstanceChannel::Close(QLocalSocket* socket) {
+    followers_.removeAll(socket);
+    socket->abort();
+    socket->deleteLater();
 }

@@ -1,15 +1,34 @@
 #pragma once
 
+#include <QList>
 #include <QLocalServer>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
-// The running meter's door for later starts on the same data folder: a local socket of the
-// user's, named after the folder. A later start asks to be shown the meter, and the running one
-// brings its window forward.
+#include <functional>
+#include <optional>
+
+#include "app/ChannelProtocol.h"
+
+class QLocalSocket;
+
+// The running meter's door for other programs on the same data folder: a local socket of the
+// user's, named after the folder, speaking the lines of ChannelProtocol.h. Both ends live here.
+// A later start asks to be shown the meter; a status client asks for its figures, once or after
+// every sample.
+//
+// The meter never waits on a client: answers are built from figures it holds and written without
+// blocking. A connection that says nothing for kRequestTimeoutMs, asks for anything but one valid
+// request, or as a follower leaves more than kMaxUnsentBytes unread is closed, and only that one.
 class CInstanceChannel : public QObject {
     Q_OBJECT
 public:
+    static constexpr int kRequestTimeoutMs = 5000;
+    static constexpr int kMaxConnections = 64;
+    // About sixty status lines: a follower that lets this much pile up has stopped reading.
+    static constexpr qint64 kMaxUnsentBytes = 16 * 1024;
+
     // Where the socket for a data folder lives: in $XDG_RUNTIME_DIR (else the temporary folder),
     // named after the user and a hash of the folder's canonical path, so every spelling of one
     // folder meets at one socket.
@@ -20,15 +39,47 @@ public:
     // that has no window of its own.
     static bool AskToShow(const QString& dataFolder, int timeoutMs);
 
+    enum class Reply {
+        Answered,  // a status line came
+        NoMeter,   // nothing listens on the folder's socket
+        NoAnswer,  // the meter did not answer in time, or not in our words
+        Ended,     // following: the meter closed the connection (it has ended)
+    };
+    // Asks the meter on the folder for its figures once, waiting at most `timeoutMs` for them.
+    static Reply AskForStatus(const QString& dataFolder, int timeoutMs, MeterStatus& status);
+    // Follows the meter's figures: `onStatus` gets each status line, the first within
+    // `timeoutMs`, each next one within `silenceMs` of the last, until the meter ends or
+    // `onStatus` returns false (then Answered). Blocks throughout.
+    static Reply FollowStatus(const QString& dataFolder, int timeoutMs, int silenceMs,
+                              const std::function<bool(const MeterStatus&)>& onStatus);
+
     // Serves requests for the folder. Only the holder of the folder's lock may listen: a socket
-    // left by a meter that crashed is removed first.
+    // left by a meter that crashed is removed first. The socket is reachable by this user alone.
     bool Listen(const QString& dataFolder);
+
+    // The meter's figures as they are now; none while it cannot tell them (a status request is
+    // then closed unanswered).
+    void SetStatusSource(std::function<std::optional<MeterStatus>()> source);
+    // A sample was taken: every follower gets the figures.
+    void PublishStatus();
+    bool HasFollowers() const;
+
+    // For tests: a shorter wait for silent connections, and what is open.
+    void SetRequestTimeout(int milliseconds) { requestTimeoutMs_ = milliseconds; }
+    int ConnectionCount() const;
+    int FollowerCount() const;
 
 signals:
     void ShowRequested();
 
 private:
     void OnNewConnection();
+    void OnReadyRead(QLocalSocket* socket);
+    void Answer(QLocalSocket* socket, ChannelVerb verb);
+    void Close(QLocalSocket* socket);
 
+    int requestTimeoutMs_ = kRequestTimeoutMs;
+    std::function<std::optional<MeterStatus>()> statusSource_;
+    QList<QPointer<QLocalSocket>> followers_;
     QLocalServer server_;
 };

@@ -2,13 +2,13 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QEvent>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
 #include <QUrl>
 
+#include "app/CFrameClock.h"
 #include "app/CFrameRateMeter.h"
 #include "app/WindowSizing.h"
 #include "appearance/CAutostartEntry.h"
@@ -39,7 +39,6 @@
 namespace {
 
 constexpr std::uint32_t kTooltipPeriodMs = 200;
-const QEvent::Type kPaintEvent = static_cast<QEvent::Type>(QEvent::User + 1);
 constexpr const char* kHelpFile = "TallyglassHelp.html";
 constexpr const char* kWarningPicture = "gfx/warning.bmp";
 // The tray tooltip until the first refresh puts the speeds there.
@@ -81,7 +80,7 @@ CMainFrame::CMainFrame(const Services& services, CDataFolder folder)
       history_(std::make_unique<CTrafficHistory>(folder_, services.msClock, services.localClock)),
       quota_(std::make_unique<CTrafficQuota>(*history_, folder_, services.msClock,
                                              services.localClock)),
-      tooltipStamp_(services.msClock.NowMs()) {
+      tooltipStamp_(services.frameClock.NowMs()) {
     localeTexts_ = std::make_unique<QtLocaleTexts>();
     webStats_ = std::make_unique<CWebStats>(folder_, services.msClock, services.localClock);
     webStatsPublisher_ = std::make_unique<CWebStatsPublisher>(*webStats_, folder_,
@@ -209,8 +208,8 @@ bool CMainFrame::InitGL() {
     if (!text_->Create()) {
         return false;
     }
-    CGraphView::Surface surface{[this] { window_->SwapBuffers(); }, [this] { RequestPaint(); }};
-    view_ = std::make_unique<CGraphView>(*text_, themes_, services_.msClock,
+    CGraphView::Surface surface{[this] { window_->SwapBuffers(); }};
+    view_ = std::make_unique<CGraphView>(*text_, themes_, services_.frameClock,
                                          folder_.ProgramFilePath(kWarningPicture),
                                          std::move(surface), window_->x(), window_->y());
     view_->Resize(1, 1);
@@ -249,38 +248,42 @@ void CMainFrame::BuildMenu() {
 }
 
 void CMainFrame::OpenSettings() {
-    settingsWindow_.Open([this] {
-        // "Start at login" starts the program that runs now, wherever it was started from.
-        CAutostartEntry autostart(CAutostartEntry::PathIn(ResolveConfigFolder()),
-                                  ResolveProgramPath());
-        return new SettingsWindow(*settings_, themes_, services_.sampler, std::move(autostart));
-    });
+    settingsWindow_.Open(
+        [this] {
+            // "Start at login" starts the program that runs now, wherever it was started from.
+            CAutostartEntry autostart(CAutostartEntry::PathIn(ResolveConfigFolder()),
+                                      ResolveProgramPath());
+            return new SettingsWindow(*settings_, themes_, services_.sampler, std::move(autostart));
+        },
+        GraphFrame());
 }
 
 void CMainFrame::OpenStatistics() {
-    statistics_.Open([this] {
-        return new StatisticsWindow(*history_, [this] {
-            if (window_) {
-                window_->MakeCurrent();
-            }
-        });
-    });
+    statistics_.Open(
+        [this] {
+            return new StatisticsWindow(*history_, [this] {
+                if (window_) {
+                    window_->MakeCurrent();
+                }
+            });
+        },
+        GraphFrame());
 }
 StatisticsWindow* CMainFrame::Statistics() const {
     return statistics_.Get();
 }
 
 void CMainFrame::OpenTimer() {
-    timer_.Open([this] { return new TimerWindow(*history_, services_.msClock); });
+    timer_.Open([this] { return new TimerWindow(*history_, services_.msClock); }, GraphFrame());
 }
 TimerWindow* CMainFrame::Timer() const {
     return timer_.Get();
 }
 void CMainFrame::OpenCapwarden() {
-    capwarden_.Open([this] { return new CapwardenWindow(*quota_); });
+    capwarden_.Open([this] { return new CapwardenWindow(*quota_); }, GraphFrame());
 }
 void CMainFrame::OpenWebStats() {
-    webStatsWindow_.Open([this] { return new WebStatsWindow(*webStats_); });
+    webStatsWindow_.Open([this] { return new WebStatsWindow(*webStats_); }, GraphFrame());
 }
 WebStatsWindow* CMainFrame::WebStatsWindowIfOpen() {
     return webStatsWindow_.Get();
@@ -288,6 +291,10 @@ WebStatsWindow* CMainFrame::WebStatsWindowIfOpen() {
 
 CapwardenWindow* CMainFrame::Capwarden() const {
     return capwarden_.Get();
+}
+
+QRect CMainFrame::GraphFrame() const {
+    return window_ && window_->isVisible() ? window_->frameGeometry() : QRect();
 }
 
 void CMainFrame::SaveDataFiles() {
@@ -321,33 +328,10 @@ void CMainFrame::OnResized(int width, int height) {
     view_->SetPosition(window_->x(), window_->y());
 }
 
-void CMainFrame::RequestPaint() {
-    if (painting_ || paintPending_) {
-        return;
-    }
-    paintPending_ = true;
-    QCoreApplication::postEvent(this, new QEvent(kPaintEvent));
-}
-
-void CMainFrame::customEvent(QEvent* event) {
-    if (event->type() != kPaintEvent) {
-        return;
-    }
-    paintPending_ = false;
-    if (ready_) {
-        painting_ = true;  // the paint-driven frame does not ask for another one
-        RunFrame();
-        painting_ = false;
-    }
-}
-
-void CMainFrame::RunFrame() {
+void CMainFrame::WorkFrame(std::uint32_t frameMs) {
+    services_.frameClock.Set(frameMs);
     ++frameCount_;
-    // A window hidden in the tray or not exposed keeps its pace and its samples; only the
-    // drawing is left out.
-    const bool seen = window_->isExposed() && window_->MakeCurrent();
-    const bool between = seen ? view_->DrawFrame(*samples_) : view_->RunUnseenFrame(*samples_);
-    if (!between) {
+    if (!view_->AdvanceFrame(*samples_)) {
         TakeSample();
     }
     RefreshTooltip();
@@ -358,6 +342,72 @@ void CMainFrame::RunFrame() {
         timer_.Get()->Refresh();
     }
     SizeOnFirstFrame();
+}
+
+bool CMainFrame::GraphSeen() const {
+    return window_->isExposed() && !window_->FullyCovered();
+}
+
+bool CMainFrame::PictureChanged() {
+    // A window nobody can see keeps its pace and its samples; only the drawing is left out, and
+    // it needs no GL context then.
+    if (!GraphSeen()) {
+        view_->ForgetShownFrame();
+        return false;
+    }
+    return view_->PictureChanged(*samples_);
+}
+
+void CMainFrame::ShowPicture() {
+    if (window_->MakeCurrent()) {
+        view_->ShowPicture(*samples_);
+    }
+}
+
+int CMainFrame::FramesUntilNeeded(const CFrameTimeline& timeline) {
+    // Work waiting for a frame: the window's first sizing, settings just applied (caption,
+    // scanlines), a quota whose warning the graph does not show yet or still shows.
+    if (!firstFrameDone_ || settings_->Changed() || quota_->IsExceeded() != view_->QuotaWarning()) {
+        return 0;
+    }
+    // No later than the frame of the next sample, which everything else may depend on.
+    int needed = view_->FramesUntilSample(*samples_);
+    if (GraphSeen()) {
+        needed = view_->FramesUntilPictureChanges(*samples_, needed);
+        if (view_->QuotaWarning()) {
+            needed = timeline.FirstFrame(
+                needed, [this](std::uint32_t ms) { return view_->WarningFlipsAt(ms); });
+        }
+    }
+    if (timer_.IsOpen()) {
+        needed = std::min(needed, timerRefresh_.FramesUntilRefresh());
+    }
+    if (TooltipForRates() != tooltipText_) {
+        needed = timeline.FirstFrame(needed, [this](std::uint32_t ms) {
+            return MsElapsed(tooltipStamp_, ms) > kTooltipPeriodMs;
+        });
+    }
+    return needed;
+}
+
+CFrameTimeline::Duration CMainFrame::ShowInterval() const {
+    // Screens that tell no believable rate count as the common 60 Hz.
+    const QScreen* screen = window_->screen();
+    const double rate = screen != nullptr ? screen->refreshRate() : 0.0;
+    const double hertz = rate >= 10.0 && rate <= 1000.0 ? rate : 60.0;
+    return std::chrono::duration_cast<CFrameTimeline::Duration>(
+        std::chrono::duration<double>(1.0 / hertz));
+}
+
+CFrameTimeline::Duration CMainFrame::FrameDelay() const {
+    return std::chrono::milliseconds(view_->SleepPerFrameMs());
+}
+
+void CMainFrame::RunFrame() {
+    WorkFrame(services_.msClock.NowMs());
+    if (PictureChanged()) {
+        ShowPicture();
+    }
 }
 
 void CMainFrame::TakeSample() {
@@ -377,14 +427,24 @@ void CMainFrame::RecordTotals(double& downloaded, double& uploaded) {
     history_->Update(downloaded, uploaded);
 }
 
+MeterStatus CMainFrame::Status() const {
+    MeterStatus status = CollectStatus(*samples_, *history_, *quota_);
+    // The quota's forecast, once the meter makes one, goes into status.quotaProjected here.
+    return status;
+}
+
+std::string CMainFrame::TooltipForRates() const {
+    return "Down: " + FormatSpeed(downloadRate_ / kKBPerMB) +
+           "\nUp: " + FormatSpeed(uploadRate_ / kKBPerMB);
+}
+
 void CMainFrame::RefreshTooltip() {
-    const std::uint32_t now = services_.msClock.NowMs();
+    const std::uint32_t now = services_.frameClock.NowMs();
     if (MsElapsed(tooltipStamp_, now) <= kTooltipPeriodMs) {
         return;
     }
     tooltipStamp_ = now;
-    std::string text = "Down: " + FormatSpeed(downloadRate_ / kKBPerMB) +
-                       "\nUp: " + FormatSpeed(uploadRate_ / kKBPerMB);
+    std::string text = TooltipForRates();
     if (text != tooltipText_) {
         tooltipText_ = std::move(text);
         emit TooltipChanged(QString::fromStdString(tooltipText_));

@@ -6,14 +6,17 @@
 #include <memory>
 #include <string>
 
+#include "app/CFrameLoop.h"
 #include "app/CSaveFailureAlert.h"
 #include "app/CToolWindowSlot.h"
+#include "app/MeterStatus.h"
 #include "app/ReleaseClosedWindowMemory.h"
 #include "appearance/CThemeTable.h"
 #include "persistence/CDataFolder.h"
 #include "persistence/CSaveFailureNotice.h"
 #include "timer/CRefreshCountdown.h"
 
+class CFrameClock;
 class CFrameRateMeter;
 class CGraphView;
 class CGraphWindow;
@@ -39,16 +42,18 @@ class SettingsWindow;
 enum class TrayWindowAction;
 
 // The program's main object and its graph window. It owns the long-lived data (sample list,
-// traffic history, settings, themes), turns input into commands, and runs the per-frame update.
-// Its destructor is the orderly shutdown: history first, then the quota, then the windows.
-class CMainFrame : public QObject {
+// traffic history, settings, themes), turns input into commands, and works the frames the run
+// loop gives it. Its destructor is the orderly shutdown: history first, then the quota, then the
+// windows.
+class CMainFrame : public QObject, public IFrameWork {
     Q_OBJECT
 public:
     struct Services {
         const MsClock& msClock;
         const LocalClock& localClock;
         CTrafficSampler& sampler;
-        CFrameRateMeter& frameRate;
+        CFrameRateMeter& frameRate;  // ticks on frameClock
+        CFrameClock& frameClock;     // each frame's own time, set as it is worked
     };
 
     CMainFrame(const Services& services, CDataFolder folder);
@@ -59,8 +64,20 @@ public:
     bool Create();
     bool IsReady() const { return ready_; }
 
-    // One frame: draw, sample at each completed step, feed the consumers, apply changes.
+    // The run loop's work. A frame: advance the graph, sample at each completed step, feed the
+    // consumers, apply changes; its drawing waits for PictureChanged and ShowPicture.
+    void WorkFrame(std::uint32_t frameMs) override;
+    bool PictureChanged() override;
+    void ShowPicture() override;
+    int FramesUntilNeeded(const CFrameTimeline& timeline) override;
+    CFrameTimeline::Duration FrameDelay() const override;
+
+    // One frame now, shown if it changed the picture: what a loop waking for every frame does.
     void RunFrame();
+    // Whether someone can see the graph window: shown, not minimised, not fully covered.
+    bool GraphSeen() const;
+    // The least time between two shown frames: one refresh of the graph window's screen.
+    CFrameTimeline::Duration ShowInterval() const;
 
     CTrafficHistory& History() { return *history_; }
     CTrafficQuota& Quota() { return *quota_; }
@@ -81,6 +98,8 @@ public:
     double DownloadRate() const { return downloadRate_; }
     double UploadRate() const { return uploadRate_; }
     const std::string& TooltipText() const { return tooltipText_; }
+    // The figures a status client asks for, from what the graph, the history and the quota hold.
+    MeterStatus Status() const;
     // Frames run since start (timed and paint-driven).
     std::uint64_t FrameCount() const { return frameCount_; }
 
@@ -109,17 +128,16 @@ signals:
     void SampleTaken(double downloadRate, double uploadRate);
     void TooltipChanged(const QString& text);
 
-protected:
-    void customEvent(QEvent* event) override;
-
 private:
     bool InitGL();
     void BuildMenu();
     void PlaceWindow();
+    // Where the graph window and its frame are on the screen; empty while it is not shown.
+    QRect GraphFrame() const;
     void OnResized(int width, int height);
-    void RequestPaint();
     void TakeSample();
     void RecordTotals(double& downloaded, double& uploaded);
+    std::string TooltipForRates() const;
     void RefreshTooltip();
     void UpdateQuotaWarning();
     void ApplyChangedSettings();
@@ -153,10 +171,6 @@ private:
     std::unique_ptr<CWebStatsPublisher> webStatsPublisher_;
     CToolWindowSlot<WebStatsWindow> webStatsWindow_{ReleaseClosedWindowMemory};
     CToolWindowSlot<SettingsWindow> settingsWindow_{ReleaseClosedWindowMemory};
-
-    // The frame that follows each timed frame, as a repaint of the window would.
-    bool paintPending_ = false;
-    bool painting_ = false;
 
     bool captionShown_ = false;
     bool scanlineShown_ = false;

@@ -2,11 +2,14 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
 #include <utility>
+
+#include "app/ToolWindows.h"
 
 // The one open instance of a tool window. Opening again brings the open window to the front
 // instead of making a second one; the window deletes itself when it closes, however it closes,
@@ -21,10 +24,12 @@ public:
     CToolWindowSlot& operator=(const CToolWindowSlot&) = delete;
     ~CToolWindowSlot() { Destroy(); }
 
-    // Shows the open window, or the one `make` creates when none is open.
+    // Shows the open window, or the one `make` creates when none is open, where the graph
+    // window (its frame `graph`; empty when it is not shown) does not cover it.
     template <typename Factory>
-    Window* Open(Factory&& make) {
-        if (window_ == nullptr) {
+    Window* Open(Factory&& make, const QRect& graph = QRect()) {
+        const bool opening = window_ == nullptr;
+        if (opening) {
             window_ = make();
             window_->setAttribute(Qt::WA_DeleteOnClose);
             if (afterClose_) {
@@ -32,7 +37,9 @@ public:
                 QObject::connect(window_, &QObject::destroyed,
                                  [after = afterClose_] { QTimer::singleShot(0, after); });
             }
+            FitToolWindow(*window_);
         }
+        PlaceToolWindow(*window_, graph, opening);
         window_->show();
         window_->raise();
         window_->activateWindow();

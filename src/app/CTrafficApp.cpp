@@ -1,6 +1,7 @@
 #include "app/CTrafficApp.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QGuiApplication>
 
 #include <chrono>
@@ -11,9 +12,9 @@
 
 CTrafficApp::CTrafficApp(std::string dataFolder)
     : dataFolder_(std::move(dataFolder)),
+      frameClock_(msClock_.NowMs()),
       sampler_(interfaces_, msClock_),
-      frameRate_(msClock_),
-      pacer_(CFramePacer::PeriodForRate(kFramesPerSecond)) {
+      frameRate_(frameClock_) {
     frameTimer_.setSingleShot(true);
     frameTimer_.setTimerType(Qt::PreciseTimer);
     connect(&frameTimer_, &QTimer::timeout, this, &CTrafficApp::OnFrameTimer);
@@ -29,6 +30,12 @@ CTrafficApp::CTrafficApp(std::string dataFolder)
             frame_->ShowWindow();
         }
     });
+    channel_.SetStatusSource([this]() -> std::optional<MeterStatus> {
+        if (frame_ && frame_->IsReady()) {
+            return frame_->Status();
+        }
+        return std::nullopt;
+    });
 }
 
 CTrafficApp::~CTrafficApp() {
@@ -40,13 +47,14 @@ bool CTrafficApp::ListenForLaterStarts() {
 }
 
 bool CTrafficApp::InitInstance() {
-    CMainFrame::Services services{msClock_, localClock_, sampler_, frameRate_};
+    CMainFrame::Services services{msClock_, localClock_, sampler_, frameRate_, frameClock_};
     frame_ =
         std::make_unique<CMainFrame>(services, CDataFolder(dataFolder_, ResolveProgramFolder()));
     if (!frame_->Create()) {
         frame_.reset();
         return false;
     }
+    connect(frame_.get(), &CMainFrame::SampleTaken, &channel_, &CInstanceChannel::PublishStatus);
     return true;
 }
 
@@ -55,8 +63,12 @@ int CTrafficApp::Run() {
         return 0;
     }
     signals_.Install();
-    pacer_.Start(CFramePacer::Clock::now());
-    ArmTimer();
+    loop_ = std::make_unique<CFrameLoop>(*frame_, CFramePacer::PeriodForRate(kFramesPerSecond),
+                                         kFrameCost);
+    loop_->SetShowInterval(frame_->ShowInterval());
+    loop_->Start(CFrameLoop::Clock::now());
+    qApp->installEventFilter(this);
+    frameTimer_.start(0);
     const int code = QCoreApplication::exec();
     Shutdown();
     return code;
@@ -64,23 +76,55 @@ int CTrafficApp::Run() {
 
 void CTrafficApp::Shutdown() {
     frameTimer_.stop();
+    qApp->removeEventFilter(this);
+    loop_.reset();
     frame_.reset();  // saves the history
 }
 
 void CTrafficApp::OnFrameTimer() {
-    const auto now = CFramePacer::Clock::now();
-    if (pacer_.Due(now)) {
-        pacer_.FrameStarted(now);
-        if (frame_ && frame_->IsReady()) {
-            frame_->RunFrame();
-        }
+    // A frame never runs inside another one, should something in it ever spin an event loop;
+    // the outer wake-up arms the timer again.
+    if (waking_ || !loop_) {
+        return;
     }
-    ArmTimer();
+    waking_ = true;
+    const CFrameLoop::Clock::time_point wake = loop_->Wake(CFrameLoop::Clock::now());
+    waking_ = false;
+    ArmTimer(wake);
 }
 
-void CTrafficApp::ArmTimer() {
+void CTrafficApp::ArmTimer(CFrameLoop::Clock::time_point wake) {
     // Round up: waking early would only cost a second wake-up, waking late costs smoothness.
     using namespace std::chrono;
-    const auto wait = pacer_.UntilNext(CFramePacer::Clock::now());
-    frameTimer_.start(ceil<milliseconds>(wait));
+    const auto wait = wake - CFrameLoop::Clock::now();
+    frameTimer_.start(wait > nanoseconds::zero() ? ceil<milliseconds>(wait) : milliseconds(0));
+}
+
+void CTrafficApp::WakeSoon() {
+    if (loop_ && frameTimer_.remainingTime() != 0) {
+        frameTimer_.start(0);
+    }
+}
+
+bool CTrafficApp::eventFilter(QObject*, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::Wheel:
+        case QEvent::Show:
+        case QEvent::Hide:
+        case QEvent::Expose:
+        case QEvent::Resize:
+        case QEvent::WindowStateChange:
+        case QEvent::Close:
+            // After the event has done its work: the frames then see what it changed.
+            WakeSoon();
+            break;
+        default:
+            break;
+    }
+    return false;
 }

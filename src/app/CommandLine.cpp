@@ -3,6 +3,8 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 
+#include <algorithm>
+
 CommandLineRequest ParseCommandLine(const QStringList& arguments, const QString& version) {
     QCommandLineParser parser;
     parser.setApplicationDescription("Tallyglass, a network-traffic meter.");
@@ -15,10 +17,19 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments, const QString&
         "data-dir", "Keep the data files in <dir> (as $TALLYGLASS_DATA_DIR does).", "dir");
     const QCommandLineOption exportOption(
         "export", "Print the recorded days as <format> (csv or json) and exit.", "format");
+    const QCommandLineOption statusOption(
+        "status",
+        "Print the running meter's speeds and totals as one line of text, or of JSON for panels "
+        "(waybar), and exit. --status alone is --status=text.",
+        "text|json");
+    const QCommandLineOption followOption(
+        "follow", "With --status: print a line after every sample until the meter ends.");
     parser.addOption(help);
     parser.addOption(versionOption);
     parser.addOption(dataDir);
     parser.addOption(exportOption);
+    parser.addOption(statusOption);
+    parser.addOption(followOption);
 
     // Without an application object the parser cannot know the program's name.
     const QString program =
@@ -26,9 +37,14 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments, const QString&
     QString usage = parser.helpText();
     usage.replace("<executable_name>", program);
 
+    // --status takes its format after "=" only; alone it asks for text.
+    QStringList given = arguments;
+    std::replace(given.begin() + (given.isEmpty() ? 0 : 1), given.end(), QString("--status"),
+                 QString("--status=text"));
+
     CommandLineRequest request;
     QString error;
-    if (!parser.parse(arguments)) {
+    if (!parser.parse(given)) {
         error = parser.errorText();
     } else if (!parser.positionalArguments().isEmpty()) {
         error = QString("Unexpected argument '%1'.").arg(parser.positionalArguments().first());
@@ -38,6 +54,14 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments, const QString&
                parser.value(exportOption) != "json") {
         error =
             QString("Unknown export format '%1': use csv or json.").arg(parser.value(exportOption));
+    } else if (parser.isSet(statusOption) && parser.value(statusOption) != "text" &&
+               parser.value(statusOption) != "json") {
+        error = QString("Unknown status format '%1': use text or json.")
+                    .arg(parser.value(statusOption));
+    } else if (parser.isSet(statusOption) && parser.isSet(exportOption)) {
+        error = "--export and --status cannot be asked for together.";
+    } else if (parser.isSet(followOption) && !parser.isSet(statusOption)) {
+        error = "--follow goes with --status.";
     }
     if (!error.isEmpty()) {
         request.action = CommandLineRequest::Action::UsageError;
@@ -54,6 +78,11 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments, const QString&
             request.action = CommandLineRequest::Action::Export;
             request.exportFormat =
                 parser.value(exportOption) == "json" ? ExportFormat::Json : ExportFormat::Csv;
+        } else if (parser.isSet(statusOption)) {
+            request.action = CommandLineRequest::Action::Status;
+            request.statusFormat =
+                parser.value(statusOption) == "json" ? StatusFormat::Json : StatusFormat::Text;
+            request.follow = parser.isSet(followOption);
         }
     }
     return request;

@@ -9,6 +9,11 @@
 inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
+// A status client found no meter to ask, or the meter did not answer.
+inline constexpr int kExitNoMeter = 3;
+
+// What `--status` prints.
+enum class StatusFormat { Text, Json };
 
 // What the command line asks for. Each action is one thing main does; an option that asks for
 // other work adds an action here and its option in ParseCommandLine.
@@ -19,11 +24,14 @@ struct CommandLineRequest {
         ShowVersion,  // `text` to standard output, success
         UsageError,   // `text` (the error, then the usage) to standard error, kExitUsage
         Export,       // the history in `exportFormat` to standard output
+        Status,       // the running meter's figures in `statusFormat`, once or `follow`ing them
     };
     Action action = Action::Run;
     // --data-dir as given; empty when not given ($TALLYGLASS_DATA_DIR or the default then).
     QString dataFolder;
     ExportFormat exportFormat = ExportFormat::Csv;
+    StatusFormat statusFormat = StatusFormat::Text;
+    bool follow = false;
     QString text;
 };
 

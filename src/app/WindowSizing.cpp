@@ -1,6 +1,7 @@
 #include "app/WindowSizing.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 WindowSize DefaultWindowSize(int screenWidth) {
     if (screenWidth >= 1600) {
@@ -31,4 +32,60 @@ WindowSize SavedSizeOnDesktop(int savedWidth, int savedHeight, int desktopWidth,
     }
     return {std::min(savedWidth, std::max(desktopWidth, 1)),
             std::min(savedHeight, std::max(desktopHeight, 1))};
+}
+
+namespace {
+
+constexpr int kGapToGraph = 8;
+
+int CoveredArea(const ScreenRect& a, const ScreenRect& b) {
+    const int width = std::min(a.x + a.width, b.x + b.width) - std::max(a.x, b.x);
+    const int height = std::min(a.y + a.height, b.y + b.height) - std::max(a.y, b.y);
+    return width > 0 && height > 0 ? width * height : 0;
+}
+
+bool Inside(const ScreenRect& rect, const ScreenRect& area) {
+    return rect.x >= area.x && rect.y >= area.y && rect.x + rect.width <= area.x + area.width &&
+           rect.y + rect.height <= area.y + area.height;
+}
+
+// Moved onto the area as far as it fits; one larger than the area keeps its top left on it.
+ScreenRect KeptOn(ScreenRect rect, const ScreenRect& area) {
+    rect.x = std::max(area.x, std::min(rect.x, area.x + area.width - rect.width));
+    rect.y = std::max(area.y, std::min(rect.y, area.y + area.height - rect.height));
+    return rect;
+}
+
+}  // namespace
+
+ToolWindowSpot ToolWindowPlace(ScreenRect wanted, ScreenRect graph, ScreenRect area) {
+    wanted = KeptOn(wanted, area);
+    if (CoveredArea(wanted, graph) == 0) {
+        return {wanted.x, wanted.y, true};
+    }
+    ScreenRect beside[] = {wanted, wanted, wanted, wanted};
+    beside[0].x = graph.x + graph.width + kGapToGraph;
+    beside[1].x = graph.x - kGapToGraph - wanted.width;
+    beside[2].y = graph.y + graph.height + kGapToGraph;
+    beside[3].y = graph.y - kGapToGraph - wanted.height;
+    const ScreenRect* nearest = nullptr;
+    const auto distance = [&wanted](const ScreenRect& r) {
+        return std::abs(r.x - wanted.x) + std::abs(r.y - wanted.y);
+    };
+    for (const ScreenRect& place : beside) {
+        if (Inside(place, area) && (nearest == nullptr || distance(place) < distance(*nearest))) {
+            nearest = &place;
+        }
+    }
+    if (nearest != nullptr) {
+        return {nearest->x, nearest->y, true};
+    }
+    ScreenRect least = KeptOn(beside[0], area);
+    for (const ScreenRect& place : beside) {
+        const ScreenRect kept = KeptOn(place, area);
+        if (CoveredArea(kept, graph) < CoveredArea(least, graph)) {
+            least = kept;
+        }
+    }
+    return {least.x, least.y, false};
 }

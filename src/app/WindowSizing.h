@@ -1,6 +1,7 @@
 #pragma once
 
-// Window size and place rules of the graph window, free of any window system.
+// Window size and place rules of the graph window and the tool windows, free of any window
+// system.
 
 struct WindowSize {
     int width;
@@ -26,3 +27,25 @@ WindowPlace StartPlace(int savedX, int savedY, int screenWidth, int screenHeight
 // gigabytes). A side that is not positive means no size is saved: {-1, -1}, as in a new
 // settings file, rather than a window too thin to see or grab.
 WindowSize SavedSizeOnDesktop(int savedWidth, int savedHeight, int desktopWidth, int desktopHeight);
+
+// A rectangle on the screen, in pixels.
+struct ScreenRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+struct ToolWindowSpot {
+    int x;
+    int y;
+    // False when no place on the desktop is clear of the graph: this one is the least covered.
+    bool clear;
+};
+
+// Where a tool window goes whose frame would be `wanted`: there, kept on the desktop `area`,
+// unless the always-on-top graph window (`graph`, empty when it is not shown) covers part of it.
+// Then the nearest place beside the graph that lies on the desktop: right or left of it at the
+// same height, or below or above it in the same column. When none does, the place among those
+// kept on the desktop that the graph covers least.
+ToolWindowSpot ToolWindowPlace(ScreenRect wanted, ScreenRect graph, ScreenRect area);

@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QTimer>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -15,6 +16,7 @@
 #include "app/CTrafficApp.h"
 #include "app/CommandLine.h"
 #include "app/ExportCommand.h"
+#include "app/StatusCommand.h"
 #include "app/XDisplay.h"
 #include "persistence/CInstanceLock.h"
 #include "persistence/CQuotaFile.h"
@@ -24,6 +26,7 @@
 #include "persistence/TemporaryFiles.h"
 #include "platform/Folders.h"
 #include "platform/HeapRelease.h"
+#include "webstats/CWebStatsPublisher.h"
 #include "webstats/WebStatsUpload.h"
 
 namespace {
@@ -95,9 +98,19 @@ int main(int argc, char** argv) {
             return RunExport(ResolveDataFolder(request.dataFolder.toStdString()),
                              request.exportFormat, clock.Today(), stdout, stderr);
         }
+        case CommandLineRequest::Action::Status: {
+            CSignalBridge::ReleaseTermination();  // nothing to save: Ctrl+C just ends it
+            // A reader that goes away is told by a failed write, not by a signal.
+            std::signal(SIGPIPE, SIG_IGN);
+            QCoreApplication core(argc, argv);
+            return RunStatus(ResolveDataFolder(request.dataFolder.toStdString()),
+                             request.statusFormat, request.follow, stdout, stderr);
+        }
         case CommandLineRequest::Action::Run:
             break;
     }
+    // A status client that goes away in the middle of an answer must not end the meter.
+    std::signal(SIGPIPE, SIG_IGN);
 
     // Qt would abort with a long message; one line says what is missing.
     std::optional<CXServerProbe> xProbe;
@@ -138,5 +151,12 @@ int main(int argc, char** argv) {
     // Start-up frees much on its way (font lookups, glyph pictures, the first frames' shader
     // compiling); once it is over, what it left free in the heap goes back.
     QTimer::singleShot(kStartUpOverMs, [] { ReleaseFreeHeap(); });
-    return app.Run();
+    const int code = app.Run();  // everything is saved on the way out
+    if (CWebStatsPublisher::WorkersRunning() > 0) {
+        // An upload cut loose may still be inside the network library, whose exit handlers
+        // would pull its state away under it: leave without them.
+        std::fflush(nullptr);
+        std::_Exit(code);
+    }
+    return code;
 }

@@ -80,6 +80,12 @@ CColourComboBox::CColourComboBox(QWidget* parent) : QComboBox(parent) {
     Fill();
     // Only the user's own choice of "Custom..." asks for a colour.
     connect(this, &QComboBox::activated, this, &CColourComboBox::OnActivated);
+    // "Custom..." counts as shown only once a colour was chosen for it.
+    connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index < 0 || itemText(index) != kCustomEntry) {
+            settledIndex_ = index;
+        }
+    });
 }
 
 void CColourComboBox::Fill() {
@@ -110,11 +116,14 @@ void CColourComboBox::OnActivated(int index) {
         return;
     }
     const QColor chosen = QColorDialog::getColor(Qt::black, this);
-    // A cancelled dialog keeps the colour the entry had.
-    if (chosen.isValid()) {
-        setItemData(index, chosen, kItemRole);
-        update();
+    if (!chosen.isValid()) {
+        // Cancelled: the box shows what it showed before, so nothing changes.
+        setCurrentIndex(settledIndex_);
+        return;
     }
+    setItemData(index, chosen, kItemRole);
+    settledIndex_ = index;
+    update();
 }
 
 void CColourComboBox::paintEvent(QPaintEvent*) {

@@ -30,7 +30,8 @@ public:
 };
 
 // A colour picker: the named colours, then "Custom...", which asks for any colour with the colour
-// dialog. Each entry carries its colour; the selected entry's colour is the box's colour.
+// dialog (cancelled, the box goes back to the entry it showed before). Each entry carries its
+// colour; the selected entry's colour is the box's colour.
 class CColourComboBox : public QComboBox {
     Q_OBJECT
 public:
@@ -51,4 +52,8 @@ private:
     // Appends an entry; an empty text shows a colour that need not have a name.
     void AddColour(const QString& text, ColourRgb colour);
     void OnActivated(int index);
+
+    // The entry the box showed before the user's current choice: where a cancelled colour
+    // dialog goes back to.
+    int settledIndex_ = -1;
 };

@@ -40,6 +40,8 @@ public:
     // True once after loading and after every change the frame must apply (caption, scanline).
     bool TakeChanged();
     void MarkChanged() { changed_ = true; }
+    // Whether a change waits for TakeChanged.
+    bool Changed() const { return changed_; }
 
     bool ShowCaption() const { return showCaption; }
     bool ScanlineEffect() const { return scanlineEffect; }

@@ -8,7 +8,6 @@
 #include "appearance/CColourComboBox.h"
 #include "appearance/CSettings.h"
 #include "appearance/CThemeTable.h"
-#include "platform/WindowPlacement.h"
 #include "sampling/CTrafficSampler.h"
 #include "ui_SettingsWindow.h"
 
@@ -66,7 +65,6 @@ SettingsWindow::SettingsWindow(CSettings& settings, CThemeTable& themes, CTraffi
     connect(ui_->cancelButton, &QPushButton::clicked, this, &SettingsWindow::reject);
 
     observation_.emplace(sampler_, *this);
-    CentreOnDesktop(*this);
 }
 
 SettingsWindow::~SettingsWindow() = default;

@@ -99,23 +99,48 @@ bool CDialModel::Aim(const CSampleList& list) {
 }
 
 void CDialModel::MoveNeedle() {
-    const float needle = AlongScale(needleAngle_);
-    const float target = AlongScale(targetAngle_);
+    needleAngle_ = MovedNeedle(needleAngle_, targetAngle_);
+}
+
+float CDialModel::MovedNeedle(float needleAngle, float targetAngle) {
+    const float needle = AlongScale(needleAngle);
+    const float target = AlongScale(targetAngle);
     // Far targets are approached fast, near ones slowly; falling is steady.
     const float move = needle < target ? kRiseRate * (target - needle) / kSweep : kFallRate * 0.5f;
-    const float next = needleAngle_ + move;
+    const float next = needleAngle + move;
     // Across 2pi or 0 the needle keeps the whole move, so it does not skip at the top right.
     if (move > 0.0f && next > kTwoPi) {
-        needleAngle_ = next - kTwoPi;
-    } else if (move < 0.0f && next < 0.0f) {
-        needleAngle_ = next + kTwoPi;
-    } else if (move < 0.0f && needleAngle_ >= kStartAngle && next < kStartAngle) {
-        needleAngle_ = kStartAngle;
-    } else if (move > 0.0f && needleAngle_ <= kEndAngle && next > kEndAngle) {
-        needleAngle_ = kEndAngle;
-    } else {
-        needleAngle_ = next;
+        return next - kTwoPi;
     }
+    if (move < 0.0f && next < 0.0f) {
+        return next + kTwoPi;
+    }
+    if (move < 0.0f && needleAngle >= kStartAngle && next < kStartAngle) {
+        return kStartAngle;
+    }
+    if (move > 0.0f && needleAngle <= kEndAngle && next > kEndAngle) {
+        return kEndAngle;
+    }
+    return next;
+}
+
+float CDialModel::NeedleTravelAt(float angle) const {
+    return AlongScale(angle) * kNeedleLength * static_cast<float>(radius_);
+}
+
+int CDialModel::FramesUntilNeedleMoved(float fromTravel, float distance, int horizon) const {
+    float needle = needleAngle_;
+    for (int frame = 0; frame < horizon; ++frame) {
+        const float next = MovedNeedle(needle, targetAngle_);
+        if (next == needle) {
+            return horizon;  // settled: it stays put until the next sample
+        }
+        needle = next;
+        if (std::fabs(NeedleTravelAt(needle) - fromTravel) >= distance) {
+            return frame;
+        }
+    }
+    return horizon;
 }
 
 std::array<DialPoint, 4> CDialModel::NeedleCorners() const {

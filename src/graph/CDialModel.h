@@ -91,12 +91,22 @@ public:
     // White 2-pixel ticks at the start, top and end of the scale.
     std::array<DialSegment, 3> Ticks() const;
 
+    // Where the needle's tip lies along the scale, in pixels: what a viewer sees it move.
+    float NeedleTravel() const { return NeedleTravelAt(needleAngle_); }
+    // The first of the next `horizon` frames at which the needle, still aiming where it aims
+    // now, has its tip at least `distance` pixels from `fromTravel` (0: the next frame);
+    // `horizon` when none does.
+    int FramesUntilNeedleMoved(float fromTravel, float distance, int horizon) const;
+
     // Test hook: puts the needle at an angle.
     void SetNeedleAngle(float angle) { needleAngle_ = angle; }
 
 private:
     void BuildPoints();
     void MoveNeedle();
+    // Where one frame's move takes the needle.
+    static float MovedNeedle(float needle, float target);
+    float NeedleTravelAt(float angle) const;
     DialPoint OnCircle(float angle, float distance) const;
 
     int framesPerSample_;

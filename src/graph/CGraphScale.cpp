@@ -9,6 +9,12 @@ double ScaleFor(double maximum) {
 
 }  // namespace
 
+double CGraphScale::SharedScaleFor(double maxDownload, double maxUpload) {
+    const double download = ScaleFor(maxDownload);
+    const double upload = ScaleFor(maxUpload);
+    return download > upload ? download : upload;
+}
+
 void CGraphScale::EndDraw(double maxDownload, double maxUpload) {
     if (countdown_-- > 1) {
         return;

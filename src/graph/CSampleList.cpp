@@ -4,6 +4,7 @@ void CSampleList::Append(double download, double upload) {
     SampleNode& node = slots_[nextSlot_];
     nextSlot_ = (nextSlot_ + 1) % kSlots;
     node = SampleNode{upload, download, nullptr, nullptr};
+    ++appended_;
 
     if (count_ == 0) {
         newest_ = &node;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 
 // One (download, upload) pair of the graph history, linked to its neighbours.
 struct SampleNode {
@@ -32,6 +33,8 @@ public:
     // The next older sample, or null (also for a null node).
     const SampleNode* Older(const SampleNode* node) const { return node ? node->older : nullptr; }
     int Count() const { return count_; }
+    // Samples appended since the list was made: tells a new sample from the same one.
+    std::uint64_t Appended() const { return appended_; }
 
 private:
     // One spare slot: an append holds kMaxSamples + 1 samples until it drops the oldest. Slots
@@ -43,4 +46,5 @@ private:
     SampleNode* newest_ = nullptr;
     SampleNode* oldest_ = nullptr;
     int count_ = 0;
+    std::uint64_t appended_ = 0;
 };

@@ -23,6 +23,36 @@ public:
         return true;
     }
 
+    // How many frames from now on scroll before the one that asks for a sample (0: the next).
+    int FramesUntilStep(bool listEmpty) const {
+        if (listEmpty) {
+            return 0;
+        }
+        int frames = 0;
+        for (float accumulator = accumulator_; accumulator < step_ && frames < kMostFrames;
+             accumulator = accumulator + speed_) {
+            ++frames;
+        }
+        return frames;
+    }
+
+    // The first of the next `horizon` frames whose scroll lies at least `distance` pixels from
+    // `from` (0: the next frame); `horizon` when none before then, or when a step completes first.
+    int FramesUntilScrolled(float from, float distance, int horizon) const {
+        float accumulator = accumulator_;
+        for (int frame = 0; frame < horizon; ++frame) {
+            if (!(accumulator < step_)) {
+                return horizon;
+            }
+            accumulator = accumulator + speed_;
+            const float moved = accumulator > from ? accumulator - from : from - accumulator;
+            if (moved >= distance) {
+                return frame;
+            }
+        }
+        return horizon;
+    }
+
     float Accumulator() const { return accumulator_; }
     // A renderer that replaces another takes over its scroll position.
     void SetAccumulator(float accumulator) { accumulator_ = accumulator; }
@@ -30,6 +60,8 @@ public:
     float Speed() const { return speed_; }
 
 private:
+    // A step of any sane step and speed takes far fewer frames; this only bounds the count.
+    static constexpr int kMostFrames = 100000;
     float step_;
     float speed_;
     float accumulator_ = 0.0f;

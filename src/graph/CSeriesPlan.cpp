@@ -29,3 +29,12 @@ void CSeriesPlan::Build(const CSampleList& list, const CGraphGeometry& geometry,
     }
     nextX_ = x;
 }
+
+bool CSeriesPlan::Flat(Flow flow) const {
+    for (int i = 1; i < count_; ++i) {
+        if (Y(flow, i) != Y(flow, 0)) {
+            return false;
+        }
+    }
+    return true;
+}

@@ -5,6 +5,8 @@
 #include "graph/CGraphGeometry.h"
 #include "graph/CSampleList.h"
 
+enum class Flow { Download, Upload };
+
 // One visible sample of the line and bar graphs.
 struct SeriesPoint {
     float x = 0.0f;
@@ -27,6 +29,34 @@ public:
     const SeriesPoint& Point(int index) const { return points_[index]; }
     const SeriesPoint* begin() const { return points_.data(); }
     const SeriesPoint* end() const { return points_.data() + count_; }
+
+    double Y(Flow flow, int index) const {
+        return flow == Flow::Download ? points_[index].downloadY : points_[index].uploadY;
+    }
+    // Whether every placed sample of the series sits at one height (true without samples).
+    bool Flat(Flow flow) const;
+    // Whether the placed samples reach to within `slack` pixels of both sides of a plot
+    // `plotWidth` wide, or past them.
+    bool SpansPlot(int plotWidth, float slack) const {
+        return count_ > 0 && points_[0].x >= static_cast<float>(plotWidth) - slack &&
+               points_[count_ - 1].x <= slack;
+    }
+
+    // The vertices of a series' line, newest first: a run of samples at one height is one
+    // segment, so only its first and last sample are vertices. A line of joints at one height
+    // would blend its smoothed edge twice at every joint, and those pixels move with the scroll;
+    // a single segment stays put wherever its ends are.
+    template <typename Visit>
+    void ForEachLineVertex(Flow flow, Visit visit) const {
+        for (int i = 0; i < count_; ++i) {
+            const double y = Y(flow, i);
+            const bool insideRun =
+                i > 0 && i + 1 < count_ && Y(flow, i - 1) == y && Y(flow, i + 1) == y;
+            if (!insideRun) {
+                visit(points_[i].x, y);
+            }
+        }
+    }
 
     // Largest speeds among the placed samples (0 when none): the input of the rescale.
     double MaxDownload() const { return maxDownload_; }

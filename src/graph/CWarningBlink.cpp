@@ -12,8 +12,12 @@ void CWarningBlink::SetRaised(bool raised) {
     raised_ = raised;
 }
 
+bool CWarningBlink::FlipsAt(std::uint32_t now) const {
+    return flipDue_ || MsElapsed(lastFlip_, now) >= kPeriodMs;
+}
+
 bool CWarningBlink::Phase(std::uint32_t now) {
-    if (flipDue_ || MsElapsed(lastFlip_, now) >= kPeriodMs) {
+    if (FlipsAt(now)) {
         shown_ = !shown_;
         lastFlip_ = now;
         flipDue_ = false;

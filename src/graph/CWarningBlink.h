@@ -16,6 +16,8 @@ public:
     // For a frame drawn at `now` (ms clock) while raised: whether the picture shows.
     bool Phase(std::uint32_t now);
     bool PictureShown() const { return shown_; }
+    // Whether a frame at `now` would flip the picture.
+    bool FlipsAt(std::uint32_t now) const;
 
 private:
     bool raised_ = false;

@@ -2,10 +2,8 @@
 
 #include <GL/gl.h>
 
-#include <chrono>
-#include <thread>
-
 #include "appearance/CThemeTable.h"
+#include "graph/CFrameSignature.h"
 #include "graph/CSampleList.h"
 #include "graphgl/CGraphView.h"
 #include "graphgl/CTextOverlay.h"
@@ -20,10 +18,36 @@ bool CDialRenderer::Advance(const CSampleList& list) {
     if (list.Count() == 0) {
         return false;
     }
-    // The dial sleeps on top of the view's own frame delay, so it runs at a gentler pace.
-    std::this_thread::sleep_for(std::chrono::milliseconds(view_.FrameDelay()));
     frame_ = model_.Frame(list, view_.Geometry().Width(), view_.Geometry().Height());
+    aimedAt_ = list.Appended();
     return !frame_.sampleDue;
+}
+
+int CDialRenderer::FramesUntilSample(const CSampleList& list) const {
+    // An empty list asks for a sample at every frame; otherwise the countdown's last frame does.
+    return list.Count() == 0 ? 0 : model_.Countdown() - 1;
+}
+
+bool CDialRenderer::DescribePicture(CFrameSignature& signature) const {
+    if (!frame_.draw) {
+        return false;
+    }
+    // The face follows the size (in the view's part), the labels the full scale; the needle is
+    // the motion.
+    signature.Add('D');
+    signature.Add(model_.FullScale());
+    return true;
+}
+
+int CDialRenderer::FramesUntilPictureChanges(const CSampleList& list, float shownMotion,
+                                             int horizon) const {
+    if (list.Appended() != aimedAt_) {
+        return 0;  // a new sample: the next frame aims at it
+    }
+    if (!frame_.draw) {
+        return horizon;
+    }
+    return model_.FramesUntilNeedleMoved(shownMotion, kVisibleMotion, horizon);
 }
 
 void CDialRenderer::Paint(const CSampleList& list) {

@@ -2,8 +2,8 @@
 
 #include <GL/gl.h>
 
-#include <chrono>
-#include <thread>
+#include <cmath>
+#include <utility>
 
 #include "appearance/CThemeTable.h"
 #include "graph/CSampleList.h"
@@ -27,66 +27,79 @@ CGraphView::CGraphView(CTextOverlay& text, const CThemeTable& themes, const MsCl
 
 CGraphView::~CGraphView() = default;
 
-bool CGraphView::DrawFrame(const CSampleList& list) {
-    return Frame(list, true);
-}
-
-bool CGraphView::RunUnseenFrame(const CSampleList& list) {
-    return Frame(list, false);
-}
-
-bool CGraphView::Frame(const CSampleList& list, bool seen) {
-    bool between = false;  // without a renderer (not yet set up) sampling still goes on
-    bool showNew = true;
+bool CGraphView::AdvanceFrame(const CSampleList& list) {
     labelsPlanned_ = false;
-    if (renderer_ != nullptr) {
-        // The blink keeps its pace whether or not the frame is drawn.
-        if (warningBlink_.Raised()) {
-            warningBlink_.Phase(clock_.NowMs());
-        }
-        between = renderer_->Advance(list);
-        if (seen) {
-            showNew = ShowsSomethingNew(list);
-            if (showNew) {
-                Paint(list);
-            }
-        } else {
-            shownKnown_ = false;
-        }
+    if (renderer_ == nullptr) {
+        return false;  // not yet set up: sampling still goes on
     }
-    // The delay stays for unseen frames: it sets the frame rate, and with it the sampling rate.
-    if (frameDelay_ > 0) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(frameDelay_));
+    // The blink keeps its pace whether or not the frame is drawn.
+    if (warningBlink_.Raised()) {
+        warningBlink_.Phase(clock_.NowMs());
     }
-    if (seen && showNew && surface_.swapBuffers) {
-        surface_.swapBuffers();
-    }
-    if (surface_.invalidate) {
-        surface_.invalidate();
-    }
-    return between;
+    return renderer_->Advance(list);
 }
 
-bool CGraphView::ShowsSomethingNew(const CSampleList& list) {
-    const bool warningPicture = warningBlink_.Raised() && warningBlink_.PictureShown();
-    if (!warningPicture && !renderer_->HasPicture()) {
+bool CGraphView::PictureChanged(const CSampleList& list) {
+    if (renderer_ == nullptr) {
+        return false;
+    }
+    nextKnown_ = false;
+    if (!WarningPictureShown() && !renderer_->HasPicture()) {
         // Nothing is painted: showing the frame would show the last one drawn again.
         return !shownKnown_;
     }
     next_.Clear();
-    const bool known = DescribeFrame(list, next_);
-    if (known && shownKnown_ && next_ == shown_) {
-        return false;
+    nextKnown_ = DescribeFrame(list, next_);
+    const bool moving = !WarningPictureShown() && renderer_->MotionShows();
+    nextMotion_ = moving ? renderer_->Motion() : 0.0f;
+    if (!nextKnown_ || !shownKnown_ || !(next_ == shown_)) {
+        return true;
+    }
+    return moving && std::fabs(nextMotion_ - shownMotion_) >= CGraphRenderer::kVisibleMotion;
+}
+
+void CGraphView::ShowPicture(const CSampleList& list) {
+    if (renderer_ != nullptr) {
+        Paint(list);
+    }
+    if (surface_.swapBuffers) {
+        surface_.swapBuffers();
     }
     std::swap(shown_, next_);
-    shownKnown_ = known;
-    return true;
+    shownMotion_ = nextMotion_;
+    shownKnown_ = nextKnown_;
+}
+
+bool CGraphView::DrawFrame(const CSampleList& list) {
+    const bool between = AdvanceFrame(list);
+    if (PictureChanged(list)) {
+        ShowPicture(list);
+    }
+    return between;
+}
+
+int CGraphView::FramesUntilSample(const CSampleList& list) const {
+    return renderer_ == nullptr ? 0 : renderer_->FramesUntilSample(list);
+}
+
+int CGraphView::FramesUntilPictureChanges(const CSampleList& list, int horizon) const {
+    if (renderer_ == nullptr || WarningPictureShown()) {
+        return horizon;  // the picture covers the graph until the blink flips it away
+    }
+    if (!shownKnown_) {
+        return 0;
+    }
+    return renderer_->FramesUntilPictureChanges(list, shownMotion_, horizon);
+}
+
+int CGraphView::SleepPerFrameMs() const {
+    return frameDelay_ * (renderer_ == nullptr ? 1 : renderer_->DelaysPerFrame());
 }
 
 bool CGraphView::DescribeFrame(const CSampleList& list, CFrameSignature& signature) {
     signature.Add(geometry_.Width());
     signature.Add(geometry_.Height());
-    if (warningBlink_.Raised() && warningBlink_.PictureShown()) {
+    if (WarningPictureShown()) {
         // The picture covers the cleared window; what the graph drew beneath it is gone. Without
         // its texture the quad takes whatever colour and texture the graph left: draw it then.
         signature.Add('W');
@@ -132,7 +145,7 @@ bool CGraphView::DescribeFrame(const CSampleList& list, CFrameSignature& signatu
 
 void CGraphView::Paint(const CSampleList& list) {
     SyncScanline();
-    if (warningBlink_.Raised() && warningBlink_.PictureShown()) {
+    if (WarningPictureShown()) {
         PaintUnderWarning(list);
     } else {
         renderer_->Paint(list);
@@ -232,7 +245,9 @@ void CGraphView::DrawScanlinesIfShown() {
 
 void CGraphView::PlanSpeedLabels(const CSampleList& list, TextLayoutPlan& plan) const {
     const SampleNode* newest = list.Newest();
-    const TextLayout layout = ChooseTextLayout(geometry_.Width(), geometry_.Height());
+    const TextLayout layout = renderer_ != nullptr
+                                  ? renderer_->LabelLayout(geometry_.Width(), geometry_.Height())
+                                  : ChooseTextLayout(geometry_.Width(), geometry_.Height());
     if (newest == nullptr || layout == TextLayout::None) {
         plan = TextLayoutPlan{};
         return;

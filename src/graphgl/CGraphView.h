@@ -20,26 +20,44 @@ class CTextOverlay;
 class CThemeTable;
 class MsClock;
 
-// Draws the graph window once per frame with the current renderer, the quota warning and the
-// scanlines, then sleeps the frame delay and shows the frame. A frame nobody can see keeps the
-// same pace (scroll, sampling, warning blink, frame delay) but makes no GL call. Nor does a frame
-// that would show exactly what the window shows already (no traffic on the bars, the warning
-// picture, a frame that only samples): it keeps its pace and is neither drawn nor shown.
+// The graph window's picture, frame by frame, with the current renderer, the quota warning and
+// the scanlines. A frame is worked in two halves: AdvanceFrame moves the graph on (scroll,
+// sampling pace, warning blink) without GL, whether or not anyone sees it; the latest frame is
+// drawn and shown only when its picture differs visibly from the one on the screen: new content
+// (a sample, a text, a colour, a size, the warning phase, the scanlines) or a motion (scroll,
+// needle) of at least a quarter pixel. A graph without traffic, the warning picture and a frame
+// that only samples are neither drawn nor shown again.
 class CGraphView : public IGraphSettingsTarget {
 public:
     struct Surface {
         std::function<void()> swapBuffers;
-        std::function<void()> invalidate;  // asks for one more, paint-driven frame
     };
 
+    // `clock` tells each frame its own time (the warning blinks by it).
     CGraphView(CTextOverlay& text, const CThemeTable& themes, const MsClock& clock,
                std::string warningPicturePath, Surface surface, int x, int y);
     ~CGraphView() override;
 
-    // True while the graph is between two steps; false when a sample is due.
+    // One frame, without drawing. True while the graph is between two steps; false when a
+    // sample is due.
+    bool AdvanceFrame(const CSampleList& list);
+    // Whether the latest frame's picture differs visibly from the one on the screen. Needs the
+    // window's GL context current only for ShowPicture.
+    bool PictureChanged(const CSampleList& list);
+    // Draws the latest frame and shows it.
+    void ShowPicture(const CSampleList& list);
+    // One frame, shown if it changed anything: what a window shown at every frame does.
     bool DrawFrame(const CSampleList& list);
-    // The same frame for a hidden or covered window: same result, no GL call, nothing shown.
-    bool RunUnseenFrame(const CSampleList& list);
+
+    // How many frames from now on advance before the one that asks for a sample (0: the next).
+    int FramesUntilSample(const CSampleList& list) const;
+    // The first of the next `horizon` frames whose picture may differ visibly from the one on
+    // the screen (0: the next), leaving the warning's blink aside; `horizon` when none.
+    int FramesUntilPictureChanges(const CSampleList& list, int horizon) const;
+    // Whether a frame at `now` (ms) flips the warning picture.
+    bool WarningFlipsAt(std::uint32_t now) const { return warningBlink_.FlipsAt(now); }
+    // Milliseconds each frame sleeps: the frame delay, twice for the dial.
+    int SleepPerFrameMs() const;
 
     // Settings target.
     void SetPosition(int x, int y) override;
@@ -54,7 +72,7 @@ public:
     int Height() const override { return geometry_.Height(); }
 
     // The window's content is no longer what the view last showed (it was exposed again, its
-    // buffers were made anew): the next frame is drawn whatever it shows.
+    // buffers were made anew, nobody could see it): the next frame is drawn whatever it shows.
     void ForgetShownFrame() { shownKnown_ = false; }
 
     // A window resize: width and height together, in the order the geometry needs.
@@ -82,9 +100,9 @@ public:
     void DrawSpeedLabels(const CSampleList& list);
 
 private:
-    bool Frame(const CSampleList& list, bool seen);
-    // Whether this frame's picture differs from the one on the screen (or may).
-    bool ShowsSomethingNew(const CSampleList& list);
+    bool WarningPictureShown() const {
+        return warningBlink_.Raised() && warningBlink_.PictureShown();
+    }
     bool DescribeFrame(const CSampleList& list, CFrameSignature& signature);
     void PlanSpeedLabels(const CSampleList& list, TextLayoutPlan& plan) const;
     void Paint(const CSampleList& list);
@@ -111,9 +129,14 @@ private:
     bool scanlineWanted_ = false;
     std::unique_ptr<CScanlineOverlay> scanline_;
 
-    CFrameSignature shown_;  // what the window shows, when shownKnown_
-    CFrameSignature next_;
+    // What the window shows, when shownKnown_: its content and how far its motion had gone.
+    CFrameSignature shown_;
+    float shownMotion_ = 0.0f;
     bool shownKnown_ = false;
+    // The latest frame's, as PictureChanged found it.
+    CFrameSignature next_;
+    float nextMotion_ = 0.0f;
+    bool nextKnown_ = false;
     TextLayoutPlan labels_;
     bool labelsPlanned_ = false;  // labels_ holds this frame's labels (its signature planned them)
 };

@@ -1,6 +1,7 @@
 #include "graphgl/CGraphWindow.h"
 
 #include <QtGui/qguiapplication_platform.h>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QExposeEvent>
 #include <QGuiApplication>
@@ -56,10 +57,11 @@ CGraphWindow::CGraphWindow() {
     setSurfaceType(QSurface::OpenGLSurface);
     setFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint);
     setTitle("Tallyglass");
-    setFormat(LegacyGlFormat());
+    setFormat(LegacyGlFormat(VerticalSync::On));
 }
 
 CGraphWindow::~CGraphWindow() {
+    QCoreApplication::instance()->removeNativeEventFilter(this);
     KillGL();
 }
 
@@ -70,6 +72,8 @@ bool CGraphWindow::CreateGL(QString& error) {
         return false;
     }
     KeepOffTaskbar();
+    WatchVisibility();
+    QCoreApplication::instance()->installNativeEventFilter(this);
     context_ = std::make_unique<QOpenGLContext>();
     context_->setFormat(requestedFormat());
     if (!context_->create()) {
@@ -132,6 +136,40 @@ void CGraphWindow::KeepOffTaskbar() {
     xcb_flush(connection);
 }
 
+void CGraphWindow::WatchVisibility() {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr) {
+        return;
+    }
+    // Qt does not ask for visibility changes; add them to the events it asked for, not in their
+    // place.
+    xcb_connection_t* connection = x11->connection();
+    const auto window = static_cast<xcb_window_t>(winId());
+    xcb_get_window_attributes_reply_t* attributes = xcb_get_window_attributes_reply(
+        connection, xcb_get_window_attributes(connection, window), nullptr);
+    if (attributes == nullptr) {
+        return;
+    }
+    const std::uint32_t mask = attributes->your_event_mask | XCB_EVENT_MASK_VISIBILITY_CHANGE;
+    std::free(attributes);
+    xcb_change_window_attributes(connection, window, XCB_CW_EVENT_MASK, &mask);
+    xcb_flush(connection);
+}
+
+bool CGraphWindow::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
+    if (eventType != "xcb_generic_event_t") {
+        return false;
+    }
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    if ((event->response_type & 0x7f) == XCB_VISIBILITY_NOTIFY) {
+        const auto* visibility = static_cast<const xcb_visibility_notify_event_t*>(message);
+        if (handle() != nullptr && visibility->window == static_cast<xcb_window_t>(winId())) {
+            fullyCovered_ = visibility->state == XCB_VISIBILITY_FULLY_OBSCURED;
+        }
+    }
+    return false;  // Qt goes on with every event as before
+}
+
 void CGraphWindow::InitGLState() {
     glShadeModel(GL_SMOOTH);
     glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
@@ -160,6 +198,7 @@ void CGraphWindow::ResizeGL(int width, int height) {
 void CGraphWindow::SetCaptionShown(bool shown) {
     const QRect frame = geometry();
     setFlag(Qt::FramelessWindowHint, !shown);
+    WatchVisibility();
     unsetCursor();  // a resize cursor belongs to our own border only
     // Changing decorations re-creates the frame on some window managers: keep the client area
     // exactly where it was.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractNativeEventFilter>
 #include <QWindow>
 
 #include <cstdint>
@@ -11,8 +12,8 @@ class QOpenGLContext;
 // OpenGL surface (RGB without alpha, so it is opaque under a compositor; 16-bit depth) with the
 // fixed state the graph relies on and a projection of one unit per pixel, y growing downwards.
 // Without a caption, a thin border inside its edges resizes it and the rest of it moves it. It
-// turns input into signals for the main frame.
-class CGraphWindow : public QWindow {
+// turns input into signals for the main frame, and tells when other windows cover all of it.
+class CGraphWindow : public QWindow, public QAbstractNativeEventFilter {
     Q_OBJECT
 public:
     CGraphWindow();
@@ -34,6 +35,12 @@ public:
     static void ResizeGL(int width, int height);
 
     void SetCaptionShown(bool shown);
+
+    // Whether other windows cover all of it (as the X server says; never under a compositor,
+    // which may show the window anyway).
+    bool FullyCovered() const { return fullyCovered_; }
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
 signals:
     void Resized(int width, int height);
@@ -59,8 +66,11 @@ private:
     // a caption, whose frame resizes the window instead.
     unsigned EdgesAt(const QPointF& pos) const;
     void KeepOffTaskbar();
+    // Asks the X server to tell when the window is covered and uncovered.
+    void WatchVisibility();
     std::unique_ptr<QOpenGLContext> context_;
     QPoint pressPos_;
     bool leftPressed_ = false;
     std::uint64_t swapCount_ = 0;
+    bool fullyCovered_ = false;
 };

@@ -27,8 +27,38 @@ bool CScrollingRenderer::DescribePicture(CFrameSignature& signature) const {
     if (!picture_) {
         return false;
     }
-    DescribeSeries(series_, signature);
+    // The heights, newest first: with the scroll (the motion) and the geometry they place every
+    // vertex. A graph that stands still looks the same at any scroll and with any number of
+    // samples, so then the one height of each series is all there is to it.
+    signature.Add(Kind());
+    const bool still = StandsStill(series_);
+    signature.Add(still);
+    const int count = still ? (series_.Count() > 0 ? 1 : 0) : series_.Count();
+    signature.Add(count);
+    for (int i = 0; i < count; ++i) {
+        signature.Add(series_.Y(Flow::Download, i));
+        signature.Add(series_.Y(Flow::Upload, i));
+    }
     return true;
+}
+
+int CScrollingRenderer::FramesUntilPictureChanges(const CSampleList&, float shownMotion,
+                                                  int horizon) const {
+    if (!picture_) {
+        return 0;  // a sample has just been taken: the next frame shows it
+    }
+    if (!StandsStill(series_)) {
+        return pacer_.FramesUntilScrolled(shownMotion, kVisibleMotion, horizon);
+    }
+    // Standing still, only a rescale that moves the lines can change the picture before the next
+    // sample; the frame after the rescaling one shows the new scale.
+    const bool traffic = series_.MaxDownload() > 0.0 || series_.MaxUpload() > 0.0;
+    const double rescaled = CGraphScale::SharedScaleFor(series_.MaxDownload(), series_.MaxUpload());
+    if (traffic && rescaled != scale_.Scale()) {
+        const int frame = scale_.DrawsUntilRescale() + 1;
+        return frame < horizon ? frame : horizon;
+    }
+    return horizon;
 }
 
 void CScrollingRenderer::Paint(const CSampleList& list) {
@@ -45,14 +75,13 @@ void CScrollingRenderer::Paint(const CSampleList& list) {
     view_.DrawSpeedLabels(list);
 }
 
-void CLineRenderer::DescribeSeries(const CSeriesPlan& series, CFrameSignature& signature) const {
-    signature.Add('L');
-    signature.Add(series.Count());
-    for (const SeriesPoint& p : series) {
-        signature.Add(p.x);
-        signature.Add(p.downloadY);
-        signature.Add(p.uploadY);
-    }
+bool CLineRenderer::StandsStill(const CSeriesPlan& series) const {
+    // A line of one height whose ends lie beyond both sides of the plot covers the same pixels
+    // wherever the scroll puts its ends. An end less than a quarter pixel inside (the last frame
+    // of a step leaves the newest end a twentieth of a pixel short of the right side) is a motion
+    // nobody can see, as any other below a quarter pixel.
+    return series.Count() == 0 || (series.Flat(Flow::Download) && series.Flat(Flow::Upload) &&
+                                   series.SpansPlot(view_.Geometry().PlotWidth(), kVisibleMotion));
 }
 
 void CLineRenderer::DrawSeries(const CSeriesPlan& series) {
@@ -61,18 +90,13 @@ void CLineRenderer::DrawSeries(const CSeriesPlan& series) {
     }
     const CThemeTable& themes = view_.Themes();
     glLineWidth(2.0f);
-    SetColour(themes.CurrentColour(ColourSlot::Download));
-    glBegin(GL_LINE_STRIP);
-    for (const SeriesPoint& p : series) {
-        glVertex2d(p.x, p.downloadY);
+    for (Flow which : {Flow::Download, Flow::Upload}) {
+        SetColour(themes.CurrentColour(which == Flow::Download ? ColourSlot::Download
+                                                               : ColourSlot::Upload));
+        glBegin(GL_LINE_STRIP);
+        series.ForEachLineVertex(which, [](float x, double y) { glVertex2d(x, y); });
+        glEnd();
     }
-    glEnd();
-    SetColour(themes.CurrentColour(ColourSlot::Upload));
-    glBegin(GL_LINE_STRIP);
-    for (const SeriesPoint& p : series) {
-        glVertex2d(p.x, p.uploadY);
-    }
-    glEnd();
 }
 
 void CLineRenderer::BeforeLabels() {
@@ -87,21 +111,15 @@ void CBarRenderer::SeriesPlaced(const CSeriesPlan& series) {
     bars_.Build(series, view_.Geometry().Baseline());
 }
 
-void CBarRenderer::DescribeSeries(const CSeriesPlan&, CFrameSignature& signature) const {
-    signature.Add('B');
+bool CBarRenderer::StandsStill(const CSeriesPlan&) const {
+    // A bar of no height and an edge of no length leave no pixel, wherever they are: with no
+    // traffic the whole graph is such, and it looks the same at every scroll position.
     for (const BarPrimitive& prim : bars_) {
-        // A bar of no height and an edge of no length leave no pixel, wherever they are: with no
-        // traffic the whole graph is such, and it looks the same at every scroll position.
-        if (prim.y0 == prim.y1) {
-            continue;
+        if (prim.y0 != prim.y1) {
+            return false;
         }
-        signature.Add(prim.kind);
-        signature.Add(prim.colour);
-        signature.Add(prim.x0);
-        signature.Add(prim.y0);
-        signature.Add(prim.x1);
-        signature.Add(prim.y1);
     }
+    return true;
 }
 
 void CBarRenderer::DrawSeries(const CSeriesPlan&) {

@@ -14,8 +14,15 @@ public:
 
     bool Advance(const CSampleList& list) final;
     void Paint(const CSampleList& list) final;
+    int FramesUntilSample(const CSampleList& list) const final {
+        return pacer_.FramesUntilStep(list.Count() == 0);
+    }
     bool HasPicture() const override { return picture_; }
     bool DescribePicture(CFrameSignature& signature) const final;
+    float Motion() const final { return pacer_.Accumulator(); }
+    bool MotionShows() const final { return picture_ && !StandsStill(series_); }
+    int FramesUntilPictureChanges(const CSampleList& list, float shownMotion,
+                                  int horizon) const final;
     float Accumulator() const override { return pacer_.Accumulator(); }
     void SetAccumulator(float accumulator) override { pacer_.SetAccumulator(accumulator); }
 
@@ -26,7 +33,10 @@ public:
 protected:
     // Called once the frame's series is placed, drawn or not.
     virtual void SeriesPlaced(const CSeriesPlan&) {}
-    virtual void DescribeSeries(const CSeriesPlan& series, CFrameSignature& signature) const = 0;
+    // One letter per graph type, for the picture's description.
+    virtual char Kind() const = 0;
+    // Whether the series looks the same at every scroll position.
+    virtual bool StandsStill(const CSeriesPlan& series) const = 0;
     virtual void BeginFrame() {}
     virtual void DrawSeries(const CSeriesPlan& series) = 0;
     // The line graph sets the text colour before the labels; bars leave the last colour.
@@ -44,7 +54,8 @@ public:
     using CScrollingRenderer::CScrollingRenderer;
 
 protected:
-    void DescribeSeries(const CSeriesPlan& series, CFrameSignature& signature) const override;
+    char Kind() const override { return 'L'; }
+    bool StandsStill(const CSeriesPlan& series) const override;
     void DrawSeries(const CSeriesPlan& series) override;
     void BeforeLabels() override;
 };
@@ -57,7 +68,8 @@ public:
 
 protected:
     void SeriesPlaced(const CSeriesPlan& series) override;
-    void DescribeSeries(const CSeriesPlan& series, CFrameSignature& signature) const override;
+    char Kind() const override { return 'B'; }
+    bool StandsStill(const CSeriesPlan& series) const override;
     void BeginFrame() override;
     void DrawSeries(const CSeriesPlan& series) override;
 

@@ -26,7 +26,14 @@ void CWarningOverlay::Load() {
     DibImage image;
     std::string error;
     if (!LoadDib(path_, image, error)) {
-        QMessageBox::warning(QApplication::activeWindow(), "Error", QString::fromStdString(error));
+        // Told once the frame is over: a message box's own event loop must not run frames
+        // while this one is half drawn.
+        QMetaObject::invokeMethod(
+            qApp,
+            [text = QString::fromStdString(error)] {
+                QMessageBox::warning(QApplication::activeWindow(), "Error", text);
+            },
+            Qt::QueuedConnection);
         return;
     }
     glGenTextures(1, &texture_);

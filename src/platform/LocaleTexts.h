@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/LocalClock.h"
 
@@ -16,3 +17,7 @@ public:
     // The time format with the hour alone ("1 PM", "13").
     virtual std::string HourText(int hour) const = 0;
 };
+
+// A short date of every month with a two-digit day: the widest short date the locale writes is
+// among them (month names and their abbreviations differ in width, digits do not).
+std::vector<std::string> ShortDateSamples(const LocaleTexts& texts);

@@ -35,6 +35,14 @@ LocalDate NextPeriodStart(const LocalDate& today, int resetDay) {
     return next;
 }
 
+LocalDate PeriodBeginsOn(const LocalDate& start) {
+    if (start.day <= DaysInMonth(start.month, start.year)) {
+        return start;
+    }
+    return start.month == 12 ? LocalDate{1, 1, start.year + 1}
+                             : LocalDate{1, start.month + 1, start.year};
+}
+
 double UsedPercent(double used, double allowed) {
     return allowed > 0.0 ? used / allowed * 100.0 : 0.0;
 }
@@ -93,11 +101,19 @@ void CTrafficQuota::Update() {
 void CTrafficQuota::CheckPeriod(const LocalDate& today) {
     // Once per calendar day: the first check after start-up also rolls over a period that ended
     // while the program was not running.
-    if (today != lastCheck_ && today >= nextPeriod_) {
-        ClearCounters();
-        nextPeriod_ = NextPeriodStart(today, resetDay_);
+    if (today == lastCheck_) {
+        return;
     }
     lastCheck_ = today;
+    const LocalDate next = NextPeriodStart(today, resetDay_);
+    if (today >= nextPeriod_) {
+        ClearCounters();
+        nextPeriod_ = next;
+    } else if (nextPeriod_ > next) {
+        // Worked out while the clock was set ahead by mistake and since put back: the period
+        // still ends on the next reset day, and what it counted meanwhile stays in it.
+        nextPeriod_ = next;
+    }
 }
 
 void CTrafficQuota::Accumulate() {

@@ -17,6 +17,10 @@ class CTrafficHistory;
 // compares after 30 April and before 1 May, so that period ends on 1 May.
 LocalDate NextPeriodStart(const LocalDate& today, int resetDay);
 
+// The day a period that starts on `start` begins, that is the day its counters clear: the start
+// itself, or the first of the next month when the month lacks the start's day (31 April: 1 May).
+LocalDate PeriodBeginsOn(const LocalDate& start);
+
 // used / allowed in percent; 0 while nothing is allowed.
 double UsedPercent(double used, double allowed);
 

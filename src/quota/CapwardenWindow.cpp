@@ -1,6 +1,11 @@
 #include "quota/CapwardenWindow.h"
 
+#include <QGridLayout>
 #include <QMessageBox>
+
+#include <algorithm>
+#include <string>
+#include <vector>
 
 #include "core/Formatters.h"
 #include "platform/QtLocaleTexts.h"
@@ -11,6 +16,37 @@
 namespace {
 
 constexpr int kResetDays = 31;
+// What a window manager puts beside a title in the title bar: an icon and three buttons.
+constexpr int kTitleBarExtras = 120;
+
+// Keeps a label as wide as the widest of the texts it will show, so a figure that grows does
+// not widen its box and move the controls beside it.
+void ReserveWidth(QLabel* label, const std::vector<std::string>& texts) {
+    const QString shown = label->text();
+    int width = 0;
+    for (const std::string& text : texts) {
+        label->setText(QString::fromStdString(text));
+        width = std::max(width, label->sizeHint().width());
+    }
+    label->setText(shown);
+    label->setMinimumWidth(width);
+}
+
+// A Yes/No question in a box wide enough for its title: the window manager cuts a title wider
+// than the box ("Resettin… ounters"). The title bar's font is the window manager's; the bold
+// desktop font is a fair stand-in.
+bool AskYesNo(QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    QFont bold = box.font();
+    bold.setBold(true);
+    const int titleWidth = QFontMetrics(bold).horizontalAdvance(title) + kTitleBarExtras;
+    // A message box sizes itself to its text; a spacer across its grid widens it.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Fixed, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
+    return box.exec() == QMessageBox::Yes;
+}
 
 }  // namespace
 
@@ -23,6 +59,7 @@ CapwardenWindow::CapwardenWindow(CTrafficQuota& quota, std::unique_ptr<LocaleTex
       observation_(quota, *this) {
     ui_->setupUi(this);
     normalText_ = palette().color(QPalette::Active, QPalette::WindowText);
+    ReserveFigureWidths();
 
     ui_->activateCheck->setChecked(false);
     for (QComboBox* unit : {ui_->totalUnitCombo, ui_->downloadUnitCombo, ui_->uploadUnitCombo}) {
@@ -64,6 +101,24 @@ CapwardenWindow::CapwardenWindow(CTrafficQuota& quota, std::unique_ptr<LocaleTex
 }
 
 CapwardenWindow::~CapwardenWindow() = default;
+
+void CapwardenWindow::ReserveFigureWidths() {
+    // The widest of each kind, written as the formatters write them (digits are equally wide).
+    const std::vector<std::string> amounts = {QuotaAmountText(1023.9).number};
+    const std::vector<std::string> units = {QuotaAmountText(0.5).unit, QuotaAmountText(5.0).unit,
+                                            QuotaAmountText(5000.0).unit};
+    const std::vector<std::string> percents = {PercentText(999.9)};
+    for (QLabel* value : {ui_->downloadedValue, ui_->uploadedValue, ui_->totalValue}) {
+        ReserveWidth(value, amounts);
+    }
+    for (QLabel* unit : {ui_->downloadedUnit, ui_->uploadedUnit, ui_->totalUnit}) {
+        ReserveWidth(unit, units);
+    }
+    for (QLabel* percent : {ui_->downloadPercent, ui_->uploadPercent, ui_->totalPercent}) {
+        ReserveWidth(percent, percents);
+    }
+    ReserveWidth(ui_->nextPeriodDate, ShortDateSamples(*texts_));
+}
 
 void CapwardenWindow::Populate() {
     if (!quota_.Active()) {
@@ -320,10 +375,7 @@ void CapwardenWindow::OnOk() {
 }
 
 void CapwardenWindow::OnReset() {
-    const auto answer =
-        QMessageBox::question(this, "Resetting traffic counters", "Reset all traffic counters?",
-                              QMessageBox::Yes | QMessageBox::No);
-    if (answer == QMessageBox::Yes) {
+    if (AskYesNo(this, "Resetting traffic counters", "Reset all traffic counters?")) {
         quota_.ClearCounters();  // saved with the next save
         Refresh();
     }

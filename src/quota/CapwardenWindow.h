@@ -36,6 +36,7 @@ public:
     void Refresh();
 
 private:
+    void ReserveFigureWidths();
     void Populate();
     void EnableQuotaControls();
     void DisableQuotaControls();

@@ -56,7 +56,6 @@ bool ShownPeriodStart(const CTrafficQuota& quota, LocalDate& date) {
     if (!quota.Active() || quota.ResetDay() == -1) {
         return false;
     }
-    date = quota.NextPeriod();
-    date.day = std::min(date.day, DaysInMonth(date.month, date.year));
+    date = PeriodBeginsOn(quota.NextPeriod());
     return IsValidDate(date);
 }

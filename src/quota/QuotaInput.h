@@ -31,7 +31,7 @@ double ToMegabytes(int number, int unit);
 // "1st", "2nd", "3rd", "4th" ... "31st" for a reset day of 1 to 31.
 std::string ResetDayName(int day);
 
-// The start of the next period as the window shows it: the quota's date, lowered to the last
-// day of a month that lacks the reset day (31 April shows as 30 April). False while there is
-// none to show (the quota is off, or no reset day was ever chosen).
+// The day the next period begins, as the window shows it: the day the counters clear, so a
+// reset day the month lacks shows as the first of the next month (31 April as 1 May). False
+// while there is none to show (the quota is off, or no reset day was ever chosen).
 bool ShownPeriodStart(const CTrafficQuota& quota, LocalDate& date);

@@ -1,31 +1,74 @@
 #include "statistics/StatisticsLists.h"
 
+#include <algorithm>
+
 #include "core/Formatters.h"
 #include "platform/LocaleTexts.h"
 
 namespace {
 
-constexpr int kMonthsWithScrollBar = 18;
-constexpr int kDaysWithScrollBar = 19;
+// The widest amount a list cell shows, in each unit.
+const std::vector<std::string> kWidestAmounts = {"9999.9 KB", "9999.9 MB", "9999.9 GB",
+                                                 "9999.9 TB"};
+
+std::vector<std::string> MonthNames() {
+    std::vector<std::string> names;
+    for (int month = 1; month <= 12; ++month) {
+        names.push_back(MonthName(month));
+    }
+    return names;
+}
+
+// A column wide enough for its title, its widest texts and `floor`.
+ListColumn Fitted(const char* title, ColumnAlign align, int floor,
+                  const std::vector<std::string>& widest, const ListMeasure& measure) {
+    int width = std::max(floor, measure.title(title));
+    for (const std::string& text : widest) {
+        width = std::max(width, measure.cell(text));
+    }
+    return {title, align, width};
+}
+
+// The Total column: it fits its texts beside a scroll bar, and is wider by the scroll bar's
+// width while there is none.
+ListColumn TotalColumn(int rows, int rowsShown, int floorWide, int floorBesideScrollBar,
+                       const ListMeasure& measure) {
+    const ListColumn beside =
+        Fitted("Total", ColumnAlign::Centre, floorBesideScrollBar, kWidestAmounts, measure);
+    if (rows > rowsShown) {
+        return beside;
+    }
+    return {beside.title, beside.align, std::max(floorWide, beside.width + measure.scrollBar)};
+}
 
 }  // namespace
 
-std::vector<ListColumn> MonthListColumns(int monthCount) {
-    return {{"Month", ColumnAlign::Left, 62},
-            {"Year", ColumnAlign::Centre, 41},
-            {"Downloaded", ColumnAlign::Centre, 75},
-            {"Uploaded", ColumnAlign::Centre, 65},
-            {"Total", ColumnAlign::Centre, monthCount >= kMonthsWithScrollBar ? 58 : 76}};
+std::vector<ListColumn> MonthListColumns(int monthCount, const ListMeasure& measure) {
+    return {Fitted("Month", ColumnAlign::Left, 62, MonthNames(), measure),
+            Fitted("Year", ColumnAlign::Centre, 41, {"9999"}, measure),
+            Fitted("Downloaded", ColumnAlign::Centre, 75, kWidestAmounts, measure),
+            Fitted("Uploaded", ColumnAlign::Centre, 65, kWidestAmounts, measure),
+            TotalColumn(monthCount, kMonthRowsShown, 76, 58, measure)};
 }
 
-std::vector<ListColumn> DayListColumns(int dayCount) {
-    std::vector<ListColumn> columns = {{"Date", ColumnAlign::Centre, 63},
-                                       {"Downloaded", ColumnAlign::Centre, 80},
-                                       {"Uploaded", ColumnAlign::Centre, 80}};
+std::vector<ListColumn> DayListColumns(int dayCount, const ListMeasure& measure,
+                                       const LocaleTexts& texts) {
+    std::vector<ListColumn> columns = {
+        Fitted("Date", ColumnAlign::Centre, 63, ShortDateSamples(texts), measure),
+        Fitted("Downloaded", ColumnAlign::Centre, 80, kWidestAmounts, measure),
+        Fitted("Uploaded", ColumnAlign::Centre, 80, kWidestAmounts, measure)};
     if (dayCount > 0) {
-        columns.push_back({"Total", ColumnAlign::Centre, dayCount >= kDaysWithScrollBar ? 78 : 96});
+        columns.push_back(TotalColumn(dayCount, kDayRowsShown, 96, 78, measure));
     }
     return columns;
+}
+
+int ColumnsWidth(const std::vector<ListColumn>& columns) {
+    int width = 0;
+    for (const ListColumn& column : columns) {
+        width += column.width;
+    }
+    return width;
 }
 
 std::array<std::string, 3> AmountCells(double downloaded, double uploaded) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,12 +26,28 @@ struct ListColumn {
     int width;  // pixels
 };
 
-// Month, Year, Downloaded, Uploaded, Total. Total gives way to the scroll bar once 18 or more
-// months are listed.
-std::vector<ListColumn> MonthListColumns(int monthCount);
-// Date, Downloaded, Uploaded, then Total (narrower once 19 or more days need a scroll bar).
-// A month that is not in the history (no days) has no Total column.
-std::vector<ListColumn> DayListColumns(int dayCount);
+// How many rows each list shows. A list with more rows has a vertical scroll bar, and its Total
+// column gives up the scroll bar's width, so no horizontal one is ever needed.
+inline constexpr int kMonthRowsShown = 17;
+inline constexpr int kDayRowsShown = 18;
+
+// What the lists' texts take in the font they are drawn in, margins included, in pixels.
+struct ListMeasure {
+    std::function<int(const std::string&)> cell;
+    std::function<int(const std::string&)> title;
+    int scrollBar = 0;  // width of the vertical scroll bar
+};
+
+// Month, Year, Downloaded, Uploaded, Total. Each column holds its widest possible text (the
+// longest month name, "9999.9 MB") and its title, and is never narrower than the list was first
+// laid out with (62, 41, 75, 65 and 76 pixels, 58 for Total beside a scroll bar).
+std::vector<ListColumn> MonthListColumns(int monthCount, const ListMeasure& measure);
+// Date (the locale's widest short date), Downloaded, Uploaded, then Total (63, 80, 80, and 96 or
+// 78 beside a scroll bar at least). A month that is not in the history has no Total column.
+std::vector<ListColumn> DayListColumns(int dayCount, const ListMeasure& measure,
+                                       const LocaleTexts& texts);
+// The width of the columns of a list without a scroll bar: the width its rows need.
+int ColumnsWidth(const std::vector<ListColumn>& columns);
 
 // Downloaded, uploaded and their sum, as the lists write amounts.
 std::array<std::string, 3> AmountCells(double downloaded, double uploaded);

@@ -1,5 +1,9 @@
 #include "statistics/StatisticsWindow.h"
 
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QStyleOptionHeader>
+#include <QStyleOptionViewItem>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -42,7 +46,6 @@ QTreeWidgetItem* AddRow(QTreeWidget& list, const std::array<std::string, N>& cel
     const QTreeWidgetItem* header = list.headerItem();
     for (int c = 0; c < static_cast<int>(N) && c < list.columnCount(); ++c) {
         item->setText(c, Text(cells[c]));
-        item->setToolTip(c, item->text(c));  // the whole text where a narrow column cuts it
         item->setTextAlignment(c, Qt::Alignment(header->textAlignment(c)));
     }
     return item;
@@ -51,10 +54,51 @@ QTreeWidgetItem* AddRow(QTreeWidget& list, const std::array<std::string, N>& cel
 void PrepareList(QTreeWidget& list) {
     list.setItemDelegate(new CGridLineDelegate(&list));
     list.header()->setSectionsClickable(false);
-    // The column widths are made for an 8-point dialog font.
-    QFont font = list.font();
-    font.setPointSize(8);
-    list.setFont(font);
+    // The columns fit the list (FitList), so a horizontal scroll bar could only come from the
+    // vertical one taking its width while it shows, and then keep it showing.
+    list.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+// What texts take in a list, measured by its own style the way its cells and header sections
+// measure themselves, in the desktop's font.
+ListMeasure MeasureIn(QTreeWidget& list) {
+    ListMeasure measure;
+    measure.cell = [&list](const std::string& text) {
+        QStyleOptionViewItem option;
+        option.initFrom(&list);
+        option.features = QStyleOptionViewItem::HasDisplay;
+        option.text = Text(text);
+        const QSize size =
+            list.style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), &list);
+        return size.width() + 1;  // the grid line
+    };
+    measure.title = [&list](const std::string& text) {
+        QHeaderView* header = list.header();
+        QStyleOptionHeader option;
+        option.initFrom(header);
+        // As the header sizes its sections: in bold, which a highlighted section shows.
+        QFont bold = header->font();
+        bold.setBold(true);
+        option.fontMetrics = QFontMetrics(bold);
+        option.text = Text(text);
+        return header->style()
+            ->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header)
+            .width();
+    };
+    measure.scrollBar = list.verticalScrollBar()->sizeHint().width();
+    return measure;
+}
+
+// Makes a list as wide as its columns without a scroll bar and as tall as `rows` rows, so the
+// scroll bar comes exactly when the Total column makes room for it.
+void FitList(QTreeWidget& list, int columnsWidth, int rows) {
+    const int rowHeight = list.sizeHintForRow(0);
+    if (rowHeight <= 0) {
+        return;
+    }
+    const int frame = 2 * list.frameWidth();
+    list.setFixedSize(columnsWidth + frame,
+                      list.header()->sizeHint().height() + rows * rowHeight + frame);
 }
 
 }  // namespace
@@ -76,8 +120,12 @@ StatisticsWindow::StatisticsWindow(CTrafficHistory& history,
     chartLayout->setContentsMargins(0, 0, 0, 0);
     chartLayout->addWidget(chartHost_);
 
+    monthsMeasure_ = MeasureIn(*ui_->monthsList);
+    daysMeasure_ = MeasureIn(*ui_->daysList);
     const DayRecord& current = history_.CurrentDay();
     Build(history_.Snapshot(), {current.day, current.month, current.year});
+    FitList(*ui_->monthsList, ColumnsWidth(MonthListColumns(1, monthsMeasure_)), kMonthRowsShown);
+    FitList(*ui_->daysList, ColumnsWidth(DayListColumns(1, daysMeasure_, *texts_)), kDayRowsShown);
 
     connect(ui_->monthsList, &QTreeWidget::currentItemChanged, this,
             &StatisticsWindow::ShowFocusedMonth);
@@ -140,7 +188,7 @@ void StatisticsWindow::FillMonthsList(const HistoryTable& table) {
     QTreeWidget& list = *ui_->monthsList;
     // Rebuilding is not the user choosing a month.
     const QSignalBlocker quiet(list);
-    SetColumns(list, MonthListColumns(history_.MonthCount()));
+    SetColumns(list, MonthListColumns(history_.MonthCount(), monthsMeasure_));
     for (const MonthRow& row : MonthRows(table)) {
         QTreeWidgetItem* item = AddRow(list, row.cells);
         item->setData(0, kKeyRole, row.key.month);
@@ -151,7 +199,8 @@ void StatisticsWindow::FillMonthsList(const HistoryTable& table) {
 void StatisticsWindow::ShowMonth(const HistoryTable& table, MonthKey key) {
     QTreeWidget& list = *ui_->daysList;
     const HistoryDayMap* days = FindMonth(table, key);
-    SetColumns(list, DayListColumns(days != nullptr ? static_cast<int>(days->size()) : 0));
+    SetColumns(list, DayListColumns(days != nullptr ? static_cast<int>(days->size()) : 0,
+                                    daysMeasure_, *texts_));
     if (days == nullptr) {
         return;
     }

@@ -57,6 +57,8 @@ private:
     CStatisticsChart* chart_ = nullptr;  // owned by chartHost_
     QWidget* chartHost_ = nullptr;
     CShownMonth shown_;
+    ListMeasure monthsMeasure_;
+    ListMeasure daysMeasure_;
     // Declared last, so the window stops listening before anything else of it goes.
     std::optional<CScopedObservation> observation_;
 };

@@ -7,6 +7,9 @@ public:
     static constexpr int kFirstFrame = 26;
     static constexpr int kPeriodFrames = 51;
 
+    // Frames ticked before the one that refreshes (0: the next tick refreshes).
+    int FramesUntilRefresh() const { return remaining_; }
+
     // True on the frames that refresh.
     bool Tick() {
         if (remaining_ == 0) {

@@ -1,6 +1,5 @@
 #include "timer/TimerWindow.h"
 
-#include "platform/WindowPlacement.h"
 #include "ui_TimerWindow.h"
 
 namespace {
@@ -42,7 +41,6 @@ TimerWindow::TimerWindow(const CTrafficHistory& history, const MsClock& clock, Q
     ShowPanel();
     // Space starts the stopwatch as soon as the window opens.
     ui_->startButton->setFocus();
-    CentreOnDesktop(*this);
 }
 
 TimerWindow::~TimerWindow() = default;

@@ -27,7 +27,7 @@ CWebStats::CWebStats(const CDataFolder& folder, const MsClock& msClock,
       settings_(ReadTrimmed(folder_)),
       lastUploadTime_(msClock.NowMs()),
       start_(localClock.Now()),
-      quarters_(start_.hour, start_.minute),
+      quarters_(start_),
       lastClockReading_(lastUploadTime_) {}
 
 std::uint64_t CWebStats::NowLocked() const {
@@ -41,7 +41,7 @@ bool CWebStats::AddSample(double downloaded, double uploaded) {
     const LocalDateTime local = localClock_.Now();
     std::lock_guard lock(mutex_);
     samples_.Add(downloaded, uploaded, static_cast<double>(NowLocked()));
-    quarters_.Update(local.hour, local.minute, downloaded, uploaded);
+    quarters_.Update(local, downloaded, uploaded);
     session_ = {downloaded, uploaded};
     return MsPassed(msClock_.NowMs(), lastUploadTime_ + settings_.uploadInterval);
 }

@@ -1,15 +1,29 @@
 #include "webstats/CWebStatsPublisher.h"
 
+#include <thread>
+
 #include "webstats/WebStatsPage.h"
 
 CWebStatsPublisher::CWebStatsPublisher(CWebStats& model, const CDataFolder& folder,
                                        const LocalClock& localClock, const LocaleTexts& texts)
-    : model_(model), folder_(folder), localClock_(localClock), texts_(texts) {
+    : model_(model),
+      folder_(folder),
+      localClock_(localClock),
+      texts_(texts),
+      shared_(std::make_shared<Shared>()) {
     CCurlFtpSession::GlobalInit();
+    shared_->model = &model_;
 }
 
 CWebStatsPublisher::~CWebStatsPublisher() {
-    Stop();
+    shared_->cancelled = true;
+    std::lock_guard lock(shared_->mutex);
+    if (shared_->ticket) {
+        // Cut short: not logged, as nothing was done.
+        model_.FinishUpload(*shared_->ticket, false, {});
+        shared_->ticket.reset();
+    }
+    shared_->model = nullptr;
 }
 
 void CWebStatsPublisher::SetOptions(FtpOptions options) {
@@ -21,11 +35,6 @@ bool CWebStatsPublisher::Start() {
     if (!ticket) {
         return false;
     }
-    // The ticket means the last upload has handed in its own: its thread has nothing left to
-    // do but return, so this join does not wait.
-    if (worker_.joinable()) {
-        worker_.join();
-    }
     const LocalDateTime now = localClock_.Now();
     UploadJob job;
     job.ticket = std::move(*ticket);
@@ -35,23 +44,28 @@ bool CWebStatsPublisher::Start() {
     job.page = BuildWebStatsPage(model_.Figures(), now.hour, texts_);
     job.pagePath = folder_.DataFilePath(kLocalPageFileName);
     job.pictureFolder = folder_.ProgramFilePath("gfx/");
-    worker_ = std::thread([this, job = std::move(job), options = options_] { Run(job, options); });
+    {
+        std::lock_guard lock(shared_->mutex);
+        shared_->ticket = job.ticket;
+    }
+    // Detached: the worker holds its job, its options and the shared part, nothing of ours.
+    ++workersRunning_;
+    std::thread([shared = shared_, job = std::move(job), options = options_] {
+        Run(shared, job, options);
+        --workersRunning_;
+    }).detach();
     return true;
 }
 
-void CWebStatsPublisher::Run(const UploadJob& job, const FtpOptions& options) {
-    UploadOutcome outcome;
-    {
-        CCurlFtpSession session(job.ticket.settings, options, cancelled_);
-        outcome = RunUpload(job, session);
-    }  // the connection is closed before the upload counts as finished
-    model_.FinishUpload(job.ticket, outcome.imagesSent, std::move(outcome.logLine));
-}
-
-void CWebStatsPublisher::Stop() {
-    cancelled_ = true;
-    if (worker_.joinable()) {
-        worker_.join();
+void CWebStatsPublisher::Run(const std::shared_ptr<Shared>& shared, const UploadJob& job,
+                             const FtpOptions& options) {
+    CCurlFtpSession session(job.ticket.settings, options, shared->cancelled);
+    UploadOutcome outcome = RunUpload(job, session);
+    // The upload is done when its files are: the line does not wait for the connection to
+    // close, which the session does after this without waiting for the server either.
+    std::lock_guard lock(shared->mutex);
+    if (shared->model != nullptr && shared->ticket) {
+        shared->model->FinishUpload(job.ticket, outcome.imagesSent, std::move(outcome.logLine));
+        shared->ticket.reset();
     }
-    cancelled_ = false;
 }

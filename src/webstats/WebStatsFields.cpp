@@ -49,6 +49,13 @@ std::string NormaliseFileName(std::string_view text) {
     return std::string(name);
 }
 
+bool IsPageFileName(std::string_view normalised) {
+    const std::size_t slash = normalised.rfind('/');
+    const std::string_view last =
+        slash == std::string_view::npos ? normalised : normalised.substr(slash + 1);
+    return !last.empty() && last != "." && last != "..";
+}
+
 bool ParsePortText(std::string_view text, int& port) {
     std::size_t i = 0;
     while (i < text.size() && kWhiteSpace.find(text[i]) != std::string_view::npos) {

@@ -31,6 +31,10 @@ std::string NormaliseRemotePath(std::string_view text);
 // "\"/index.html\"" becomes "index.html".
 std::string NormaliseFileName(std::string_view text);
 
+// A normalised file name that names a file: not empty, and not ending in "." or ".." (a folder).
+// A name typed as only quotes, slashes or blanks normalises to nothing and is refused.
+bool IsPageFileName(std::string_view normalised);
+
 // One decimal integer filling the whole text (leading white space and a sign allowed, as a
 // "%d%n" scan reads it), from 0 to 65536. False otherwise; `port` is then unchanged.
 bool ParsePortText(std::string_view text, int& port);

@@ -5,6 +5,7 @@
 
 #include "core/TrimSpace.h"
 #include "persistence/DataFile.h"
+#include "webstats/WebStatsFields.h"
 
 namespace {
 
@@ -41,12 +42,18 @@ void AppendEscaped(std::string& url, std::string_view text) {
 }  // namespace
 
 UploadOutcome RunUpload(const UploadJob& job, FtpSession& session) {
+    const WebStatsValues& settings = job.ticket.settings;
+    // A settings file from before names were checked may hold none: the page would go up as
+    // ".part" and be renamed onto the folder.
+    if (!IsPageFileName(settings.pageFileName)) {
+        return {false, job.logPrefix +
+                           "The page has no valid file name: enter one in the WebStats window."};
+    }
     // A page that cannot be written is not replaced by the last one on disk: that would publish
     // old figures as new.
     if (!WriteFileAtomically(job.pagePath, job.page + "\n")) {
         return {false, job.logPrefix + "Could not write the page file " + job.pagePath};
     }
-    const WebStatsValues& settings = job.ticket.settings;
     std::string error;
     const PutResult page =
         session.Put(job.pagePath, settings.remotePath + settings.pageFileName, error);

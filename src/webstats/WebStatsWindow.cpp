@@ -1,11 +1,12 @@
 #include "webstats/WebStatsWindow.h"
 
+#include <QListView>
 #include <QMessageBox>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 
 #include "core/TrimSpace.h"
-#include "platform/WindowPlacement.h"
 #include "ui_WebStatsWindow.h"
 #include "webstats/CWebStats.h"
 #include "webstats/WebStatsFields.h"
@@ -19,6 +20,23 @@ std::string Text(const QLineEdit* edit) {
     return edit->text().toStdString();
 }
 
+// Measures each log line at the list's width, so a long one wraps instead of running off under
+// a scroll bar: a list view in list mode measures its items with no width to wrap at.
+class WrappingDelegate final : public QStyledItemDelegate {
+public:
+    explicit WrappingDelegate(QListView* view) : QStyledItemDelegate(view), view_(view) {}
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyleOptionViewItem wrapped(option);
+        wrapped.rect = QRect(0, 0, std::max(1, view_->viewport()->width() - 2 * view_->spacing()),
+                             option.fontMetrics.height());
+        return QStyledItemDelegate::sizeHint(wrapped, index);
+    }
+
+private:
+    QListView* view_;
+};
+
 }  // namespace
 
 WebStatsWindow::WebStatsWindow(CWebStats& model, QWidget* parent)
@@ -31,7 +49,7 @@ WebStatsWindow::WebStatsWindow(CWebStats& model, QWidget* parent)
                ui_->remotePathEdit, ui_->fileNameEdit,  ui_->intervalCombo, ui_->hostLabel,
                ui_->userLabel,      ui_->passwordLabel, ui_->portLabel,     ui_->remotePathLabel,
                ui_->fileNameLabel,  ui_->intervalLabel, ui_->logLabel,      ui_->logList};
-    CentreOnDesktop(*this);
+    ui_->logList->setItemDelegate(new WrappingDelegate(ui_->logList));
 
     const WebStatsValues values = model_.Settings();
     ShowSwitch(values.enabled);
@@ -114,7 +132,7 @@ bool WebStatsWindow::Validate(bool withMessages) {
     if (TrimSpace(Text(ui_->hostEdit)).empty()) {
         return Refuse(ui_->hostEdit, "Empty Field", "Please enter a hostname", withMessages);
     }
-    if (Text(ui_->fileNameEdit).empty()) {
+    if (!IsPageFileName(NormaliseFileName(Text(ui_->fileNameEdit)))) {
         return Refuse(ui_->fileNameEdit, "Empty Field", "Please enter a file name", withMessages);
     }
     int port = 0;

@@ -26,6 +26,12 @@ TEST(CommandLine, EachArgumentListAsksForOneThing) {
         {{"--export", "json", "--data-dir", "/srv/tg"}, Action::Export, "/srv/tg"},
         {{"--export=xml"}, Action::UsageError, ""},
         {{"--export"}, Action::UsageError, ""},
+        {{"--status"}, Action::Status, ""},
+        {{"--status=json", "--follow", "--data-dir", "/srv/tg"}, Action::Status, "/srv/tg"},
+        {{"--status=xml"}, Action::UsageError, ""},
+        {{"--status", "json"}, Action::UsageError, ""},  // the format goes after "="
+        {{"--follow"}, Action::UsageError, ""},
+        {{"--status", "--export=csv"}, Action::UsageError, ""},
         // Usage errors win over everything, help included.
         {{"--bogus"}, Action::UsageError, ""},
         {{"--help", "--bogus"}, Action::UsageError, ""},
@@ -63,6 +69,32 @@ TEST(CommandLine, TextsNameTheProgramItsOptionsAndTheError) {
               ExportFormat::Json);
     EXPECT_EQ(ParseCommandLine({"tallyglass", "--export=csv"}, "1").exportFormat,
               ExportFormat::Csv);
+}
+
+TEST(CommandLine, StatusTakesItsFormatAndFollow) {
+    struct Case {
+        QStringList arguments;
+        StatusFormat format;
+        bool follow;
+    };
+    const Case cases[] = {
+        {{"--status"}, StatusFormat::Text, false},
+        {{"--status=text"}, StatusFormat::Text, false},
+        {{"--status=json"}, StatusFormat::Json, false},
+        {{"--follow", "--status=json"}, StatusFormat::Json, true},
+        {{"--status", "--follow"}, StatusFormat::Text, true},
+    };
+    for (const Case& c : cases) {
+        const CommandLineRequest request =
+            ParseCommandLine(QStringList{"tallyglass"} + c.arguments, "1");
+        const std::string shown = c.arguments.join(' ').toStdString();
+        EXPECT_EQ(request.action, Action::Status) << shown;
+        EXPECT_EQ(request.statusFormat, c.format) << shown;
+        EXPECT_EQ(request.follow, c.follow) << shown;
+    }
+    const CommandLineRequest help = ParseCommandLine({"tallyglass", "--help"}, "1");
+    EXPECT_TRUE(help.text.contains("--status <text|json>")) << help.text.toStdString();
+    EXPECT_TRUE(help.text.contains("--follow")) << help.text.toStdString();
 }
 
 }  // namespace

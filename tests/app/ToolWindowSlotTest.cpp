@@ -1,6 +1,8 @@
 #include <QCoreApplication>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QPointer>
+#include <QScreen>
 
 #include <vector>
 
@@ -57,6 +59,20 @@ TEST(ToolWindowSlot, OpensOnceAndEmptiesHoweverTheWindowCloses) {
     slot.Destroy();
     EXPECT_FALSE(slot.IsOpen());
     EXPECT_EQ(subject.ObserverCount(), 0u);
+}
+
+// Where the graph leaves no room on the desktop, the window stays on top as the graph does, so
+// the one used last is in front; elsewhere it stays an ordinary window.
+TEST(ToolWindowSlot, AWindowTheGraphCannotClearStaysOnTopLikeIt) {
+    CObservable subject;
+    const QRect desktop = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const bool covered : {false, true}) {
+        CToolWindowSlot<WatchingDialog> slot;
+        const QRect graph = covered ? desktop : QRect(desktop.topLeft(), QSize(40, 20));
+        WatchingDialog* window = slot.Open([&] { return new WatchingDialog(subject); }, graph);
+        EXPECT_EQ(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint), covered);
+        EXPECT_EQ(window->frameGeometry().intersects(graph), covered);
+    }
 }
 
 TEST(ToolWindowSlot, AfterCloseRunsOnceForEachClosedWindowWhenItIsGone) {

@@ -51,3 +51,36 @@ TEST(WindowSizing, SavedSizeNeverExceedsTheDesktop) {
         EXPECT_EQ(size.height, c.height) << c.savedWidth << " x " << c.savedHeight;
     }
 }
+
+// A tool window opens where it was wanted unless the always-on-top graph covers part of it; then
+// beside the graph, as near as the desktop allows; and only when the graph leaves no room, where
+// it covers least.
+TEST(WindowSizing, ToolWindowsOpenWhereTheGraphDoesNotCoverThem) {
+    const ScreenRect desktop{0, 0, 1280, 1024};
+    struct Case {
+        const char* what;
+        ScreenRect wanted;
+        ScreenRect graph;
+        ToolWindowSpot spot;
+    };
+    const Case cases[] = {
+        {"clear of the graph", {400, 300, 480, 400}, {1000, 900, 280, 90}, {400, 300, true}},
+        {"no graph shown", {400, 300, 480, 400}, {}, {400, 300, true}},
+        {"touching is not covering", {400, 300, 480, 400}, {880, 300, 200, 90}, {400, 300, true}},
+        {"off the desktop", {-50, 990, 480, 400}, {}, {0, 624, true}},
+        // The graph over the window's top left: below it is nearest.
+        {"below", {265, 162, 757, 700}, {100, 100, 320, 90}, {265, 198, true}},
+        // No room below or above a tall window: beside the graph at the same height.
+        {"right", {300, 150, 600, 730}, {100, 400, 320, 90}, {428, 150, true}},
+        {"left", {300, 150, 600, 730}, {860, 400, 320, 90}, {252, 150, true}},
+        {"above", {300, 500, 600, 300}, {200, 700, 1000, 300}, {300, 392, true}},
+        // A graph made large leaves no room: above it, the graph covers least.
+        {"nowhere clear", {340, 262, 600, 500}, {200, 200, 900, 700}, {340, 0, false}},
+    };
+    for (const Case& c : cases) {
+        const ToolWindowSpot spot = ToolWindowPlace(c.wanted, c.graph, desktop);
+        EXPECT_EQ(spot.x, c.spot.x) << c.what;
+        EXPECT_EQ(spot.y, c.spot.y) << c.what;
+        EXPECT_EQ(spot.clear, c.spot.clear) << c.what;
+    }
+}

@@ -293,7 +293,7 @@ TEST(SettingsWindow, StartAtLoginTouchesTheEntryOnlyWhenTheBoxChanged) {
     EXPECT_TRUE(FileExists(blocked.SettingsPath()));
 }
 
-// Answers the next colour dialog with OK and `colour`, or with Cancel, and notes the colour it
+// Answers the next colour dialog with OK and `colour`, or with Escape, and notes the colour it
 // opened with.
 void AnswerColourDialog(std::optional<QColor> colour, QColor* opened) {
     auto* poll = new QTimer(qApp);
@@ -305,31 +305,74 @@ void AnswerColourDialog(std::optional<QColor> colour, QColor* opened) {
                 dialog->setCurrentColor(*colour);
                 dialog->accept();
             } else {
-                dialog->reject();
+                QTest::keyClick(dialog, Qt::Key_Escape);
             }
         }
     });
     poll->start(20);
 }
 
-TEST(ColourComboBox, CustomEntryAsksForAColourAndACancelKeepsTheOldOne) {
+// Picks an entry from the open list with the mouse, as a user goes straight to it.
+void PickEntry(QComboBox* box, const QString& text) {
+    const int index = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    ASSERT_GE(index, 0) << text.toStdString();
+    box->showPopup();
+    QAbstractItemView* list = box->view();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->isVisible(); }));
+    const QRect entry = list->visualRect(box->model()->index(index, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, entry.center());
+}
+
+// The colour dialog of "Custom..." sets that entry's colour; a cancelled one leaves the box on
+// the entry it showed before, whose colour is then the box's colour again.
+TEST(ColourComboBox, CustomEntryAsksForAColourAndACancelGoesBackToTheEntryBefore) {
     CColourComboBox box;
     box.ShowColour({1, 2, 3});  // as in the window: a nameless entry follows "Custom..."
     box.show();
     struct Step {
+        const char* what;
         std::optional<QColor> answer;
-        ColourRgb want;
+        int index;
+        ColourRgb colour;
     };
-    // White at first; a chosen colour stays through a later cancel.
-    for (const Step& step :
-         {Step{std::nullopt, {255, 255, 255}}, Step{QColor(10, 20, 30), {10, 20, 30}},
-          Step{std::nullopt, {10, 20, 30}}}) {
+    const Step steps[] = {
+        {"cancelled", std::nullopt, 11, {1, 2, 3}},
+        {"chosen", QColor(10, 20, 30), 10, {10, 20, 30}},
+        {"cancelled after a choice", std::nullopt, 10, {10, 20, 30}},
+    };
+    for (const Step& step : steps) {
         QColor opened;
         AnswerColourDialog(step.answer, &opened);
-        ChooseEntry(&box, "Custom...");
-        EXPECT_EQ(opened, QColor(Qt::black));
-        EXPECT_EQ(box.SelectedColour(), step.want);
+        PickEntry(&box, "Custom...");
+        EXPECT_EQ(opened, QColor(Qt::black)) << step.what;
+        EXPECT_EQ(box.currentIndex(), step.index) << step.what;
+        EXPECT_EQ(box.SelectedColour(), step.colour) << step.what;
     }
+    // Reached with the arrow keys, the entry before is the one passed last.
+    box.setCurrentIndex(box.findText("Fuchsia"));
+    QColor opened;
+    AnswerColourDialog(std::nullopt, &opened);
+    box.setFocus();
+    QTest::keyClick(&box, Qt::Key_Down);
+    EXPECT_EQ(opened, QColor(Qt::black));  // the dialog was asked
+    EXPECT_EQ(box.currentText(), "Fuchsia");
+}
+
+// Cancelling the colour dialog in the window leaves the theme and the file as they were.
+TEST(SettingsWindow, ACancelledColourDialogChangesNothingThatApplySaves) {
+    const SettingsValues file = SavedValues("Deep Blue", kGraphLines, 10);
+    Bench bench(&file);
+    bench.Open();
+    ASSERT_TRUE(bench.window->Apply());
+    const std::string saved = bench.SavedText();
+
+    QColor opened;
+    AnswerColourDialog(std::nullopt, &opened);
+    PickEntry(bench.Find<CColourComboBox>("uploadColour"), "Custom...");
+    EXPECT_EQ(bench.BoxColours(), bench.ThemeColours("Deep Blue"));
+    ASSERT_TRUE(bench.window->Apply());
+    EXPECT_EQ(bench.themes.CurrentThemeName(), "Deep Blue");
+    EXPECT_EQ(bench.SavedText(), saved);
 }
 
 TEST(ColourComboBox, EntryDrawsItsSwatchOverTenTwentySeventhsOfTheWidth) {

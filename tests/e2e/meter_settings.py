@@ -9,8 +9,8 @@ def interface_names():
 
 
 def write_settings(folder, theme="Deep Blue", scanlines=False, frame_delay=10,
-                   rect=(-1, -1, -1, -1), hidden_in_tray=False, excluded=()):
-    lines = ["V1.0.0", theme, "701", "0", "1" if scanlines else "0", str(frame_delay)]
+                   rect=(-1, -1, -1, -1), hidden_in_tray=False, excluded=(), graph_type=701):
+    lines = ["V1.0.0", theme, str(graph_type), "0", "1" if scanlines else "0", str(frame_delay)]
     lines += ["0"] * 15  # the five custom colours
     lines += [str(v) for v in rect]
     lines += ["1" if hidden_in_tray else "0", str(len(excluded))]

@@ -1,6 +1,7 @@
 #include <QtGui/qguiapplication_platform.h>
 #include <QGuiApplication>
 #include <QOpenGLContext>
+#include <QRasterWindow>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -75,6 +76,24 @@ TEST_F(GraphWindowTest, ResizeCursorsOverTheBorderOnlyWithoutCaption) {
         QTest::mouseMove(&window_, c.at);
         EXPECT_EQ(window_.cursor().shape(), Qt::ArrowCursor) << c.at.x() << "," << c.at.y();
     }
+}
+
+// A window wholly under others is not seen, so the meter need not draw it; a partly covered one
+// is.
+TEST_F(GraphWindowTest, TellsWhenOtherWindowsCoverAllOfIt) {
+    window_.setPosition(1000, 900);  // away from where other tests put their windows
+    EXPECT_FALSE(window_.FullyCovered());
+    QRasterWindow cover;
+    cover.setFlags(Qt::Tool | Qt::FramelessWindowHint);
+    cover.setGeometry(990, 890, 241, 82);
+    cover.show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window_.FullyCovered(); }, 10000));
+    cover.setGeometry(990, 890, 100, 82);  // a part uncovered
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window_.FullyCovered(); }, 10000));
+    cover.setGeometry(990, 890, 241, 82);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window_.FullyCovered(); }, 10000));
+    cover.hide();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window_.FullyCovered(); }, 10000));
 }
 
 TEST_F(GraphWindowTest, DoubleClickInTheBodyStillAsksToHide) {

@@ -83,6 +83,51 @@ TEST_F(TrafficQuotaTest, PeriodRollsOverAtTheFirstCheckOfANewDayWhileRunning) {
     EXPECT_EQ(q.NextPeriod(), (LocalDate{31, 5, 2026}));
 }
 
+// A clock set years ahead by mistake rolls the period over; once it is put back, the next start
+// is the next reset day again, what was counted meanwhile stays in the period, and every later
+// reset day rolls over as usual.
+TEST_F(TrafficQuotaTest, AClockSetForwardAndBackKeepsRollingOverOnTheResetDays) {
+    struct Step {
+        const char* what;
+        LocalDate today;
+        double session;  // MB downloaded in the session so far
+        double counted;
+        LocalDate next;
+    };
+    const Step steps[] = {
+        {"running", {20, 3, 2027}, 10.0, 310.0, {15, 4, 2027}},
+        {"set forward by mistake", {2, 1, 2030}, 20.0, 10.0, {15, 1, 2030}},
+        {"put back", {20, 3, 2027}, 30.0, 20.0, {15, 4, 2027}},
+        {"same day", {20, 3, 2027}, 35.0, 25.0, {15, 4, 2027}},
+        {"first reset day", {15, 4, 2027}, 40.0, 5.0, {15, 5, 2027}},
+        {"a day later", {16, 4, 2027}, 45.0, 10.0, {15, 5, 2027}},
+        {"second reset day", {15, 5, 2027}, 50.0, 5.0, {15, 6, 2027}},
+        {"third reset day", {15, 6, 2027}, 60.0, 10.0, {15, 7, 2027}},
+    };
+    localClock.SetDate(steps[0].today);
+    CTrafficQuota& q = Start(ActiveTotalQuota(1000.0, 300.0, 0.0, 15, {15, 4, 2027}));
+    for (const Step& step : steps) {
+        localClock.SetDate(step.today);
+        Feed(step.session);
+        EXPECT_DOUBLE_EQ(q.Downloaded(), step.counted) << step.what;
+        EXPECT_EQ(q.NextPeriod(), step.next) << step.what;
+    }
+}
+
+// The counters clear on the first day of the new period, which for a reset day the month lacks
+// is the first of the next month.
+TEST(QuotaPeriod, APeriodBeginsOnTheResetDayOrOnTheFirstOfTheNextMonth) {
+    const std::pair<LocalDate, LocalDate> cases[] = {
+        {{15, 4, 2027}, {15, 4, 2027}}, {{30, 4, 2027}, {30, 4, 2027}},
+        {{31, 4, 2027}, {1, 5, 2027}},  {{31, 11, 2027}, {1, 12, 2027}},
+        {{29, 2, 2027}, {1, 3, 2027}},  {{31, 2, 2027}, {1, 3, 2027}},
+        {{29, 2, 2028}, {29, 2, 2028}}, {{31, 12, 2027}, {31, 12, 2027}},
+    };
+    for (const auto& [start, begins] : cases) {
+        EXPECT_EQ(PeriodBeginsOn(start), begins) << start;
+    }
+}
+
 TEST_F(TrafficQuotaTest, ExceededOnlyPastALimitOfTheModeInUse) {
     struct Case {
         const char* name;

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -180,7 +181,8 @@ TEST_F(CapwardenWindowTest, ApplyStoresGigabytesAsMegabytesSavesAndShowsThemBack
               "V1.0.0\n31\n31\n4\n2026\n2048.000000\n-1.000000\n-1.000000\n0.000000\n"
               "0.000000\n1\n1\n");
     EXPECT_FALSE(Button("applyButton")->isEnabled());
-    EXPECT_EQ(Label("nextPeriodDate")->text(), "30/4/2026");  // April has no 31st
+    // April has no 31st: the counters clear on 1 May, the day the new period begins.
+    EXPECT_EQ(Label("nextPeriodDate")->text(), "1/5/2026");
 
     // Separate limits, one typed in MB that is no whole number of GB.
     Click(Check("separateModeCheck"));
@@ -233,19 +235,27 @@ TEST_F(CapwardenWindowTest, ResetAsksThenClearsTheCountersWithoutSaving) {
 }
 
 TEST_F(CapwardenWindowTest, FiguresFollowTheQuotaLiveAndTurnRedPastTheLimit) {
-    const QuotaValues file = ActiveTotal(1000.0, 998.0);
+    const QuotaValues file = ActiveTotal(1000.0, 0.5);
     Start(&file);
+    // The width the figures' box asks for: where their growth would move the controls beside.
+    const auto placed = [this] { return Find<QGroupBox>("periodGroup")->sizeHint(); };
+    const auto small = placed();
+    EXPECT_EQ(Label("totalValue")->text(), "512.0");
+    EXPECT_EQ(Label("totalPercent")->text(), "0.1%");
+    for (int i = 0; i < 3; ++i) {
+        history->Update(997.5, 0.0);
+    }
     EXPECT_EQ(Label("totalPercent")->text(), "99.8%");
     EXPECT_FALSE(IsRed(Label("totalPercent")));
     EXPECT_EQ(Label("nextPeriodDate")->text(), "20/4/2026");
 
     for (int i = 0; i < 3; ++i) {
-        history->Update(2.0, 0.0);  // exactly at the limit: not past it
+        history->Update(999.5, 0.0);  // exactly at the limit: not past it
     }
     EXPECT_EQ(Label("totalPercent")->text(), "100.0%");
     EXPECT_FALSE(IsRed(Label("totalPercent")));
     for (int i = 0; i < 3; ++i) {
-        history->Update(2.0, 100.0);
+        history->Update(999.5, 100.0);
     }
     EXPECT_EQ(Label("totalValue")->text(), "1.1");
     EXPECT_EQ(Label("totalUnit")->text(), "GB");
@@ -254,6 +264,7 @@ TEST_F(CapwardenWindowTest, FiguresFollowTheQuotaLiveAndTurnRedPastTheLimit) {
     EXPECT_TRUE(IsRed(Label("totalPercent")));
     EXPECT_TRUE(IsRed(Label("totalPercentName")));
     EXPECT_FALSE(IsRed(Label("downloadPercent")));
+    EXPECT_EQ(placed(), small);
 
     // A higher limit applied in the window takes the red away at once.
     Type("totalEdit", "2");

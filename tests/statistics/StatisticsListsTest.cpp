@@ -58,19 +58,47 @@ TEST(StatisticsLists, FindsOnlyRecordedMonths) {
     EXPECT_EQ(FindMonth(history.Table(), {11, 2024}), nullptr);  // year unknown
 }
 
-// The Total columns make room for the scroll bar once the rows no longer fit.
-TEST(StatisticsLists, TotalColumnWidthsAndTheMissingMonth) {
-    struct Case {
-        int count;
-        int monthTotal;
-        int dayTotal;
-    };
-    for (const Case& c : {Case{1, 76, 96}, Case{17, 76, 96}, Case{18, 58, 96}, Case{19, 58, 78}}) {
-        EXPECT_EQ(MonthListColumns(c.count).back().width, c.monthTotal) << c.count << " months";
-        EXPECT_EQ(DayListColumns(c.count).back().width, c.dayTotal) << c.count << " days";
+std::vector<int> Widths(const std::vector<ListColumn>& columns) {
+    std::vector<int> widths;
+    for (const ListColumn& column : columns) {
+        widths.push_back(column.width);
     }
-    // A month that is not recorded shows no Total column.
-    EXPECT_EQ(DayListColumns(0).size(), 3u);
+    return widths;
+}
+
+// In a small font the columns keep the widths the lists were first laid out with; in a larger one
+// each grows to its widest text or its title. Total gives up the scroll bar's width once the rows
+// no longer fit, and a month that is not recorded has no Total column.
+TEST(StatisticsLists, ColumnsFitTheirWidestTextsAndMakeRoomForTheScrollBar) {
+    const FakeLocaleTexts texts;  // "28/12/2026"
+    const ListMeasure small{[](const std::string&) { return 0; },
+                            [](const std::string&) { return 0; }, 17};
+    // 7 pixels a character and 10 of margins in a cell, 9 and 12 in a title.
+    const ListMeasure large{
+        [](const std::string& t) { return 7 * static_cast<int>(t.size()) + 10; },
+        [](const std::string& t) { return 9 * static_cast<int>(t.size()) + 12; }, 15};
+    struct Case {
+        const char* what;
+        const ListMeasure& measure;
+        int count;
+        std::vector<int> months;
+        std::vector<int> days;
+    };
+    const Case cases[] = {
+        {"small font, one row", small, 1, {62, 41, 75, 65, 76}, {63, 80, 80, 96}},
+        {"small font, 17 rows", small, 17, {62, 41, 75, 65, 76}, {63, 80, 80, 96}},
+        {"small font, 18 rows", small, 18, {62, 41, 75, 65, 58}, {63, 80, 80, 96}},
+        {"small font, 19 rows", small, 19, {62, 41, 75, 65, 58}, {63, 80, 80, 78}},
+        // "September", "Year", "Downloaded", "Uploaded", "9999.9 MB" beside the scroll bar.
+        {"large font, one row", large, 1, {73, 48, 102, 84, 88}, {80, 102, 84, 96}},
+        {"large font, 19 rows", large, 19, {73, 48, 102, 84, 73}, {80, 102, 84, 78}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Widths(MonthListColumns(c.count, c.measure)), c.months) << c.what;
+        EXPECT_EQ(Widths(DayListColumns(c.count, c.measure, texts)), c.days) << c.what;
+    }
+    EXPECT_EQ(ColumnsWidth(MonthListColumns(1, large)), 73 + 48 + 102 + 84 + 88);
+    EXPECT_EQ(DayListColumns(0, small, texts).size(), 3u);
 }
 
 // What a history update asks of the window, from the date it was built for and the month shown.

@@ -6,11 +6,13 @@
 #include <QOpenGLContext>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -22,6 +24,7 @@
 #include "graphgl/CGraphWindow.h"
 #include "persistence/CTrafficHistory.h"
 #include "persistence/DataFile.h"
+#include "platform/QtLocaleTexts.h"
 #include "statistics/CStatisticsChart.h"
 #include "statistics/StatisticsWindow.h"
 
@@ -58,13 +61,14 @@ protected:
 
     void TearDown() override { delete window_.data(); }
 
-    void Open(const std::string& statsFile, LocalDate today) {
+    void Open(const std::string& statsFile, LocalDate today,
+              std::unique_ptr<LocaleTexts> texts = std::make_unique<FakeLocaleTexts>()) {
         ASSERT_TRUE(folder_.EnsureDataFolder());
         ASSERT_TRUE(WriteFileAtomically(folder_.DataFilePath("stats.dat"), statsFile));
         clock_.SetDate(today);
         history_ = std::make_unique<CTrafficHistory>(folder_, ms_, clock_);
         window_ = new StatisticsWindow(
-            *history_, [this] { graph_.MakeCurrent(); }, std::make_unique<FakeLocaleTexts>());
+            *history_, [this] { graph_.MakeCurrent(); }, std::move(texts));
         window_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.data(), kWait));
         ASSERT_TRUE(QTest::qWaitFor([&] { return window_->Chart()->HasContext(); }, kWait));
@@ -128,48 +132,74 @@ TEST_F(StatisticsWindowTest, ListsNewestFirstAndAClickShowsThatMonth) {
     EXPECT_EQ(RowTexts(Days(), 0).value(0), "30/11/2025");
 }
 
-// The Total columns narrow by the scroll bar's width at 18 months and at 19 days.
-TEST_F(StatisticsWindowTest, ColumnWidthsFollowTheNumberOfMonthsAndDays) {
+// In the desktop's font or a larger one, and whatever the locale writes as a date, every month
+// name, date, amount and title fits its column; a list with more rows than it shows has a
+// vertical scroll bar and never a horizontal one.
+TEST_F(StatisticsWindowTest, NothingIsCutAndOnlyAVerticalScrollBarComesPastTheRowsShown) {
     struct Case {
+        const char* locale;
+        int points;  // the desktop's font size; 0: as it is
         int months;
         int days;
-        int monthTotal;
-        int dayTotal;
     };
-    for (const Case& c : {Case{17, 18, 76, 96}, Case{18, 19, 58, 78}}) {
-        // c.months - 1 earlier months with one day each, then c.days days of January 2026.
+    const Case cases[] = {
+        {"C", 0, 1, 1},       {"C", 0, 17, 18},  {"C", 0, 18, 19},
+        {"de_DE", 0, 25, 31}, {"C", 13, 17, 18}, {"de_DE", 13, 26, 19},
+    };
+    const QFont desktopFont = QApplication::font();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.locale) + ", " + std::to_string(c.points) + " pt, " +
+                     std::to_string(c.months) + " months, " + std::to_string(c.days) + " days");
+        QFont font = desktopFont;
+        if (c.points > 0) {
+            font.setPointSize(c.points);
+        }
+        QApplication::setFont(font);
+        // c.months - 1 earlier months with a day each, then c.days days of December 2026, each
+        // with amounts as wide as any: 1000.0 MB down, 24.0 MB up, 1024.0 MB in all.
         std::string file = "V1.0.0\n";
-        for (int m = 1; m < c.months; ++m) {
-            const int index = 2025 * 12 + 12 - m;  // months before January 2026
-            file += "1 " + std::to_string(index % 12 + 1) + " " + std::to_string(index / 12) +
-                    " 1.0 1.0\n";
+        for (int m = c.months - 1; m >= 1; --m) {
+            const int index = 2026 * 12 + 11 - m;  // months before December 2026
+            file += "28 " + std::to_string(index % 12 + 1) + " " + std::to_string(index / 12) +
+                    " 24.0 1000.0\n";
         }
         for (int d = 1; d <= c.days; ++d) {
-            file += std::to_string(d) + " 1 2026 1.0 2.0\n";
+            file += std::to_string(d) + " 12 2026 24.0 1000.0\n";
         }
-        Open(file, {c.days, 1, 2026});
-        SCOPED_TRACE(std::to_string(c.months) + " months, " + std::to_string(c.days) + " days");
-        ASSERT_EQ(Months()->topLevelItemCount(), c.months);
-        ASSERT_EQ(Days()->topLevelItemCount(), c.days);
-
-        const int monthWidths[] = {62, 41, 75, 65, c.monthTotal};
-        ASSERT_EQ(Months()->columnCount(), 5);
-        for (int col = 0; col < 5; ++col) {
-            EXPECT_EQ(Months()->columnWidth(col), monthWidths[col]) << "months column " << col;
+        Open(file, {c.days, 12, 2026}, std::make_unique<QtLocaleTexts>(QLocale(c.locale)));
+        const std::pair<QTreeWidget*, int> lists[] = {{Months(), c.months}, {Days(), c.days}};
+        const int shown[] = {kMonthRowsShown, kDayRowsShown};
+        for (int l = 0; l < 2; ++l) {
+            QTreeWidget* list = lists[l].first;
+            const int rows = lists[l].second;
+            ASSERT_EQ(list->topLevelItemCount(), rows);
+            // Scrolled by rows: the range is how many rows do not fit.
+            const int hidden = std::max(0, rows - shown[l]);
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] { return list->verticalScrollBar()->maximum() == hidden; }, kWait))
+                << list->objectName().toStdString() << " hides "
+                << list->verticalScrollBar()->maximum() << " rows";
+            EXPECT_EQ(list->verticalScrollBar()->isVisible(), hidden > 0);
+            int columns = 0;
+            for (int col = 0; col < list->columnCount(); ++col) {
+                columns += list->columnWidth(col);
+            }
+            EXPECT_LE(columns, list->viewport()->width()) << list->objectName().toStdString();
+            // What the list itself finds its texts and titles need, column by column.
+            for (int col = 0; col < list->columnCount(); ++col) {
+                const int width = list->columnWidth(col);
+                list->resizeColumnToContents(col);
+                EXPECT_GE(width, list->columnWidth(col))
+                    << list->objectName().toStdString() << " column " << col << ": "
+                    << list->topLevelItem(0)->text(col).toStdString();
+            }
         }
-        const int dayWidths[] = {63, 80, 80, c.dayTotal};
-        ASSERT_EQ(Days()->columnCount(), 4);
-        for (int col = 0; col < 4; ++col) {
-            EXPECT_EQ(Days()->columnWidth(col), dayWidths[col]) << "days column " << col;
-        }
-        // Month names to the left, everything else centred, headers as their cells.
         EXPECT_EQ(Months()->topLevelItem(0)->textAlignment(0) & Qt::AlignHorizontal_Mask,
                   Qt::AlignLeft);
-        EXPECT_EQ(Months()->headerItem()->textAlignment(1), Qt::AlignCenter);
-        EXPECT_EQ(Days()->topLevelItem(0)->textAlignment(0), Qt::AlignCenter);
         EXPECT_EQ(Days()->headerItem()->text(3), "Total");
         delete window_.data();
     }
+    QApplication::setFont(desktopFont);
 }
 
 // Every history update rewrites today's figures and the totals; the choice of another month
@@ -186,6 +216,14 @@ TEST_F(StatisticsWindowTest, FollowsTheHistoryLiveAndReturnsToTheCurrentMonthAtM
     EXPECT_EQ(RowTexts(Days(), 0), QStringList({"10/1/2026", "3.0 MB", "1.5 MB", "4.5 MB"}));
     EXPECT_EQ(RowTexts(Months(), 0),
               QStringList({"January", "2026", "3.5 MB", "2.0 MB", "5.5 MB"}));
+    // No tooltip tells older figures than its cell.
+    for (const QTreeWidget* list : {Days(), Months()}) {
+        const QTreeWidgetItem* top = list->topLevelItem(0);
+        for (int c = 0; c < list->columnCount(); ++c) {
+            EXPECT_TRUE(top->toolTip(c).isEmpty() || top->toolTip(c) == top->text(c))
+                << top->toolTip(c).toStdString() << " over " << top->text(c).toStdString();
+        }
+    }
     EXPECT_EQ(Label("sessionDownloadNumber"), "3.0");
     EXPECT_EQ(Label("sessionDownloadUnit"), "MB");
     EXPECT_EQ(Label("sessionUploadNumber"), "1.5");

@@ -19,7 +19,7 @@
 #include <vector>
 
 // Helper programs are started with posix_spawn rather than QProcess: QProcess forks in a way
-// ThreadSanitizer does not follow, and the upload tests run under it too (scripts/test).
+// ThreadSanitizer does not follow, and the upload tests run under it too (scripts/test --full).
 class CSpawnedProgram {
 public:
     // Starts `program` with `args`, its standard input, output and error on pipes of ours.

@@ -57,6 +57,19 @@ TEST(WebStatsFields, FileNameLosesSpacesQuotesBackslashesAndSlashesAtItsEnds) {
     }
 }
 
+TEST(WebStatsFields, AFileNameMustStillNameAFileOnceNormalised) {
+    const std::pair<const char*, bool> cases[] = {
+        {"index.html", true}, {"stats/index.html", true},
+        {"\"/\"", false},     {"\"\"", false},
+        {"//", false},        {" \\ ", false},
+        {"..", false},        {"a/.", false},
+        {".htaccess", true},  {"", false},
+    };
+    for (const auto& [typed, ok] : cases) {
+        EXPECT_EQ(IsPageFileName(NormaliseFileName(typed)), ok) << typed;
+    }
+}
+
 TEST(WebStatsFields, IntervalChoicesAndTheirIndexes) {
     EXPECT_EQ(UploadIntervalIndex(30000), 0);
     EXPECT_EQ(UploadIntervalIndex(900000), 4);

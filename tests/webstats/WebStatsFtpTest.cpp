@@ -92,6 +92,33 @@ protected:
     std::unique_ptr<CWebStatsPublisher> publisher;
 };
 
+// The choices among the sentences; the real server's failures are in the table below.
+TEST(FtpFailureText, EachFailureSaysWhatToCheckInOneSentence) {
+    const FtpHost host{"ftp.example", false};
+    const FtpOptions options{20000, 60000, ""};
+    auto failure = [](CURLcode code, long reply = 0, bool hostFound = true,
+                      bool pastTotalTime = false, const char* detail = "") {
+        return FtpFailure{code, reply, hostFound, pastTotalTime, detail};
+    };
+    const std::pair<FtpFailure, std::string> cases[] = {
+        {failure(CURLE_LOGIN_DENIED, 530),
+         "The server refused the login (530): check the user name and password."},
+        {failure(CURLE_LOGIN_DENIED),
+         "The server refused the login: check the user name and password."},
+        {failure(CURLE_OPERATION_TIMEDOUT), "The server did not answer within 20 s."},
+        {failure(CURLE_OPERATION_TIMEDOUT, 0, true, true),
+         "A file took longer than 60 s to upload: check the network."},
+        {failure(CURLE_OPERATION_TIMEDOUT, 0, false),
+         "Looking up host ftp.example took longer than 20 s: check the host name and the "
+         "network."},
+        {failure(CURLE_OUT_OF_MEMORY, 0, true, false, "Out of memory. "),
+         "The upload failed: Out of memory."},
+    };
+    for (const auto& [given, expected] : cases) {
+        EXPECT_EQ(FtpFailureText(given, host, 2121, options), expected) << given.code;
+    }
+}
+
 TEST_F(FtpUploadTest, FourFilesFirstThenOnlyThePageThenFourAgainAfterThePathChanged) {
     FtpTestServer server(Root().string());
     ASSERT_NE(server.Port(), 0) << server.Errors().toStdString();
@@ -123,6 +150,28 @@ TEST_F(FtpUploadTest, FourFilesFirstThenOnlyThePageThenFourAgainAfterThePathChan
     EXPECT_EQ(Listing(Root() / "moved"), four);
 }
 
+TEST_F(FtpUploadTest, ServersThatWillNotRenameOntoAnExistingNameGetEveryPageAndNoLeftovers) {
+    // --no-rename-over: the usual refusal of Windows-hosted servers; --no-rename: every rename
+    // refused, so the page goes up under its own name.
+    for (const char* refusal : {"--no-rename-over", "--no-rename"}) {
+        SCOPED_TRACE(refusal);
+        fs::remove_all(Root() / "stats");
+        fs::create_directories(Root() / "stats");
+        FtpTestServer server(Root().string(), {refusal});
+        ASSERT_NE(server.Port(), 0) << server.Errors().toStdString();
+        Make(server.Port());
+        for (int upload = 1; upload <= 3; ++upload) {
+            EXPECT_EQ(UploadOnce(), "10:05: Uploaded stats page") << upload;
+            const std::vector<std::string> four = {"d.gif", "index.html", "tallyglassbg.gif",
+                                                   "u.gif"};
+            EXPECT_EQ(Listing(Root() / "stats"), four) << upload;
+            // The newest page, not the first one.
+            EXPECT_TRUE(ReadAll(Root() / "stats/index.html") == ReadAll(Data() / "ws.html"))
+                << upload;
+        }
+    }
+}
+
 TEST_F(FtpUploadTest, EveryFailureEndsAsOneLogLineWhileTheCallerKeepsRunning) {
     TempDir tls;
     FtpTestServer good(Root().string());
@@ -134,22 +183,26 @@ TEST_F(FtpUploadTest, EveryFailureEndsAsOneLogLineWhileTheCallerKeepsRunning) {
         int port;
         const char* password;
         const char* remotePath;
-        const char* expected;  // a part of the line after the time
+        std::string expected;  // the line after the time
     };
+    const int down = ClosedPort();
     const Case cases[] = {
         {"refused path", good.Port(), "secret", "/missing/",
          "Could not upload the page. Check remote path value"},
-        {"wrong password", good.Port(), "wrong", "/stats/", "530"},
-        {"server down", ClosedPort(), "secret", "/stats/", "onnect"},
-        {"server never answers", hung.Port(), "secret", "/stats/", "time"},
+        {"wrong password", good.Port(), "wrong", "/stats/",
+         "The server refused the login (530): check the user name and password."},
+        {"server down", down, "secret", "/stats/",
+         "Could not connect to 127.0.0.1 port " + std::to_string(down) +
+             ": check the host name and the port, and that the server is running."},
+        {"server never answers", hung.Port(), "secret", "/stats/",
+         "The server did not answer within 2 s."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Make(c.port, "127.0.0.1", c.password, c.remotePath);
         int turns = 0;
         const std::string line = UploadOnce(&turns);
-        EXPECT_EQ(line.rfind("10:05: ", 0), 0u) << line;
-        EXPECT_NE(line.find(c.expected), std::string::npos) << line;
+        EXPECT_EQ(line, "10:05: " + c.expected);
         EXPECT_FALSE(model->ImagesUploaded());
         if (std::string(c.name) == "server never answers") {
             // Two seconds of waiting for a greeting: the event loop went on turning.
@@ -192,7 +245,17 @@ TEST_F(FtpUploadTest, FtpsHostUploadsOverTlsAndChecksTheCertificate) {
     EXPECT_EQ(ReadAll(Root() / "stats/index.html"), ReadAll(Data() / "ws.html"));
 }
 
-TEST_F(FtpUploadTest, QuittingDuringAHungUploadEndsItWithinSeconds) {
+TEST_F(FtpUploadTest, AServerThatNeverAnswersQuitHoldsUpNeitherTheLogLineNorTheEnd) {
+    FtpTestServer server(Root().string(), {"--ignore-quit"});
+    ASSERT_NE(server.Port(), 0) << server.Errors().toStdString();
+    options = FtpOptions{600000, 600000, ""};  // its silence would hold a wait for ten minutes
+    Make(server.Port());
+    // The line comes once the files are up, not when the server has said goodbye.
+    ASSERT_EQ(UploadOnce(), "10:05: Uploaded stats page");
+    EXPECT_EQ(UploadOnce(), "10:05: Uploaded stats page");
+}
+
+TEST_F(FtpUploadTest, QuittingDuringAHungUploadHandsItBackUnloggedWithoutWaiting) {
     FtpTestServer hung(Root().string(), {"--hang"});
     ASSERT_NE(hung.Port(), 0);
     options = FtpOptions{120000, 120000, ""};  // the time limits would take minutes
@@ -200,15 +263,12 @@ TEST_F(FtpUploadTest, QuittingDuringAHungUploadEndsItWithinSeconds) {
     msClock.Advance(31000);
     model->AddSample(1.0, 0.5);
     ASSERT_TRUE(publisher->Start());
-    // Let it get to waiting for the greeting.
-    QTest::qWait(300);
     ASSERT_TRUE(model->UploadBusy());
-    QElapsedTimer timer;
-    timer.start();
     publisher.reset();
-    EXPECT_LT(timer.elapsed(), 10000);
+    // The model may start again (with a new publisher) and has no line of an upload that
+    // never finished.
     EXPECT_FALSE(model->UploadBusy());
-    EXPECT_EQ(model->CopyLog().size(), 1u);
+    EXPECT_TRUE(model->CopyLog().empty());
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 
 #include <regex>
 
+#include "FakeClocks.h"
 #include "FakeLocaleTexts.h"
+#include "TempDir.h"
 #include "persistence/DataFile.h"
 
 namespace {
@@ -111,6 +113,54 @@ TEST(WebStatsPage, BarHeightsScaleTheLargestQuarterTo260Pixels) {
     ASSERT_EQ(cells.size(), 92u);
     EXPECT_EQ(cells[84], "d87u86");  // quarter 1 of hour 10
     EXPECT_EQ(cells[85], "u0d86");   // equal amounts: u.gif of height 0 above the common height
+}
+
+// A day and a half of samples, one a minute, from 00:00 on the 6th: heavy traffic in the first
+// hour of each six-hour block on the 6th, light traffic otherwise. Pages are taken five minutes
+// into each block on the 7th, when the newest hour has no finished quarter yet.
+TEST(WebStatsPage, AfterAFullDayTheNewestHourShowsNothingFromTheDayBefore) {
+    TempDir temp;
+    const CDataFolder folder(temp.Str(), temp.Str());
+    FakeMsClock msClock(1000);
+    FakeLocalClock localClock({6, 12, 2026}, 0, 0);
+    const FakeLocaleTexts texts;
+    CWebStats model(folder, msClock, localClock);
+    const std::pair<int, const char*> pages[] = {
+        {0, "webstats_day_0005.html"},
+        {6, "webstats_day_0605.html"},
+        {12, "webstats_day_1205.html"},
+        {18, "webstats_day_1805.html"},
+    };
+    double down = 0.0;
+    double up = 0.0;
+    std::size_t next = 0;
+    for (int minute = 0; next < std::size(pages); ++minute) {
+        const int day = 6 + minute / 1440;
+        const int hour = minute / 60 % 24;
+        localClock.SetDate({day, 12, 2026});
+        localClock.SetTime(hour, minute % 60);
+        msClock.Advance(60000);
+        const double perMinute = day == 6 && hour % 6 == 0 ? 10.0 : 0.5 + 0.05 * hour;
+        down += perMinute;
+        up += perMinute / 4;
+        model.AddSample(down, up);
+        if (day == 7 && hour == pages[next].first && minute % 60 == 5) {
+            SCOPED_TRACE(pages[next].second);
+            const std::string page = BuildWebStatsPage(model.Figures(), hour, texts);
+            const std::vector<std::string> cells = Cells(page);
+            ASSERT_EQ(cells.size(), 92u);
+            // The newest hour: its first quarter is not over, so its four cells are empty.
+            for (std::size_t i = 68; i < 72; ++i) {
+                EXPECT_EQ(cells[i], "u0d0") << "cell " << i;
+            }
+            if (page != Expected(pages[next].second)) {
+                const std::string actual = temp.Str() + "/../" + pages[next].second;
+                WriteFileAtomically(actual, page);
+                ADD_FAILURE() << "the page differs from the expected one; it is in " << actual;
+            }
+            ++next;
+        }
+    }
 }
 
 // A locale whose texts are not plain ASCII.

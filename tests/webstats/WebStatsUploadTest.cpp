@@ -113,6 +113,18 @@ TEST_F(UploadTest, RefusalsAndFailuresEachGiveTheirLine) {
     }
 }
 
+TEST_F(UploadTest, NothingGoesUpWithoutAPageFileName) {
+    // As an older settings file may hold it.
+    UploadJob job = Job(true);
+    job.ticket.settings.pageFileName = "";
+    ScriptedSession session;
+    const UploadOutcome outcome = RunUpload(job, session);
+    EXPECT_TRUE(session.puts.empty());
+    EXPECT_FALSE(outcome.imagesSent);
+    EXPECT_EQ(outcome.logLine,
+              "10:05: The page has no valid file name: enter one in the WebStats window.");
+}
+
 TEST_F(UploadTest, APageThatCannotBeWrittenIsNotReplacedByAnOldOne) {
     UploadJob job = Job(true);
     job.pagePath = temp.Str() + "/missing-folder/ws.html";

@@ -1,5 +1,6 @@
 #include "webstats/WebStatsWindow.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -7,6 +8,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -133,6 +135,8 @@ TEST_F(WebStatsWindowTest, ApplyValidatesWithMessagesAndChangesNothingOnFailure)
         {"", "", "21x", "pw", "Empty Field", "Please enter a hostname", "hostEdit"},
         {"  ", "f", "21", "pw", "Empty Field", "Please enter a hostname", "hostEdit"},
         {"h", "", "21", "pw", "Empty Field", "Please enter a file name", "fileNameEdit"},
+        {"h", "\"/\"", "21", "pw", "Empty Field", "Please enter a file name", "fileNameEdit"},
+        {"h", " // ", "21", "pw", "Empty Field", "Please enter a file name", "fileNameEdit"},
         {"h", "f", "21", "p\nw", "Invalid Field", "Please enter this field on one line",
          "passwordEdit"},
     };
@@ -304,6 +308,25 @@ TEST_F(WebStatsWindowTest, EachNotificationAddsTheNewLinesOnceAndTheListKeepsThe
     model->SetEnabled(true);
     model->NotifyAll();
     EXPECT_EQ(LogItems().last(), "late");
+}
+
+TEST_F(WebStatsWindowTest, ALongLogLineWrapsAndShowsWhole) {
+    Open(true);
+    window->resize(window->sizeHint());
+    const std::string line =
+        "10:05: Could not connect to ftp.example.com port 2121: check the host name and the "
+        "port, and that the server is running.";
+    model->AppendLog(line);
+    model->NotifyAll();
+    auto* list = Child<QListWidget>("logList");
+    QApplication::processEvents();
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(list->item(0)->text().toStdString(), line);
+    const QRect shown = list->visualItemRect(list->item(0));
+    // On more than one line, within the list's width, with no scroll bar to reach the rest.
+    EXPECT_GT(shown.height(), 2 * list->fontMetrics().height() - 2);
+    EXPECT_LE(shown.right(), list->viewport()->width());
+    EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
 }
 
 }  // namespace

@@ -4,8 +4,11 @@
 It binds a free port, prints "PORT <n>" on its first line and serves until its standard input
 closes (so it never outlives the test that started it). With --tls it requires explicit TLS
 (AUTH TLS) on the control and data connections; with --hang it accepts connections at the
-socket level and never says a word, like a server that has stopped answering.
+socket level and never says a word, like a server that has stopped answering. Misbehaving
+servers: --no-rename-over refuses to rename onto an existing name (as many Windows-hosted ones
+do), --no-rename refuses every rename, --ignore-quit never answers QUIT.
 """
+import os
 import argparse
 import socket
 import sys
@@ -63,6 +66,19 @@ def serve_ftp(args):
         class Handler(FTPHandler):
             pass
 
+    class Misbehaving(Handler):
+        def ftp_RNTO(self, path):
+            if args.no_rename or (args.no_rename_over and os.path.exists(path)):
+                self._rnfr = None
+                self.respond("550 Cannot create a file when that file already exists.")
+                return None
+            return super().ftp_RNTO(path)
+
+        def ftp_QUIT(self, line):
+            if not args.ignore_quit:
+                super().ftp_QUIT(line)
+
+    Handler = Misbehaving
     Handler.authorizer = authorizer
     # A refused login answers at once instead of after pyftpdlib's usual 3 s.
     Handler.auth_failed_timeout = 0.1
@@ -82,6 +98,9 @@ def main():
     parser.add_argument("--password", default="secret")
     parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"))
     parser.add_argument("--hang", action="store_true")
+    parser.add_argument("--no-rename-over", action="store_true")
+    parser.add_argument("--no-rename", action="store_true")
+    parser.add_argument("--ignore-quit", action="store_true")
     args = parser.parse_args()
     import logging
     logging.basicConfig(level=logging.WARNING)

@@ -1,0 +1,144 @@
+#include "app/MeterStatus.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "core/Formatters.h"
+#include "core/Units.h"
+#include "graph/CSampleList.h"
+#include "persistence/CTrafficHistory.h"
+#include "persistence/DataFile.h"
+#include "quota/CTrafficQuota.h"
+
+namespace {
+
+// The share of the quota's allowance used: of the total, or of the fuller of the two separate
+// limits in use. A limit of -1 is not in use.
+double QuotaShare(const CTrafficQuota& quota) {
+    if (quota.LimitTotal()) {
+        return quota.AllowedTotal() >= 0.0 ? UsedPercent(quota.Total(), quota.AllowedTotal()) : 0.0;
+    }
+    double share = 0.0;
+    if (quota.AllowedDownload() >= 0.0) {
+        share = std::max(share, UsedPercent(quota.Downloaded(), quota.AllowedDownload()));
+    }
+    if (quota.AllowedUpload() >= 0.0) {
+        share = std::max(share, UsedPercent(quota.Uploaded(), quota.AllowedUpload()));
+    }
+    return share;
+}
+
+std::string SpeedOf(double kilobytesPerSecond) {
+    return FormatSpeed(kilobytesPerSecond / kKBPerMB);
+}
+
+// A JSON string: quotes, backslashes and control characters escaped; UTF-8 passes as it is.
+void AppendJsonString(std::string& out, const std::string& text) {
+    out += '"';
+    for (const char c : text) {
+        switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    AppendFormatted(out, "\\u%04x", static_cast<unsigned>(c));
+                } else {
+                    out += c;
+                }
+        }
+    }
+    out += '"';
+}
+
+}  // namespace
+
+MeterStatus CollectStatus(const CSampleList& samples, const CTrafficHistory& history,
+                          const CTrafficQuota& quota) {
+    MeterStatus status;
+    status.sample = samples.Appended();
+    if (const SampleNode* newest = samples.Newest()) {
+        status.downloadRate = newest->download;
+        status.uploadRate = newest->upload;
+    }
+    status.todayDownload = history.CurrentDay().downloaded;
+    status.todayUpload = history.CurrentDay().uploaded;
+    status.sessionDownload = history.SessionDownload();
+    status.sessionUpload = history.SessionUpload();
+    if (quota.Active()) {
+        status.quotaUsed = QuotaShare(quota);
+        status.quotaExceeded = quota.IsExceeded();
+    }
+    return status;
+}
+
+int WholePercent(double percent) {
+    if (!(percent > 0.0)) {
+        return 0;
+    }
+    const double whole = std::floor(percent);
+    return whole < static_cast<double>(std::numeric_limits<int>::max())
+               ? static_cast<int>(whole)
+               : std::numeric_limits<int>::max();
+}
+
+std::string StatusText(const MeterStatus& status) {
+    return "\u2193 " + SpeedOf(status.downloadRate) + " \u2191 " + SpeedOf(status.uploadRate);
+}
+
+std::string StatusTooltip(const MeterStatus& status) {
+    std::string tip = "Down: " + SpeedOf(status.downloadRate) +
+                      "\nUp: " + SpeedOf(status.uploadRate) +
+                      "\nToday: " + ListAmountText(status.todayDownload) + " down, " +
+                      ListAmountText(status.todayUpload) + " up" +
+                      "\nSession: " + ListAmountText(status.sessionDownload) + " down, " +
+                      ListAmountText(status.sessionUpload) + " up";
+    if (status.quotaUsed) {
+        AppendFormatted(tip, "\nQuota: %d%% used", WholePercent(*status.quotaUsed));
+        if (status.quotaProjected) {
+            AppendFormatted(tip, ", %d%% projected", WholePercent(*status.quotaProjected));
+        }
+        if (status.quotaExceeded) {
+            tip += ", past its limit";
+        }
+    }
+    return tip;
+}
+
+const char* StatusClass(const MeterStatus& status) {
+    if (status.quotaExceeded) {
+        return "quota-exceeded";
+    }
+    return status.downloadRate > 0.0 || status.uploadRate > 0.0 ? "traffic" : "idle";
+}
+
+std::string StatusJson(const MeterStatus& status) {
+    std::string out = "{\"text\": ";
+    AppendJsonString(out, StatusText(status));
+    out += ", \"tooltip\": ";
+    AppendJsonString(out, StatusTooltip(status));
+    out += ", \"class\": \"";
+    out += StatusClass(status);
+    out += '"';
+    if (status.quotaUsed) {
+        AppendFormatted(out, ", \"percentage\": %d", WholePercent(*status.quotaUsed));
+        if (status.quotaProjected) {
+            AppendFormatted(out, ", \"projected\": %d", WholePercent(*status.quotaProjected));
+        }
+    }
+    AppendFormatted(out,
+                    ", \"sample\": %llu, \"download_kib_s\": %.3f, \"upload_kib_s\": %.3f"
+                    ", \"today_download_mib\": %.6f, \"today_upload_mib\": %.6f"
+                    ", \"session_download_mib\": %.6f, \"session_upload_mib\": %.6f}\n",
+                    static_cast<unsigned long long>(status.sample), status.downloadRate,
+                    status.uploadRate, status.todayDownload, status.todayUpload,
+                    status.sessionDownload, status.sessionUpload);
+    return out;
+}

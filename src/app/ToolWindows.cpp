@@ -1,0 +1,53 @@
+#include "app/ToolWindows.h"
+
+#include <QGuiApplication>
+#include <QLayout>
+#include <QMargins>
+#include <QScreen>
+#include <QWidget>
+
+#include "app/WindowSizing.h"
+
+namespace {
+
+// The frame a window manager puts around a window it has not shown yet: a title bar and
+// borders, guessed on the large side so that the window clears the graph whatever the theme.
+const QMargins kFrameGuess(6, 32, 6, 8);
+
+ScreenRect ToScreenRect(const QRect& rect) {
+    return rect.isEmpty() ? ScreenRect{}
+                          : ScreenRect{rect.x(), rect.y(), rect.width(), rect.height()};
+}
+
+}  // namespace
+
+void FitToolWindow(QWidget& window) {
+    const QLayout* layout = window.layout();
+    const bool fixed = layout != nullptr && layout->sizeConstraint() == QLayout::SetFixedSize;
+    Qt::WindowFlags flags =
+        Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (!fixed) {
+        flags |= Qt::WindowMaximizeButtonHint;
+    }
+    window.setWindowFlags(flags);
+}
+
+void PlaceToolWindow(QWidget& window, const QRect& graph, bool opening) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect desktop = screen->availableGeometry();
+    QRect frame = window.frameGeometry();
+    if (opening) {
+        window.adjustSize();
+        frame = QRect(QPoint(), window.size()).marginsAdded(kFrameGuess);
+        frame.moveCenter(desktop.center());
+    }
+    const ToolWindowSpot spot =
+        ToolWindowPlace(ToScreenRect(frame), ToScreenRect(graph), ToScreenRect(desktop));
+    if (!spot.clear) {
+        window.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    }
+    window.move(spot.x, spot.y);
+}
