@@ -24,8 +24,10 @@
 #include "platform/Folders.h"
 #include "platform/MsClock.h"
 #include "platform/QtLocaleTexts.h"
+#include "quota/CQuotaEarlyWarning.h"
 #include "quota/CTrafficQuota.h"
 #include "quota/CapwardenWindow.h"
+#include "quota/ProjectionTexts.h"
 #include "sampling/CTrafficSampler.h"
 #include "statistics/StatisticsWindow.h"
 #include "timer/TimerWindow.h"
@@ -80,6 +82,7 @@ CMainFrame::CMainFrame(const Services& services, CDataFolder folder)
       history_(std::make_unique<CTrafficHistory>(folder_, services.msClock, services.localClock)),
       quota_(std::make_unique<CTrafficQuota>(*history_, folder_, services.msClock,
                                              services.localClock)),
+      quotaEarlyWarning_(std::make_unique<CQuotaEarlyWarning>(*quota_)),
       tooltipStamp_(services.frameClock.NowMs()) {
     localeTexts_ = std::make_unique<QtLocaleTexts>();
     webStats_ = std::make_unique<CWebStats>(folder_, services.msClock, services.localClock);
@@ -429,13 +432,26 @@ void CMainFrame::RecordTotals(double& downloaded, double& uploaded) {
 
 MeterStatus CMainFrame::Status() const {
     MeterStatus status = CollectStatus(*samples_, *history_, *quota_);
-    // The quota's forecast, once the meter makes one, goes into status.quotaProjected here.
+    // The same limit as the tooltip names, with where its period is heading once that is known.
+    const QuotaProjection projection = ProjectQuota(*quota_);
+    if (const LimitProjection* leading = LeadingLimit(projection)) {
+        status.quotaUsed = UsedPercent(leading->used, leading->allowed);
+        if (leading->known) {
+            status.quotaProjected = UsedPercent(leading->projected, leading->allowed);
+        }
+    }
     return status;
 }
 
 std::string CMainFrame::TooltipForRates() const {
-    return "Down: " + FormatSpeed(downloadRate_ / kKBPerMB) +
-           "\nUp: " + FormatSpeed(uploadRate_ / kKBPerMB);
+    std::string text = "Down: " + FormatSpeed(downloadRate_ / kKBPerMB) +
+                       "\nUp: " + FormatSpeed(uploadRate_ / kKBPerMB);
+    // Built here, where the run loop looks for a changed tip, the quota's line is as prompt as
+    // the speeds.
+    if (const std::string quota = TooltipQuotaLine(ProjectQuota(*quota_)); !quota.empty()) {
+        text += "\n" + quota;
+    }
+    return text;
 }
 
 void CMainFrame::RefreshTooltip() {
@@ -457,6 +473,11 @@ void CMainFrame::UpdateQuotaWarning() {
     std::string notice;
     if (quota_->TakeNotice(notice) && tray_) {
         tray_->ShowMessage("Capwarden", QString::fromStdString(notice));
+    }
+    std::vector<LimitProjection> ahead;
+    if (quotaEarlyWarning_->TakeWarning(ahead) && tray_) {
+        tray_->ShowMessage("Capwarden",
+                           QString::fromStdString(EarlyWarningText(ahead, *localeTexts_)));
     }
 }
 

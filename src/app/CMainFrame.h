@@ -27,6 +27,7 @@ class CTextOverlay;
 class CTrayHiding;
 class CTrafficHistory;
 class CTrafficQuota;
+class CQuotaEarlyWarning;
 class CTrafficSampler;
 class CWebStats;
 class CWebStatsPublisher;
@@ -153,6 +154,7 @@ private:
     std::unique_ptr<CSampleList> samples_;
     std::unique_ptr<CTrafficHistory> history_;
     std::unique_ptr<CTrafficQuota> quota_;
+    std::unique_ptr<CQuotaEarlyWarning> quotaEarlyWarning_;
     CToolWindowSlot<CapwardenWindow> capwarden_{ReleaseClosedWindowMemory};
     CThemeTable themes_;
 

@@ -27,9 +27,12 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments, const QString&
     parser.addOption(help);
     parser.addOption(versionOption);
     parser.addOption(dataDir);
+    const QCommandLineOption quotaOption(
+        "quota", "Print the quota's current period, its use and where it is heading, and exit.");
     parser.addOption(exportOption);
     parser.addOption(statusOption);
     parser.addOption(followOption);
+    parser.addOption(quotaOption);
 
     // Without an application object the parser cannot know the program's name.
     const QString program =
@@ -62,6 +65,8 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments, const QString&
         error = "--export and --status cannot be asked for together.";
     } else if (parser.isSet(followOption) && !parser.isSet(statusOption)) {
         error = "--follow goes with --status.";
+    } else if (parser.isSet(quotaOption) && (parser.isSet(exportOption) || parser.isSet(statusOption))) {
+        error = "--quota prints something else than --export or --status: ask for one.";
     }
     if (!error.isEmpty()) {
         request.action = CommandLineRequest::Action::UsageError;
@@ -83,6 +88,8 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments, const QString&
             request.statusFormat =
                 parser.value(statusOption) == "json" ? StatusFormat::Json : StatusFormat::Text;
             request.follow = parser.isSet(followOption);
+        } else if (parser.isSet(quotaOption)) {
+            request.action = CommandLineRequest::Action::Quota;
         }
     }
     return request;

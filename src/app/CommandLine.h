@@ -25,6 +25,7 @@ struct CommandLineRequest {
         UsageError,   // `text` (the error, then the usage) to standard error, kExitUsage
         Export,       // the history in `exportFormat` to standard output
         Status,       // the running meter's figures in `statusFormat`, once or `follow`ing them
+        Quota,        // the quota's current period and projection to standard output
     };
     Action action = Action::Run;
     // --data-dir as given; empty when not given ($TALLYGLASS_DATA_DIR or the default then).

@@ -17,6 +17,7 @@
 #include "app/CommandLine.h"
 #include "app/ExportCommand.h"
 #include "app/StatusCommand.h"
+#include "app/QuotaCommand.h"
 #include "app/XDisplay.h"
 #include "persistence/CInstanceLock.h"
 #include "persistence/CQuotaFile.h"
@@ -105,6 +106,11 @@ int main(int argc, char** argv) {
             QCoreApplication core(argc, argv);
             return RunStatus(ResolveDataFolder(request.dataFolder.toStdString()),
                              request.statusFormat, request.follow, stdout, stderr);
+        }
+        case CommandLineRequest::Action::Quota: {
+            SystemLocalClock clock;
+            return RunQuota(ResolveDataFolder(request.dataFolder.toStdString()), clock, stdout,
+                            stderr);
         }
         case CommandLineRequest::Action::Run:
             break;

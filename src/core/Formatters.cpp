@@ -120,6 +120,10 @@ std::string PercentText(double percent) {
     return Print("%.1f%%", percent);
 }
 
+std::string WholePercentText(double percent) {
+    return Print("%.0f%%", std::floor(percent));
+}
+
 std::string StopwatchAmountText(double x) {
     constexpr double kKBPerGB = kKBPerMB * kMBPerGB;
     constexpr double kKBPerTB = kKBPerMB * kMBPerTB;

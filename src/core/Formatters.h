@@ -44,6 +44,9 @@ std::array<std::string, 3> ChartScaleTexts(double maximumMegabytes);
 
 // "%.1f%%" of a share in percent.
 std::string PercentText(double percent);
+// A share in whole percent, rounded down so that a share below 100 % never reads "100%": "87%"
+// for 87.9.
+std::string WholePercentText(double percent);
 
 // The stopwatch's texts. An amount in KB with "%3.2f": "512.00 B", "1.50 MB", ...
 std::string StopwatchAmountText(double kilobytes);

@@ -49,6 +49,8 @@ public:
     double SinceUpload() const { return storedUpload_ + sessionUpload_; }
     LocalDate SinceDate() const { return sinceDate_; }
     const DayRecord& CurrentDay() const { return *currentDay_; }
+    // The record of `date`, or null when that day has none.
+    const DayRecord* DayOf(const LocalDate& date) const { return Find(date); }
 
     // A copy of the table that refers to the history's own records.
     HistoryTable Snapshot() const { return table_; }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <compare>
+#include <cstdint>
 
 // A calendar date of the local time zone.
 struct LocalDate {
@@ -34,6 +35,11 @@ constexpr bool IsValidDate(const LocalDate& date) {
            date.day <= DaysInMonth(date.month, date.year);
 }
 
+// Days from 1 January 1970 to `date` (negative before it), in the Gregorian calendar.
+std::int64_t DayNumber(const LocalDate& date);
+// The date `days` days after (before, when negative) `date`.
+LocalDate AddDays(const LocalDate& date, int days);
+
 struct LocalDateTime {
     LocalDate date;
     int hour = 0;    // 0-23
@@ -46,9 +52,15 @@ public:
     virtual ~LocalClock() = default;
     virtual LocalDateTime Now() const = 0;
     LocalDate Today() const { return Now().date; }
+
+    // Seconds of real time from a fixed origin to the wall time `at` of the clock's time zone:
+    // only differences between two of them mean anything. Across a daylight-saving change a span
+    // is an hour shorter or longer than the calendar says; this base knows no such change.
+    virtual std::int64_t SecondsAt(const LocalDateTime& at) const;
 };
 
 class SystemLocalClock final : public LocalClock {
 public:
     LocalDateTime Now() const override;
+    std::int64_t SecondsAt(const LocalDateTime& at) const override;
 };

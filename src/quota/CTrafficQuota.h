@@ -98,6 +98,9 @@ public:
     double Downloaded() const { return downloaded_; }
     double Uploaded() const { return uploaded_; }
     double Total() const { return downloaded_ + uploaded_; }
+    // What the quota counts from, and the clock it keeps its periods by.
+    const CTrafficHistory& History() const { return source_; }
+    const LocalClock& Clock() const { return localClock_; }
 
 private:
     QuotaValues Values() const;

@@ -10,6 +10,7 @@
 #include "core/Formatters.h"
 #include "platform/QtLocaleTexts.h"
 #include "quota/CTrafficQuota.h"
+#include "quota/ProjectionTexts.h"
 #include "quota/QuotaInput.h"
 #include "ui_CapwardenWindow.h"
 
@@ -118,6 +119,11 @@ void CapwardenWindow::ReserveFigureWidths() {
         ReserveWidth(percent, percents);
     }
     ReserveWidth(ui_->nextPeriodDate, ShortDateSamples(*texts_));
+    // A projection line at its longest: the longer name, four digits and a three-digit share.
+    const LimitProjection widest{kDownloadLimit, 0.0, 1023.9 / 9.99, true, 1023.9};
+    for (QLabel* line : {ui_->projectionLine, ui_->secondProjectionLine}) {
+        ReserveWidth(line, {ProjectedLine(widest)});
+    }
 }
 
 void CapwardenWindow::Populate() {
@@ -248,6 +254,18 @@ void CapwardenWindow::ShowAmount(double megabytes, QLabel* value, QLabel* unit) 
     unit->setText(QString::fromStdString(parts.unit));
 }
 
+void CapwardenWindow::ShowProjection() {
+    // One line per limit in use, red where the period is heading past it; blank while off.
+    const QuotaProjection projection = ProjectQuota(quota_);
+    QLabel* const lines[] = {ui_->projectionLine, ui_->secondProjectionLine};
+    for (std::size_t i = 0; i < std::size(lines); ++i) {
+        const LimitProjection* limit =
+            i < projection.limits.size() ? &projection.limits[i] : nullptr;
+        lines[i]->setText(limit ? QString::fromStdString(ProjectedLine(*limit)) : QString(" "));
+        SetRed(lines[i], limit && limit->Passes());
+    }
+}
+
 void CapwardenWindow::SetRed(QLabel* label, bool red) {
     // Red past a limit, else the desktop's own text colour (a dark theme's is not black).
     // Disabled labels keep the theme's greyed colour.
@@ -292,6 +310,8 @@ void CapwardenWindow::Refresh() {
         showPercent(ui_->uploadPercent, ui_->uploadPercentName, quota_.Uploaded(),
                     quota_.AllowedUpload(), passed & kUploadLimit);
     }
+
+    ShowProjection();
 
     LocalDate start;
     ui_->nextPeriodDate->setText(ShownPeriodStart(quota_, start)

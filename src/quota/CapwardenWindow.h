@@ -48,6 +48,7 @@ private:
     void ClearEdits();
     void ShowAllowedAmount(double megabytes, QLineEdit* edit, QComboBox* unit);
     void ShowAmount(double megabytes, QLabel* value, QLabel* unit);
+    void ShowProjection();
     void SetRed(QLabel* label, bool red);
     // The percentages of one mode and their names back in the normal text colour.
     void SetTotalPercentBlack();

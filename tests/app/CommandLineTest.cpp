@@ -32,6 +32,11 @@ TEST(CommandLine, EachArgumentListAsksForOneThing) {
         {{"--status", "json"}, Action::UsageError, ""},  // the format goes after "="
         {{"--follow"}, Action::UsageError, ""},
         {{"--status", "--export=csv"}, Action::UsageError, ""},
+        {{"--quota"}, Action::Quota, ""},
+        {{"--quota", "--data-dir", "/srv/tg"}, Action::Quota, "/srv/tg"},
+        {{"--quota", "--export=csv"}, Action::UsageError, ""},
+        {{"--quota=yes"}, Action::UsageError, ""},
+        {{"--quota", "--status"}, Action::UsageError, ""},
         // Usage errors win over everything, help included.
         {{"--bogus"}, Action::UsageError, ""},
         {{"--help", "--bogus"}, Action::UsageError, ""},
@@ -53,7 +58,8 @@ TEST(CommandLine, EachArgumentListAsksForOneThing) {
 TEST(CommandLine, TextsNameTheProgramItsOptionsAndTheError) {
     const CommandLineRequest help = ParseCommandLine({"/usr/bin/tallyglass", "--help"}, "9.8.7");
     EXPECT_TRUE(help.text.startsWith("Usage: tallyglass [options]\n")) << help.text.toStdString();
-    for (const char* option : {"--help", "--version", "--data-dir <dir>", "--export <format>"}) {
+    for (const char* option :
+         {"--help", "--version", "--data-dir <dir>", "--export <format>", "--quota"}) {
         EXPECT_TRUE(help.text.contains(option)) << option;
     }
     EXPECT_FALSE(help.text.contains("--help-all"));

@@ -2,6 +2,7 @@
 data folder of its own, waited for by its window and ended by signals; and the files it keeps
 there."""
 import datetime
+import glob
 import os
 import random
 import re
@@ -144,3 +145,14 @@ def files_of(folder, names):
 def told(stderr):
     """The meter's own lines on standard error."""
     return [line for line in stderr.splitlines() if line.startswith("tallyglass:")]
+
+
+def preload(program):
+    """LD_PRELOAD for libfaketime; an AddressSanitizer build needs its runtime first. None
+    without libfaketime."""
+    faketime = glob.glob("/usr/lib/*/faketime/libfaketime.so.1")
+    if not faketime:
+        return None
+    linked = subprocess.run(["ldd", program], capture_output=True, text=True).stdout.split()
+    asan = [path for path in linked if "/libasan.so" in path]
+    return " ".join(asan[:1] + faketime[:1])

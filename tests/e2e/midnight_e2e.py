@@ -12,15 +12,14 @@ first day's traffic well before midnight gets another try with a longer lead. Sk
 77) without libfaketime.
 """
 import datetime
-import glob
 import os
-import subprocess
 import sys
 import tempfile
 import time
 
 from loopback import make_loopback_traffic, run_in_own_network, write_settings_counting_loopback
-from meter_run import Checks, MiB, Meter, day_amounts, history_lines, loopback_bytes
+from meter_run import (Checks, MiB, Meter, day_amounts, history_lines, loopback_bytes,
+                       preload)
 
 SKIP = 77
 SENT = 200 * 1048576  # bytes of payload on each side of midnight
@@ -29,16 +28,6 @@ check = Checks()
 
 def close(recorded, carried):
     return abs(recorded - carried) <= 0.01 * carried
-
-
-def preload(program):
-    """LD_PRELOAD for libfaketime; an AddressSanitizer build needs its runtime first."""
-    faketime = glob.glob("/usr/lib/*/faketime/libfaketime.so.1")
-    if not faketime:
-        return None
-    linked = subprocess.run(["ldd", program], capture_output=True, text=True).stdout.split()
-    asan = [path for path in linked if "/libasan.so" in path]
-    return " ".join(asan[:1] + faketime[:1])
 
 
 def write_quota(folder, next_period, uploaded, downloaded):

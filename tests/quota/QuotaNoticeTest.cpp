@@ -66,11 +66,16 @@ protected:
     WatcherProcess notifications_{TALLYGLASS_NOTIFICATIONS_PEER};
 };
 
-TEST_F(QuotaNoticeTest, PassingTheLimitIsToldOncePerPeriodAndNotAfterARestart) {
+TEST_F(QuotaNoticeTest, HeadingPastTheLimitAndPassingItAreToldOncePerPeriodAndNotAfterARestart) {
     auto frame = Start();
     ASSERT_TRUE(frame);
     Samples(*frame, 3, 50 * 1024);  // 0.75 MB + 150 KB: still within 1 MB
     ASSERT_FALSE(frame->Quota().IsExceeded());
+    // But today's pace takes the period past it: told ahead, once.
+    const std::string ahead = NextNotice();
+    EXPECT_TRUE(
+        ahead.starts_with("Capwarden|At this pace, total traffic passes its limit of 1 MB around "))
+        << ahead;
     ExpectNoNoticeSoFar(*frame);
 
     Samples(*frame, 3, 50 * 1024);

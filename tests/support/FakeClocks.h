@@ -30,6 +30,19 @@ public:
         now_.minute = minute;
     }
 
+    // From the wall time `from` on, the clocks are put forward by `minutes` (back when negative),
+    // as at a daylight-saving change.
+    void SetClockChange(const LocalDateTime& from, int minutes) {
+        changeAt_ = LocalClock::SecondsAt(from);
+        changeSeconds_ = minutes * 60;
+    }
+    std::int64_t SecondsAt(const LocalDateTime& at) const override {
+        const std::int64_t wall = LocalClock::SecondsAt(at);
+        return wall >= changeAt_ ? wall - changeSeconds_ : wall;
+    }
+
 private:
     LocalDateTime now_;
+    std::int64_t changeAt_ = 0;
+    std::int64_t changeSeconds_ = 0;
 };

@@ -1,0 +1,103 @@
+#include "app/QuotaCommand.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "core/Formatters.h"
+#include "persistence/CDataFolder.h"
+#include "persistence/CQuotaFile.h"
+#include "persistence/CTrafficHistory.h"
+#include "persistence/DataFile.h"
+#include "platform/MsClock.h"
+#include "quota/CTrafficQuota.h"
+#include "quota/QuotaProjection.h"
+
+namespace {
+
+std::string IsoDate(const LocalDate& date) {
+    std::string text;
+    AppendFormatted(text, "%04d-%02d-%02d", date.year, date.month, date.day);
+    return text;
+}
+
+// Tells why a file could not be read; false when it could, `text` then holding it.
+bool Read(const std::string& path, const char* what, std::string& text, std::FILE* err) {
+    int error = 0;
+    if (ReadTextFile(path, text, &error)) {
+        return true;
+    }
+    std::fprintf(err, "tallyglass: cannot read the %s %s: %s\n", what, path.c_str(),
+                 error != 0 ? std::strerror(error) : "not a readable file");
+    return false;
+}
+
+std::string Report(const QuotaProjection& projection) {
+    std::string text;
+    AppendFormatted(text, "Period start: %s\nPeriod end: %s\n",
+                    IsoDate(projection.period.first).c_str(),
+                    IsoDate(AddDays(projection.period.next, -1)).c_str());
+    for (const LimitProjection& limit : projection.limits) {
+        const char* name = limit.limit == kDownloadLimit ? "Download"
+                           : limit.limit == kUploadLimit ? "Upload"
+                                                         : "Total";
+        AppendFormatted(text, "%s used: %s of %s (%s)\n", name,
+                        QuotaAmountText(limit.used).Text().c_str(),
+                        QuotaLimitText(limit.allowed).Text().c_str(),
+                        PercentText(UsedPercent(limit.used, limit.allowed)).c_str());
+        if (!limit.known) {
+            AppendFormatted(text, "%s projected: — (not in the period's first 24 hours)\n", name);
+            continue;
+        }
+        AppendFormatted(text, "%s projected: %s (%s)", name,
+                        QuotaAmountText(limit.projected).Text().c_str(),
+                        PercentText(UsedPercent(limit.projected, limit.allowed)).c_str());
+        if (IsValidDate(limit.passesOn)) {
+            AppendFormatted(text, ", passing the limit around %s", IsoDate(limit.passesOn).c_str());
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+}  // namespace
+
+int RunQuota(const std::string& dataFolder, const LocalClock& clock, std::FILE* out,
+             std::FILE* err) {
+    const CDataFolder folder(dataFolder, {});
+    const std::string path = folder.DataFilePath(kQuotaFileName);
+    QuotaValues values;
+    values.active = false;  // no file: the quota was never switched on
+    std::string text;
+    if (FileExists(path)) {
+        if (!Read(path, "quota", text, err)) {
+            return 1;
+        }
+        if (!ParseQuota(text, values)) {
+            std::fprintf(err,
+                         "tallyglass: some lines of %s could not be read; the meter takes "
+                         "them as their defaults.\n",
+                         path.c_str());
+        }
+    }
+    if (!values.active) {
+        std::fprintf(err, "tallyglass: the quota is off: switch it on in the Capwarden window.\n");
+        return 1;
+    }
+    // Without the history the pace would be nought: say so rather than project too little.
+    const std::string historyPath = folder.DataFilePath(CTrafficHistory::kFileName);
+    if (FileExists(historyPath) && !Read(historyPath, "history", text, err)) {
+        return 1;
+    }
+
+    SteadyMsClock msClock;
+    CTrafficHistory history(folder, msClock, clock);
+    CTrafficQuota quota(history, folder, msClock, clock);
+    quota.CatchUp();
+    const std::string report = Report(ProjectQuota(quota));
+    if (std::fwrite(report.data(), 1, report.size(), out) != report.size() ||
+        std::fflush(out) != 0) {
+        std::fprintf(err, "tallyglass: cannot write the quota: %s\n", std::strerror(errno));
+        return 1;
+    }
+    return 0;
+}
