@@ -7,12 +7,14 @@ program's own, not shared code).
 
 States (each on a fresh X server with both programs started anew):
   traffic  the window shown, a varying flow of about 1.5 MB/s on one loopback TCP connection
-  idle     the window shown, no traffic made (--no-traffic)
+  idle     the window shown, no traffic made (--no-traffic), measured once the line has
+           filled the window (90 s)
   hidden   the meter hidden in the tray (trayer), no traffic made (--hidden); conky has no
            tray and runs as usual, so the figures set a hidden meter beside a shown conky
 --all runs the three one after the other and ends with a summary.
 
-Both monitor loopback: Tallyglass a 320 x 90 line graph (bars with --bars; loopback counted),
+Both monitor loopback: Tallyglass a 320 x 90 line graph (bars with --bars, the dial with --dial;
+loopback counted),
 conky a 300-pixel download and an upload graph, 30 pixels high together, redrawn
 --conky-rate times a second. Wake-ups are the voluntary and involuntary context switches of all
 the program's threads; the main thread's alone in brackets (what /proc/PID/status shows).
@@ -46,21 +48,26 @@ from tool_windows import TOOL_WINDOWS, open_and_close, xdotool  # noqa: E402
 from xserver import Display, pixel, wait_for  # noqa: E402
 
 WARM_UP_SECONDS = 5.0  # start-up (and the first screen of samples) is not what we measure
+# Without traffic, until the line has filled the 320-pixel window (a sample is 3 pixels, about
+# 1.4 samples a second): before that its left end still moves in, which is not standing still.
+FILLED_SECONDS = 90.0
 SETTLE_SECONDS = 3.0  # after the last tool window closed, before memory is read
-GRAPH_TYPES = {"lines": "701", "bars": "702"}
+GRAPH_TYPES = {"lines": "701", "bars": "702", "dial": "703"}
 
 
 class State:
-    def __init__(self, name, title, traffic, hidden):
+    def __init__(self, name, title, traffic, hidden, warm_up=WARM_UP_SECONDS):
         self.name = name
         self.title = title
         self.traffic = traffic
         self.hidden = hidden
+        self.warm_up = warm_up
 
 
 STATES = {
     "traffic": State("traffic", "with loopback traffic, window shown", True, False),
-    "idle": State("idle", "no traffic, window shown", False, False),
+    "idle": State("idle", "no traffic, window shown (after %g s, the graph filled)" %
+                  FILLED_SECONDS, False, False, FILLED_SECONDS),
     "hidden": State("hidden", "no traffic, meter hidden in the tray (trayer); "
                     "conky has no tray and is shown as usual", False, True),
 }
@@ -148,7 +155,7 @@ def run_state(state, args, work, tool_windows):
         peer = display.start("conky", "-q", "-c", os.path.join(work, "conky.conf"))
         if state.traffic:
             sender = multiprocessing.Process(
-                target=send_traffic, args=(WARM_UP_SECONDS + args.seconds + 10,), daemon=True)
+                target=send_traffic, args=(state.warm_up + args.seconds + 10,), daemon=True)
             sender.start()
             helpers.append(sender)
         # conky does not name its process on its window; its class tells it.
@@ -157,7 +164,7 @@ def run_state(state, args, work, tool_windows):
             sys.exit("conky showed no window")
         if not state.hidden and not wait_for(lambda: graph_shown(display, meter.pid), 20):
             sys.exit("the meter showed no window")
-        time.sleep(WARM_UP_SECONDS)
+        time.sleep(state.warm_up)
         if meter.poll() is not None:
             sys.exit("the meter ended during start-up (exit code %s)" % meter.returncode)
         if state.hidden and graph_shown(display, meter.pid):
@@ -244,6 +251,8 @@ def parse_arguments(argv):
     parser.add_argument("--bars", dest="graph_type", action="store_const",
                         const=GRAPH_TYPES["bars"], default=GRAPH_TYPES["lines"],
                         help="the bar graph instead of lines")
+    parser.add_argument("--dial", dest="graph_type", action="store_const",
+                        const=GRAPH_TYPES["dial"], help="the dial instead of lines")
     parser.add_argument("--shot", metavar="PNG",
                         help="a screenshot of both at the end (one a state, named after it)")
     parser.add_argument("--program", metavar="PATH",
