@@ -29,7 +29,6 @@ import os
 import random
 import re
 import shutil
-import signal
 import subprocess
 import sys
 import tempfile
@@ -42,18 +41,11 @@ sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 from loopback import make_loopback_traffic, write_settings_counting_loopback  # noqa: E402
 from meter_run import MiB, Meter, history_lines, loopback_bytes  # noqa: E402
 from namespaces import run_in_own_namespaces  # noqa: E402
-from xserver import wait_for  # noqa: E402
+from tool_windows import TOOL_WINDOWS, open_and_close  # noqa: E402
 
 FTP_SERVER = os.path.join(ROOT, "tests", "webstats", "ftp_server.py")
-# The menu's entries, in order: each opens the tool window of that name.
-TOOL_WINDOWS = ["Settings", "Statistics", "Timer", "Capwarden", "WebStats"]
 MAX_RSS_GROWTH_KB = 2048
 WARM_UP_SECONDS = 120.0
-
-
-def xdotool(*args):
-    return subprocess.run(["xdotool"] + [str(a) for a in args], capture_output=True,
-                          text=True).stdout.split()
 
 
 def rss_kb(pid):
@@ -109,38 +101,6 @@ class Uploads:
         if stamp != self.last:
             self.last = stamp
             self.count += 1
-
-
-def open_and_close(pid, name, index, dwell):
-    """Opens a tool window from the graph's menu, waits `dwell` seconds and closes it with
-    Escape, as a user would. True when it opened and went again."""
-    graph = xdotool("search", "--onlyvisible", "--pid", pid, "--name", "^Tallyglass$")
-    if not graph:
-        return False
-    for _ in range(3):  # a click can miss a menu that is still closing
-        xdotool("mousemove", "--window", graph[0], 20, 10, "click", "3")
-        # The menu is the meter's second window on the screen; keys sent before it shows are
-        # lost.
-        if wait_for(lambda: len(xdotool("search", "--onlyvisible", "--pid", pid)) > 1, 5):
-            break
-    else:
-        print("%s: no menu" % name, flush=True)
-        return False
-    xdotool("key", *(["Down"] * (index + 1) + ["Return"]))
-    found = wait_for(lambda: xdotool("search", "--onlyvisible", "--name", "^%s$" % name), 10)
-    if not found:
-        xdotool("key", "Escape")  # the menu, if it is still open
-        print("%s: no window" % name, flush=True)
-        return False
-    time.sleep(dwell)
-    # Real key presses (XTEST) into the focused window; a key event sent to a window directly
-    # is not taken by every widget.
-    xdotool("windowfocus", "--sync", found[0])
-    xdotool("key", "Escape")
-    gone = wait_for(lambda: not xdotool("search", "--onlyvisible", "--name", "^%s$" % name), 10)
-    if not gone:
-        print("%s: still open" % name, flush=True)
-    return bool(gone)
 
 
 def traffic(stop, rng, sent):

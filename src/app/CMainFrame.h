@@ -10,6 +10,7 @@
 #include "app/CSaveFailureAlert.h"
 #include "app/CToolWindowSlot.h"
 #include "app/MeterStatus.h"
+#include "app/ReleaseClosedWindowMemory.h"
 #include "appearance/CThemeTable.h"
 #include "persistence/CDataFolder.h"
 #include "persistence/CSaveFailureNotice.h"
@@ -154,7 +155,7 @@ private:
     std::unique_ptr<CTrafficHistory> history_;
     std::unique_ptr<CTrafficQuota> quota_;
     std::unique_ptr<CQuotaEarlyWarning> quotaEarlyWarning_;
-    CToolWindowSlot<CapwardenWindow> capwarden_;
+    CToolWindowSlot<CapwardenWindow> capwarden_{ReleaseClosedWindowMemory};
     CThemeTable themes_;
 
     std::unique_ptr<CGraphWindow> window_;
@@ -170,8 +171,8 @@ private:
     std::unique_ptr<LocaleTexts> localeTexts_;
     std::unique_ptr<CWebStats> webStats_;
     std::unique_ptr<CWebStatsPublisher> webStatsPublisher_;
-    CToolWindowSlot<WebStatsWindow> webStatsWindow_;
-    CToolWindowSlot<SettingsWindow> settingsWindow_;
+    CToolWindowSlot<WebStatsWindow> webStatsWindow_{ReleaseClosedWindowMemory};
+    CToolWindowSlot<SettingsWindow> settingsWindow_{ReleaseClosedWindowMemory};
 
     bool captionShown_ = false;
     bool scanlineShown_ = false;
@@ -179,13 +180,13 @@ private:
     std::uint64_t frameCount_ = 0;
 
     // Tool windows.
-    CToolWindowSlot<StatisticsWindow> statistics_;
+    CToolWindowSlot<StatisticsWindow> statistics_{ReleaseClosedWindowMemory};
 
     double downloadRate_ = 0.0;
     double uploadRate_ = 0.0;
     std::uint32_t tooltipStamp_;
     std::string tooltipText_;
 
-    CToolWindowSlot<TimerWindow> timer_;
+    CToolWindowSlot<TimerWindow> timer_{ReleaseClosedWindowMemory};
     CRefreshCountdown timerRefresh_;
 };

@@ -1,18 +1,25 @@
 #pragma once
 
+#include <QObject>
 #include <QPointer>
 #include <QRect>
+#include <QTimer>
 #include <QWidget>
+
+#include <functional>
+#include <utility>
 
 #include "app/ToolWindows.h"
 
 // The one open instance of a tool window. Opening again brings the open window to the front
 // instead of making a second one; the window deletes itself when it closes, however it closes,
-// and the slot is then empty.
+// and the slot is then empty. `afterClose`, when given, runs once the event loop is back after a
+// closed window was deleted, so that whatever the window freed can be given back.
 template <typename Window>
 class CToolWindowSlot {
 public:
-    CToolWindowSlot() = default;
+    explicit CToolWindowSlot(std::function<void()> afterClose = {})
+        : afterClose_(std::move(afterClose)) {}
     CToolWindowSlot(const CToolWindowSlot&) = delete;
     CToolWindowSlot& operator=(const CToolWindowSlot&) = delete;
     ~CToolWindowSlot() { Destroy(); }
@@ -25,6 +32,11 @@ public:
         if (opening) {
             window_ = make();
             window_->setAttribute(Qt::WA_DeleteOnClose);
+            if (afterClose_) {
+                // Queued: `destroyed` comes while the window's members are still being freed.
+                QObject::connect(window_, &QObject::destroyed,
+                                 [after = afterClose_] { QTimer::singleShot(0, after); });
+            }
             FitToolWindow(*window_);
         }
         PlaceToolWindow(*window_, graph, opening);
@@ -41,5 +53,6 @@ public:
     void Destroy() { delete window_.data(); }
 
 private:
+    std::function<void()> afterClose_;
     QPointer<Window> window_;
 };

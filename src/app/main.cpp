@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QIcon>
+#include <QTimer>
 
 #include <csignal>
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/CFileIconEngine.h"
 #include "app/CInstanceChannel.h"
 #include "app/CSignalBridge.h"
 #include "app/CTrafficApp.h"
@@ -25,6 +27,7 @@
 #include "persistence/TemporaryFiles.h"
 #include "platform/CTranslations.h"
 #include "platform/Folders.h"
+#include "platform/HeapRelease.h"
 #include "webstats/CWebStatsPublisher.h"
 #include "webstats/WebStatsUpload.h"
 
@@ -38,6 +41,8 @@ constexpr std::string_view kWrittenFiles[] = {CTrafficHistory::kFileName, kSetti
 
 // How long a later start waits for the running meter, which may itself be starting.
 constexpr int kHandOverTimeoutMs = 10000;
+// By then the first frames are drawn and start-up's passing allocations are freed.
+constexpr int kStartUpOverMs = 5000;
 
 QStringList Arguments(int argc, char** argv) {
     QStringList arguments;
@@ -76,13 +81,10 @@ int HandOver(int argc, char** argv, const std::string& dataFolder) {
 }
 
 // Our own pictures of the application icon, for a desktop whose icon theme lacks it (the build
-// tree, an install outside the theme's folders).
+// tree, an install outside the theme's folders). Read when a window is made, not kept.
 QIcon AppIcon() {
-    QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        icon.addFile(QString(":/app/tallyglass-%1.png").arg(size), QSize(size, size));
-    }
-    return icon;
+    return QIcon(
+        new CFileIconEngine(":/app/tallyglass-%1.png", {16, 22, 24, 32, 48, 64, 128, 256}));
 }
 
 }  // namespace
@@ -90,6 +92,9 @@ QIcon AppIcon() {
 int main(int argc, char** argv) {
     // Before anything that takes time: a SIGTERM from here on ends the run in order.
     CSignalBridge::CatchTermination();
+    // Before Qt and Mesa allocate: their large passing buffers are then unmapped when freed
+    // instead of staying resident in the heap.
+    FixHeapThresholds();
 
     const CommandLineRequest request =
         ParseCommandLineForUser(Arguments(argc, argv), TALLYGLASS_VERSION);
@@ -163,6 +168,9 @@ int main(int argc, char** argv) {
     if (!app.InitInstance()) {
         return kExitFailure;
     }
+    // Start-up frees much on its way (font lookups, glyph pictures, the first frames' shader
+    // compiling); once it is over, what it left free in the heap goes back.
+    QTimer::singleShot(kStartUpOverMs, [] { ReleaseFreeHeap(); });
     const int code = app.Run();  // everything is saved on the way out
     if (CWebStatsPublisher::WorkersRunning() > 0) {
         // An upload cut loose may still be inside the network library, whose exit handlers

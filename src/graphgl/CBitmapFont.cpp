@@ -43,12 +43,11 @@ bool CBitmapFont::Create(int pixelHeight) {
     descent_ = descent;
     const int height = ascent + descent;
 
-    // Bitmaps are unpacked when the list is compiled, so alignment must be set before.
+    // The unpack alignment stays 1 after a font is made, as the drawing has always found it.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     for (int i = 0; i < kCharCount; ++i) {
         const QChar ch(kFirstChar + i);
-        const int advance = metrics.horizontalAdvance(ch);
-        advances_[i] = advance;
+        advances_[i] = metrics.horizontalAdvance(ch);
         const int width = std::max(1, metrics.boundingRect(ch).right() + 1);
 
         QImage glyph(width, height, QImage::Format_Grayscale8);
@@ -81,19 +80,34 @@ bool CBitmapFont::Create(int pixelHeight) {
         }
         image.width = blank ? 0 : width;
         image.height = blank ? 0 : height;
+    }
+    return true;
+}
 
+void CBitmapFont::CompileLists() const {
+    if (compiled_ || base_ == 0) {
+        return;
+    }
+    compiled_ = true;
+    // Bitmaps are unpacked when the list is compiled, so alignment must be set before; the
+    // caller's unpacking is left as it was.
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    for (int i = 0; i < kCharCount; ++i) {
+        const GlyphImage& image = glyphs_[i];
+        const auto advance = static_cast<GLfloat>(advances_[i]);
         glNewList(base_ + i, GL_COMPILE);
-        if (blank) {
+        if (image.bits.empty()) {
             // A 0 x 0 bitmap loses its advance inside a list on some drivers: keep 1 x 1.
             static const GLubyte zero = 0;
-            glBitmap(1, 1, 0, 0, static_cast<GLfloat>(advance), 0, &zero);
+            glBitmap(1, 1, 0, 0, advance, 0, &zero);
         } else {
-            glBitmap(width, height, 0, static_cast<GLfloat>(descent), static_cast<GLfloat>(advance),
-                     0, bits.data());
+            glBitmap(image.width, image.height, 0, static_cast<GLfloat>(descent_), advance, 0,
+                     image.bits.data());
         }
         glEndList();
     }
-    return true;
+    glPopClientAttrib();
 }
 
 void CBitmapFont::Destroy() {
@@ -101,12 +115,19 @@ void CBitmapFont::Destroy() {
         glDeleteLists(base_, kCharCount);
         base_ = 0;
     }
+    compiled_ = false;
+}
+
+unsigned CBitmapFont::Base() const {
+    CompileLists();
+    return base_;
 }
 
 void CBitmapFont::Print(const char* text) const {
     if (text == nullptr || base_ == 0) {
         return;
     }
+    CompileLists();
     glPushAttrib(GL_LIST_BIT);
     glListBase(base_ - kFirstChar);
     glCallLists(static_cast<GLsizei>(std::strlen(text)), GL_UNSIGNED_BYTE, text);

@@ -11,7 +11,9 @@ struct GlyphImage {
 
 // One bold bitmap font turned into 96 OpenGL display lists, one per character 32-127, so that
 // glListBase(Base() - 32) + glCallLists(text) prints a string at the current raster position.
-// Each list is a glBitmap with the glyph's advance; needs a current GL context.
+// Each list is a glBitmap with the glyph's advance; needs a current GL context. The lists are
+// compiled when the font first prints: Mesa keeps a texture for every bitmap in a list, and most
+// fonts are only ever read through Glyph() (composed text runs).
 class CBitmapFont {
 public:
     CBitmapFont() = default;
@@ -19,7 +21,8 @@ public:
     CBitmapFont(const CBitmapFont&) = delete;
     CBitmapFont& operator=(const CBitmapFont&) = delete;
 
-    // Rasterises the font at the given pixel height; false when GL gave no lists.
+    // Rasterises the font at the given pixel height and names its lists; false when GL gave no
+    // list names.
     bool Create(int pixelHeight);
     // Frees the lists; call while the context that made them is current.
     void Destroy();
@@ -27,8 +30,11 @@ public:
     // Prints the text at the current raster position in the raster colour, one list per
     // character; the caller's list base survives. Nothing happens without lists.
     void Print(const char* text) const;
+    // Whether the lists have been compiled (by the first Print, or by Base()).
+    bool ListsCompiled() const { return compiled_; }
 
-    unsigned Base() const { return base_; }
+    // The first list, compiled by now, for callers that call the lists themselves.
+    unsigned Base() const;
     // Advance in pixels of one character (0 for characters outside 32-127).
     int Advance(unsigned char c) const;
     int PixelHeight() const { return pixelHeight_; }
@@ -42,7 +48,10 @@ public:
     static const char* Family();
 
 private:
+    void CompileLists() const;
+
     unsigned base_ = 0;
+    mutable bool compiled_ = false;
     int pixelHeight_ = 0;
     int ascent_ = 0;
     int descent_ = 0;

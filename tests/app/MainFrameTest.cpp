@@ -134,6 +134,10 @@ TEST_F(MainFrameTest, HiddenWindowSamplesAtTheSamePaceAndNeverSwaps) {
     CGraphWindow* window = frame->Window();
     frame->View()->SetFrameDelay(0);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    // Other tests' graph windows open in the same corner; one wholly on top of ours would hide
+    // it, and a hidden graph is not drawn.
+    window->raise();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame->GraphSeen(); }, 10000));
     int samples = 0;
     QObject::connect(frame.get(), &CMainFrame::SampleTaken, [&] { ++samples; });
     frame->RunFrame();  // the first frame samples the empty list
@@ -178,6 +182,10 @@ TEST_F(MainFrameTest, HiddenWindowSamplesAtTheSamePaceAndNeverSwaps) {
 
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    // Other tests' graph windows open in the same corner; one wholly on top of ours would hide
+    // it, and a hidden graph is not drawn.
+    window->raise();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame->GraphSeen(); }, 10000));
     const Phase again = runPhase(1000);
     EXPECT_EQ(again.samples, 3);
     EXPECT_GE(again.swaps, 3u * 61u / 6u);

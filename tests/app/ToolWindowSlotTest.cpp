@@ -4,6 +4,8 @@
 #include <QPointer>
 #include <QScreen>
 
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "app/CToolWindowSlot.h"
@@ -71,4 +73,30 @@ TEST(ToolWindowSlot, AWindowTheGraphCannotClearStaysOnTopLikeIt) {
         EXPECT_EQ(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint), covered);
         EXPECT_EQ(window->frameGeometry().intersects(graph), covered);
     }
+}
+
+TEST(ToolWindowSlot, AfterCloseRunsOnceForEachClosedWindowWhenItIsGone) {
+    CObservable subject;
+    std::vector<bool> goneWhenRun;
+    QPointer<WatchingDialog> window;
+    CToolWindowSlot<WatchingDialog> slot([&] { goneWhenRun.push_back(window.isNull()); });
+    const auto make = [&] { return new WatchingDialog(subject); };
+
+    for (int round = 1; round <= 2; ++round) {
+        window = slot.Open(make);
+        slot.Open(make);  // shown again, not made again: still one close to come
+        window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_TRUE(window.isNull());
+        QCoreApplication::processEvents();
+        EXPECT_EQ(goneWhenRun, std::vector<bool>(round, true));
+    }
+
+    // A slot without it behaves as before.
+    CToolWindowSlot<WatchingDialog> plain;
+    plain.Open(make)->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(plain.IsOpen());
+    EXPECT_EQ(goneWhenRun.size(), 2u);
 }

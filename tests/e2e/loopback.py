@@ -26,35 +26,46 @@ def write_settings_counting_loopback(data_dir):
     write_settings(data_dir)
 
 
-def make_loopback_traffic(total_bytes=None, seconds=None):
-    """Returns the number of bytes sent."""
-    server = socket.socket()
-    server.bind(("127.0.0.1", 0))
-    server.listen(1)
+class LoopbackConnection:
+    """One TCP connection on 127.0.0.1 whose far end a thread reads and throws away."""
 
-    def drain():
-        conn, _ = server.accept()
+    def __init__(self):
+        self.server = socket.socket()
+        self.server.bind(("127.0.0.1", 0))
+        self.server.listen(1)
+        self.reader = threading.Thread(target=self._drain)
+        self.reader.start()
+        self.client = socket.create_connection(self.server.getsockname())
+
+    def _drain(self):
+        conn, _ = self.server.accept()
         while conn.recv(1 << 20):
             pass
         conn.close()
 
-    reader = threading.Thread(target=drain)
-    reader.start()
-    client = socket.create_connection(server.getsockname())
+    def send(self, data):
+        self.client.sendall(data)
+        return len(data)
+
+    def close(self):
+        self.client.close()
+        self.reader.join()
+        self.server.close()
+
+
+def make_loopback_traffic(total_bytes=None, seconds=None):
+    """Returns the number of bytes sent."""
+    connection = LoopbackConnection()
     sent = 0
     if total_bytes is not None:
         chunk = b"x" * (1 << 20)
         while sent < total_bytes:
-            client.sendall(chunk)
-            sent += len(chunk)
+            sent += connection.send(chunk)
     else:
         # A steady, modest flow, so the graph shows it for the whole time.
         end = time.time() + seconds
         while time.time() < end:
-            client.sendall(b"x" * (1 << 18))
-            sent += 1 << 18
+            sent += connection.send(b"x" * (1 << 18))
             time.sleep(0.005)
-    client.close()
-    reader.join()
-    server.close()
+    connection.close()
     return sent
