@@ -13,6 +13,7 @@
 #include <QStyleOptionComboBox>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -210,6 +211,26 @@ TEST(SettingsWindow, GraphTypeOnlyWhenChosenAndSpeedFromTheTrackbar) {
     bench.Click("applyButton");
     EXPECT_EQ(renderers(), before + 1);
     EXPECT_EQ(bench.SavedText(), first);
+}
+
+// In another language the lists show their names translated, while the file keeps the English
+// names that every language reads back.
+TEST(SettingsWindow, TranslatedNamesShownEnglishNamesSaved) {
+    QTranslator german;
+    ASSERT_TRUE(german.load(QStringLiteral(TALLYGLASS_TRANSLATIONS_DIR "tallyglass_de.qm")));
+    QCoreApplication::installTranslator(&german);
+    SettingsValues file = SavedValues("Orange", kGraphLines, 10);
+    Bench bench(&file);
+    bench.Open();
+    EXPECT_EQ(bench.Find("themeList")->currentText(), "Orange");
+    EXPECT_EQ(bench.Find("graphTypeList")->currentText(), "Linien");
+
+    ChooseEntry(bench.Find("themeList"), "LCD grün");
+    ChooseEntry(bench.Find("graphTypeList"), "Balken");
+    EXPECT_TRUE(bench.window->Apply());
+    EXPECT_EQ(bench.SavedText().substr(0, 21), "V1.0.0\nGreen LCD\n702\n");
+    EXPECT_EQ(bench.Find("themeList")->currentText(), "LCD grün");
+    QCoreApplication::removeTranslator(&german);
 }
 
 TEST(SettingsWindow, InterfaceListFollowsTheSamplerAndKeepsUnappliedTicks) {
