@@ -103,13 +103,7 @@ ${upspeedgraph lo 15,300}]];
 def meter_settings(folder, graph_type, hidden):
     """The settings a new user gets (as from the second start), loopback counted, the window
     at (0, 100) and 320 x 90, of the given graph type."""
-    write_settings(folder, rect=(0, 100, 320, 90), hidden_in_tray=hidden)
-    path = os.path.join(folder, "settings.dat")
-    with open(path) as f:
-        lines = f.read().split("\n")
-    lines[2] = graph_type
-    with open(path, "w") as f:
-        f.write("\n".join(lines))
+    write_settings(folder, rect=(0, 100, 320, 90), hidden_in_tray=hidden, graph_type=graph_type)
 
 
 def graph_shown(display, pid):

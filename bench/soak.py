@@ -38,6 +38,7 @@ import time
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 
+import process_figures as figures  # noqa: E402
 from loopback import make_loopback_traffic, write_settings_counting_loopback  # noqa: E402
 from meter_run import MiB, Meter, history_lines, loopback_bytes  # noqa: E402
 from namespaces import run_in_own_namespaces  # noqa: E402
@@ -81,8 +82,7 @@ def heap_in_use_mb(pid, folder):
 
 def cpu_seconds(pid):
     with open("/proc/%d/stat" % pid) as stat:
-        fields = stat.read().rsplit(")", 1)[1].split()
-    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+        return figures.cpu_ticks(stat.read()) / os.sysconf("SC_CLK_TCK")
 
 
 class Uploads:

@@ -15,7 +15,6 @@ CFrameLoop::Clock::time_point CFrameLoop::Wake(Clock::time_point now) {
     for (int worked = 0; worked <= planned_ && timeline_.NextAt() <= now; ++worked) {
         work_.WorkFrame(CFrameTimeline::MsOf(timeline_.NextAt()));
         timeline_.Advance();
-        ++framesWorked_;
     }
     timeline_.NotBefore(now);
 

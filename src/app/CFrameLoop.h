@@ -52,7 +52,6 @@ public:
 
     // The least time between two shown frames (one screen refresh).
     void SetShowInterval(Duration interval) { showInterval_ = interval; }
-    std::uint64_t FramesWorked() const { return framesWorked_; }
     const CFrameTimeline& Timeline() const { return timeline_; }
 
 private:
@@ -64,5 +63,4 @@ private:
     int planned_ = 0;  // frames up to this one (0: the next) are worked at the next wake-up
     bool shownOnce_ = false;
     Clock::time_point lastShow_{};
-    std::uint64_t framesWorked_ = 0;
 };

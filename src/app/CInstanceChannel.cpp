@@ -102,25 +102,25 @@ bool CInstanceChannel::AskToShow(const QString& dataFolder, int timeoutMs) {
 
 CInstanceChannel::Reply CInstanceChannel::AskForStatus(const QString& dataFolder, int timeoutMs,
                                                        MeterStatus& status) {
-    const QDeadlineTimer deadline(timeoutMs);
-    QLocalSocket socket;
-    const Reply sent = SendRequest(socket, dataFolder, ChannelVerb::Status, deadline);
-    if (sent != Reply::Answered) {
-        return sent;
-    }
-    QByteArray line;
-    return ReadLine(socket, deadline, kMaxAnswerLength, line) == LineRead::Line &&
-                   DecodeStatusAnswer(line.toStdString(), status)
-               ? Reply::Answered
-               : Reply::NoAnswer;
+    return ReadStatuses(dataFolder, ChannelVerb::Status, timeoutMs, timeoutMs,
+                        [&status](const MeterStatus& answered) {
+                            status = answered;
+                            return false;
+                        });
 }
 
 CInstanceChannel::Reply CInstanceChannel::FollowStatus(
     const QString& dataFolder, int timeoutMs, int silenceMs,
     const std::function<bool(const MeterStatus&)>& onStatus) {
+    return ReadStatuses(dataFolder, ChannelVerb::Follow, timeoutMs, silenceMs, onStatus);
+}
+
+CInstanceChannel::Reply CInstanceChannel::ReadStatuses(
+    const QString& dataFolder, ChannelVerb verb, int timeoutMs, int silenceMs,
+    const std::function<bool(const MeterStatus&)>& onStatus) {
     QDeadlineTimer deadline(timeoutMs);
     QLocalSocket socket;
-    const Reply sent = SendRequest(socket, dataFolder, ChannelVerb::Follow, deadline);
+    const Reply sent = SendRequest(socket, dataFolder, verb, deadline);
     if (sent != Reply::Answered) {
         return sent;
     }
@@ -159,10 +159,6 @@ bool CInstanceChannel::Listen(const QString& dataFolder) {
 
 void CInstanceChannel::SetStatusSource(std::function<std::optional<MeterStatus>()> source) {
     statusSource_ = std::move(source);
-}
-
-bool CInstanceChannel::HasFollowers() const {
-    return FollowerCount() > 0;
 }
 
 int CInstanceChannel::ConnectionCount() const {

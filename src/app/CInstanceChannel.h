@@ -62,7 +62,6 @@ public:
     void SetStatusSource(std::function<std::optional<MeterStatus>()> source);
     // A sample was taken: every follower gets the figures.
     void PublishStatus();
-    bool HasFollowers() const;
 
     // For tests: a shorter wait for silent connections, and what is open.
     void SetRequestTimeout(int milliseconds) { requestTimeoutMs_ = milliseconds; }
@@ -73,6 +72,12 @@ signals:
     void ShowRequested();
 
 private:
+    // Sends `verb` and hands each status line to `onStatus` (the first within `timeoutMs`, each
+    // next within `silenceMs`) until it returns false or the meter ends the connection.
+    static Reply ReadStatuses(const QString& dataFolder, ChannelVerb verb, int timeoutMs,
+                              int silenceMs,
+                              const std::function<bool(const MeterStatus&)>& onStatus);
+
     void OnNewConnection();
     void OnReadyRead(QLocalSocket* socket);
     void Answer(QLocalSocket* socket, ChannelVerb verb);

@@ -61,7 +61,7 @@ public:
     ~CMainFrame() override;
 
     // Creates the graph window and its GL set-up; shows the "ERROR" message and returns false
-    // when that fails. The run loop calls RunFrame only once this has succeeded.
+    // when that fails. The run loop works frames only once this has succeeded.
     bool Create();
     bool IsReady() const { return ready_; }
 

@@ -49,13 +49,19 @@ private:
     bool done_ = false;
 };
 
+// A number that is the whole of `text`.
+template <typename Number>
+bool ParseAll(std::string_view text, Number& value) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size();
+}
+
 // A version number as we write them: decimal digits without a leading zero or a sign.
 bool ParseVersion(std::string_view text, std::uint32_t& version) {
     if (text.empty() || text.size() > 9 || text[0] == '0') {
         return false;
     }
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), version);
-    return error == std::errc() && end == text.data() + text.size();
+    return ParseAll(text, version);
 }
 
 // Strips the line end of a line no longer than `maxLength`; false when it has none, or another
@@ -74,15 +80,9 @@ void AppendNumber(std::string& out, double value) {
     out.append(text, error == std::errc() ? end : text);
 }
 
-bool ParseWhole(std::string_view text, std::uint64_t& value) {
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return error == std::errc() && end == text.data() + text.size();
-}
-
 bool ParseNumber(std::string_view text, double& value) {
     double parsed = 0.0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(parsed)) {
+    if (!ParseAll(text, parsed) || !std::isfinite(parsed)) {
         return false;
     }
     value = parsed;
@@ -138,7 +138,7 @@ bool ParseField(StatusField field, std::string_view value, MeterStatus& status) 
     double share = 0.0;
     switch (field) {
         case kSample:
-            return ParseWhole(value, status.sample);
+            return ParseAll(value, status.sample);
         case kExceeded:
             status.quotaExceeded = value == "1";
             return value == "0" || value == "1";
@@ -213,13 +213,17 @@ std::string ShownAnswer() {
 
 std::string EncodeStatusAnswer(const MeterStatus& status) {
     std::string line = Header() + std::string(kStatus);
-    line += " sample=" + std::to_string(status.sample);
-    const auto field = [&line](StatusField name, double value) {
+    const auto name = [&line](StatusField field) {
         line += ' ';
-        line += kFieldNames[name];
+        line += kFieldNames[field];
         line += '=';
+    };
+    const auto field = [&](StatusField which, double value) {
+        name(which);
         AppendNumber(line, value);
     };
+    name(kSample);
+    line += std::to_string(status.sample);
     field(kDown, status.downloadRate);
     field(kUp, status.uploadRate);
     field(kTodayDown, status.todayDownload);
@@ -228,7 +232,8 @@ std::string EncodeStatusAnswer(const MeterStatus& status) {
     field(kSessionUp, status.sessionUpload);
     if (status.quotaUsed) {
         field(kQuota, *status.quotaUsed);
-        line += status.quotaExceeded ? " exceeded=1" : " exceeded=0";
+        name(kExceeded);
+        line += status.quotaExceeded ? '1' : '0';
         if (status.quotaProjected) {
             field(kProjected, *status.quotaProjected);
         }

@@ -1,7 +1,9 @@
 #include "app/ExportCommand.h"
 
+#include <cerrno>
 #include <cstring>
 
+#include "app/CommandFiles.h"
 #include "persistence/CDataFolder.h"
 #include "persistence/CTrafficHistory.h"
 #include "persistence/DataFile.h"
@@ -12,10 +14,7 @@ int RunExport(const std::string& dataFolder, ExportFormat format, const LocalDat
     HistoryFileContents contents;
     if (FileExists(path)) {
         std::string text;
-        int error = 0;
-        if (!ReadTextFile(path, text, &error)) {
-            std::fprintf(err, "tallyglass: cannot read the history %s: %s\n", path.c_str(),
-                         error != 0 ? std::strerror(error) : "not a readable file");
+        if (!ReadForCommand(path, "history", text, err)) {
             return 1;
         }
         contents = ParseHistory(text);
@@ -25,7 +24,7 @@ int RunExport(const std::string& dataFolder, ExportFormat format, const LocalDat
         }
     }
     const std::string text = ExportHistory(contents, format, today);
-    if (std::fwrite(text.data(), 1, text.size(), out) != text.size() || std::fflush(out) != 0) {
+    if (!WriteAll(out, text)) {
         std::fprintf(err, "tallyglass: cannot write the export: %s\n", std::strerror(errno));
         return 1;
     }

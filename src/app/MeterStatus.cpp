@@ -10,21 +10,16 @@
 #include "persistence/CTrafficHistory.h"
 #include "persistence/DataFile.h"
 #include "quota/CTrafficQuota.h"
+#include "quota/QuotaProjection.h"
 
 namespace {
 
 // The share of the quota's allowance used: of the total, or of the fuller of the two separate
-// limits in use. A limit of -1 is not in use.
+// limits in use.
 double QuotaShare(const CTrafficQuota& quota) {
-    if (quota.LimitTotal()) {
-        return quota.AllowedTotal() >= 0.0 ? UsedPercent(quota.Total(), quota.AllowedTotal()) : 0.0;
-    }
     double share = 0.0;
-    if (quota.AllowedDownload() >= 0.0) {
-        share = std::max(share, UsedPercent(quota.Downloaded(), quota.AllowedDownload()));
-    }
-    if (quota.AllowedUpload() >= 0.0) {
-        share = std::max(share, UsedPercent(quota.Uploaded(), quota.AllowedUpload()));
+    for (const LimitProjection& limit : ProjectQuota(quota).limits) {
+        share = std::max(share, UsedPercent(limit.used, limit.allowed));
     }
     return share;
 }

@@ -3,11 +3,13 @@
 #include <cerrno>
 #include <cstring>
 
+#include "app/CommandFiles.h"
 #include "core/Formatters.h"
 #include "persistence/CDataFolder.h"
 #include "persistence/CQuotaFile.h"
 #include "persistence/CTrafficHistory.h"
 #include "persistence/DataFile.h"
+#include "persistence/HistoryExport.h"
 #include "platform/MsClock.h"
 #include "quota/CTrafficQuota.h"
 #include "quota/QuotaProjection.h"
@@ -16,19 +18,8 @@ namespace {
 
 std::string IsoDate(const LocalDate& date) {
     std::string text;
-    AppendFormatted(text, "%04d-%02d-%02d", date.year, date.month, date.day);
+    AppendIsoDate(text, date);
     return text;
-}
-
-// Tells why a file could not be read; false when it could, `text` then holding it.
-bool Read(const std::string& path, const char* what, std::string& text, std::FILE* err) {
-    int error = 0;
-    if (ReadTextFile(path, text, &error)) {
-        return true;
-    }
-    std::fprintf(err, "tallyglass: cannot read the %s %s: %s\n", what, path.c_str(),
-                 error != 0 ? std::strerror(error) : "not a readable file");
-    return false;
 }
 
 std::string Report(const QuotaProjection& projection) {
@@ -69,7 +60,7 @@ int RunQuota(const std::string& dataFolder, const LocalClock& clock, std::FILE* 
     values.active = false;  // no file: the quota was never switched on
     std::string text;
     if (FileExists(path)) {
-        if (!Read(path, "quota", text, err)) {
+        if (!ReadForCommand(path, "quota", text, err)) {
             return 1;
         }
         if (!ParseQuota(text, values)) {
@@ -85,7 +76,7 @@ int RunQuota(const std::string& dataFolder, const LocalClock& clock, std::FILE* 
     }
     // Without the history the pace would be nought: say so rather than project too little.
     const std::string historyPath = folder.DataFilePath(CTrafficHistory::kFileName);
-    if (FileExists(historyPath) && !Read(historyPath, "history", text, err)) {
+    if (FileExists(historyPath) && !ReadForCommand(historyPath, "history", text, err)) {
         return 1;
     }
 
@@ -94,8 +85,7 @@ int RunQuota(const std::string& dataFolder, const LocalClock& clock, std::FILE* 
     CTrafficQuota quota(history, folder, msClock, clock);
     quota.CatchUp();
     const std::string report = Report(ProjectQuota(quota));
-    if (std::fwrite(report.data(), 1, report.size(), out) != report.size() ||
-        std::fflush(out) != 0) {
+    if (!WriteAll(out, report)) {
         std::fprintf(err, "tallyglass: cannot write the quota: %s\n", std::strerror(errno));
         return 1;
     }

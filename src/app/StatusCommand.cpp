@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/CInstanceChannel.h"
+#include "app/CommandFiles.h"
 #include "app/MeterStatus.h"
 
 int RunStatus(const std::string& dataFolder, StatusFormat format, bool follow, std::FILE* out,
@@ -16,7 +17,7 @@ int RunStatus(const std::string& dataFolder, StatusFormat format, bool follow, s
     const auto print = [&](const MeterStatus& status) {
         const std::string line =
             format == StatusFormat::Json ? StatusJson(status) : StatusText(status) + "\n";
-        if (std::fwrite(line.data(), 1, line.size(), out) != line.size() || std::fflush(out) != 0) {
+        if (!WriteAll(out, line)) {
             writeError = errno != 0 ? errno : EIO;
             return false;
         }

@@ -28,9 +28,8 @@ void AddNames(QComboBox& list, const std::vector<std::string>& names, const char
     }
 }
 
-int IndexOfName(const QComboBox& list, const std::string& name) {
-    return list.findData(ToQString(name), kEnglishNameRole,
-                         Qt::MatchExactly | Qt::MatchCaseSensitive);
+int IndexOfName(const QComboBox& list, const QString& name) {
+    return list.findData(name, kEnglishNameRole, Qt::MatchExactly | Qt::MatchCaseSensitive);
 }
 
 }  // namespace
@@ -56,7 +55,7 @@ SettingsWindow::SettingsWindow(CSettings& settings, CThemeTable& themes, CTraffi
     AddNames(*ui_->themeList, settings_.ThemeNames(), "Themes");
     AddNames(*ui_->graphTypeList, settings_.GraphTypeNames(), "GraphTypes");
     ui_->themeList->setCurrentIndex(
-        IndexOfName(*ui_->themeList, ToQString(settings_.themeName).trimmed().toStdString()));
+        IndexOfName(*ui_->themeList, ToQString(settings_.themeName).trimmed()));
     // The dial (703) has no entry: nothing is selected then.
     const int typeIndex = settings_.graphType - kGraphLines;
     ui_->graphTypeList->setCurrentIndex(
@@ -163,7 +162,7 @@ bool SettingsWindow::Apply() {
     const bool saved = settings_.Apply(choices);
     graphTypeChanged_ = false;
     // The theme in effect, which is "Custom" when the boxes no longer showed the chosen one.
-    ui_->themeList->setCurrentIndex(IndexOfName(*ui_->themeList, settings_.themeName));
+    ui_->themeList->setCurrentIndex(IndexOfName(*ui_->themeList, ToQString(settings_.themeName)));
     ShowCurrentTheme();
     return ApplyStartAtLogin() && saved;
 }

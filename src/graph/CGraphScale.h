@@ -16,7 +16,6 @@ public:
     double Scale() const { return downloadScale_ > uploadScale_ ? downloadScale_ : uploadScale_; }
     int Countdown() const { return countdown_; }
     // Draws before the one that rescales (0: the next draw rescales).
-    int DrawsUntilRescale() const { return countdown_ - 1; }
     // The shared scale a rescale would set for these maxima.
     static double SharedScaleFor(double maxDownload, double maxUpload);
 

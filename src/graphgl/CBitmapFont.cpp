@@ -118,11 +118,6 @@ void CBitmapFont::Destroy() {
     compiled_ = false;
 }
 
-unsigned CBitmapFont::Base() const {
-    CompileLists();
-    return base_;
-}
-
 void CBitmapFont::Print(const char* text) const {
     if (text == nullptr || base_ == 0) {
         return;

@@ -10,7 +10,7 @@ struct GlyphImage {
 };
 
 // One bold bitmap font turned into 96 OpenGL display lists, one per character 32-127, so that
-// glListBase(Base() - 32) + glCallLists(text) prints a string at the current raster position.
+// glListBase(base - 32) + glCallLists(text) prints a string at the current raster position.
 // Each list is a glBitmap with the glyph's advance; needs a current GL context. The lists are
 // compiled when the font first prints: Mesa keeps a texture for every bitmap in a list, and most
 // fonts are only ever read through Glyph() (composed text runs).
@@ -30,11 +30,9 @@ public:
     // Prints the text at the current raster position in the raster colour, one list per
     // character; the caller's list base survives. Nothing happens without lists.
     void Print(const char* text) const;
-    // Whether the lists have been compiled (by the first Print, or by Base()).
+    // Whether the lists have been compiled (by the first Print).
     bool ListsCompiled() const { return compiled_; }
 
-    // The first list, compiled by now, for callers that call the lists themselves.
-    unsigned Base() const;
     // Advance in pixels of one character (0 for characters outside 32-127).
     int Advance(unsigned char c) const;
     int PixelHeight() const { return pixelHeight_; }

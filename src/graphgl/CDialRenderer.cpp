@@ -19,7 +19,6 @@ bool CDialRenderer::Advance(const CSampleList& list) {
         return false;
     }
     frame_ = model_.Frame(list, view_.Geometry().Width(), view_.Geometry().Height());
-    aimedAt_ = list.Appended();
     return !frame_.sampleDue;
 }
 
@@ -39,10 +38,10 @@ bool CDialRenderer::DescribePicture(CFrameSignature& signature) const {
     return true;
 }
 
-int CDialRenderer::FramesUntilPictureChanges(const CSampleList& list, float shownMotion,
+int CDialRenderer::FramesUntilPictureChanges(const CSampleList&, float shownMotion,
                                              int horizon) const {
-    if (list.Appended() != aimedAt_) {
-        return 0;  // a new sample: the next frame aims at it
+    if (frame_.sampleDue) {
+        return 0;  // a sample has just been taken: the next frame aims at it
     }
     if (!frame_.draw) {
         return horizon;
@@ -117,7 +116,5 @@ void CDialRenderer::DrawDial(const CSampleList& list) {
     glEnd();
     glLineWidth(previousWidth);
 
-    const SampleNode* newest = list.Newest();
-    text.DrawLayout(TextLayout::Wide, view_.Geometry().Width(), view_.Geometry().Height(),
-                    newest->download, newest->upload, view_.Themes());
+    view_.DrawSpeedLabels(list);
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <cstdint>
-
 #include "graph/CDialModel.h"
 #include "graphgl/CGraphRenderer.h"
 
@@ -28,6 +26,5 @@ public:
 private:
     void DrawDial(const CSampleList& list);
     CDialModel model_;
-    DialFrame frame_;            // what the last Advance left to paint
-    std::uint64_t aimedAt_ = 0;  // the sample the needle aims at (CSampleList::Appended)
+    DialFrame frame_;  // what the last Advance left to paint
 };

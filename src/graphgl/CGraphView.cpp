@@ -245,9 +245,7 @@ void CGraphView::DrawScanlinesIfShown() {
 
 void CGraphView::PlanSpeedLabels(const CSampleList& list, TextLayoutPlan& plan) const {
     const SampleNode* newest = list.Newest();
-    const TextLayout layout = renderer_ != nullptr
-                                  ? renderer_->LabelLayout(geometry_.Width(), geometry_.Height())
-                                  : ChooseTextLayout(geometry_.Width(), geometry_.Height());
+    const TextLayout layout = renderer_->LabelLayout(geometry_.Width(), geometry_.Height());
     if (newest == nullptr || layout == TextLayout::None) {
         plan = TextLayoutPlan{};
         return;

@@ -55,7 +55,7 @@ int CScrollingRenderer::FramesUntilPictureChanges(const CSampleList&, float show
     const bool traffic = series_.MaxDownload() > 0.0 || series_.MaxUpload() > 0.0;
     const double rescaled = CGraphScale::SharedScaleFor(series_.MaxDownload(), series_.MaxUpload());
     if (traffic && rescaled != scale_.Scale()) {
-        const int frame = scale_.DrawsUntilRescale() + 1;
+        const int frame = scale_.Countdown();
         return frame < horizon ? frame : horizon;
     }
     return horizon;

@@ -73,12 +73,6 @@ void CTextOverlay::PrintSmall(const char* format, ...) {
     va_end(args);
 }
 
-void CTextOverlay::DrawLayout(TextLayout layout, int width, int height, double download,
-                              double upload, const CThemeTable& themes) {
-    PlanTextLayout(layout, width, height, download, upload, plan_);
-    DrawPlan(plan_, themes);
-}
-
 void CTextOverlay::DrawPlan(const TextLayoutPlan& plan, const CThemeTable& themes, TextPath path) {
     for (int r = 0; r < plan.runCount; ++r) {
         const TextRun& run = plan.runs[r];

@@ -22,10 +22,6 @@ public:
     void PrintSmall(const char* format, ...) __attribute__((format(printf, 2, 3)));
     void PrintWith(TextFont font, const char* text);
 
-    // Draws one of the layouts for a W x H client area with the theme's colours.
-    void DrawLayout(TextLayout layout, int width, int height, double download, double upload,
-                    const CThemeTable& themes);
-
     const CBitmapFont& Font(TextFont font) const;
 
     // How a plan's runs reach the window; all three give the same pixels.
@@ -63,6 +59,5 @@ private:
     CBitmapFont label_;  // 12 px
     CBitmapFont small_;  // 10 px
     CBitmapFont tiny_;   // 8 px
-    TextLayoutPlan plan_;
     RunImage runImages_[2];
 };

@@ -4,13 +4,9 @@
 
 #include "persistence/DataFile.h"
 
-namespace {
-
-void AppendDate(std::string& out, const LocalDate& date) {
+void AppendIsoDate(std::string& out, const LocalDate& date) {
     AppendFormatted(out, "%04d-%02d-%02d", date.year, date.month, date.day);
 }
-
-}  // namespace
 
 std::string ExportHistory(const HistoryFileContents& contents, ExportFormat format,
                           const LocalDate& today) {
@@ -23,20 +19,20 @@ std::string ExportHistory(const HistoryFileContents& contents, ExportFormat form
     if (format == ExportFormat::Csv) {
         out += "date,download_mib,upload_mib,total_mib\n";
         for (const auto& [date, record] : days) {
-            AppendDate(out, date);
+            AppendIsoDate(out, date);
             AppendFormatted(out, ",%.6f,%.6f,%.6f\n", record->downloaded, record->uploaded,
                             record->downloaded + record->uploaded);
         }
         return out;
     }
     out += "{\"since\": \"";
-    AppendDate(out, days.empty() ? today : days.begin()->first);
+    AppendIsoDate(out, days.empty() ? today : days.begin()->first);
     out += "\", \"days\": [";
     const char* separator = "";
     for (const auto& [date, record] : days) {
         out += separator;
         out += "\n  {\"date\": \"";
-        AppendDate(out, date);
+        AppendIsoDate(out, date);
         AppendFormatted(out, "\", \"download_mib\": %.6f, \"upload_mib\": %.6f}",
                         record->downloaded, record->uploaded);
         separator = ",";

@@ -15,3 +15,6 @@ enum class ExportFormat { Csv, Json };
 // first recorded day, or `today` when there is none, as the statistics window shows it.
 std::string ExportHistory(const HistoryFileContents& contents, ExportFormat format,
                           const LocalDate& today);
+
+// Appends the date as the export writes it: YYYY-MM-DD.
+void AppendIsoDate(std::string& out, const LocalDate& date);

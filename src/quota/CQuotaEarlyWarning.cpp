@@ -4,11 +4,8 @@
 
 CQuotaEarlyWarning::CQuotaEarlyWarning(CTrafficQuota& quota)
     : quota_(quota), period_(quota.NextPeriod()), observation_(quota, *this) {
-    for (const LimitProjection& limit : ProjectQuota(quota_).limits) {
-        if (limit.Passes()) {
-            told_.push_back(limit);
-        }
-    }
+    Update();
+    due_.clear();  // a projection already past a limit was told by an earlier run
 }
 
 void CQuotaEarlyWarning::Update() {

@@ -28,11 +28,8 @@ LocalDate NextPeriodStart(const LocalDate& today, int resetDay) {
 }
 
 LocalDate PeriodBeginsOn(const LocalDate& start) {
-    if (start.day <= DaysInMonth(start.month, start.year)) {
-        return start;
-    }
-    return start.month == 12 ? LocalDate{1, 1, start.year + 1}
-                             : LocalDate{1, start.month + 1, start.year};
+    const int last = DaysInMonth(start.month, start.year);
+    return start.day <= last ? start : AddDays({last, start.month, start.year}, 1);
 }
 
 double UsedPercent(double used, double allowed) {
