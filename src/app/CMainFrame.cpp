@@ -384,10 +384,13 @@ int CMainFrame::FramesUntilNeeded(const CFrameTimeline& timeline) {
     if (timer_.IsOpen()) {
         needed = std::min(needed, timerRefresh_.FramesUntilRefresh());
     }
-    if (TooltipForRates() != tooltipText_) {
-        needed = timeline.FirstFrame(needed, [this](std::uint32_t ms) {
-            return MsElapsed(tooltipStamp_, ms) > kTooltipPeriodMs;
-        });
+    // The tip's text (with the quota's projection) is built only when its refresh would come
+    // before the frame already needed.
+    const int tipDue = timeline.FirstFrame(needed, [this](std::uint32_t ms) {
+        return MsElapsed(tooltipStamp_, ms) > kTooltipPeriodMs;
+    });
+    if (tipDue < needed && TooltipForRates() != tooltipText_) {
+        needed = tipDue;
     }
     return needed;
 }
