@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -84,8 +86,9 @@ TEST(CDialModel, AimsAlongTheScaleAndRaisesItsTop) {
     dial.Frame(list, 300, 120);
     EXPECT_EQ(dial.TargetAngle(), CDialModel::kEndAngle);
     EXPECT_EQ(dial.FullScale(), 10.0);
-    EXPECT_EQ(std::string(dial.Labels()[1].text), "  5");
-    EXPECT_EQ(std::string(dial.Labels()[2].text), " 10");
+    const auto measure = [](const char*) { return DialTextSize{}; };
+    EXPECT_EQ(std::string(dial.Labels(measure, 300, 120).labels[1].text), "5");
+    EXPECT_EQ(std::string(dial.Labels(measure, 300, 120).labels[2].text), "10");
 
     list.Append(4.0, 0.0);  // the scale never shrinks
     dial.Frame(list, 300, 120);
@@ -141,15 +144,18 @@ TEST(CDialModel, LabelsTicksAndNeedleSitOnTheFace) {
     CSampleList list;
     dial.Frame(Fill(list, 0.0), 300, 120);  // centre (150, 60), radius 40
 
-    const auto labels = dial.Labels();
+    const auto labels = dial.Labels(
+                                [](const char*) {
+                                    return DialTextSize{7.0f, 7.0f};
+                                },
+                                300, 120)
+                            .labels;
     EXPECT_EQ(std::string(labels[0].text), "0");
-    EXPECT_EQ(std::string(labels[1].text), "  2");  // half of 5, rounded to even
-    EXPECT_EQ(std::string(labels[2].text), "  5");
+    EXPECT_EQ(std::string(labels[1].text), "2");  // half of 5, rounded to even
+    EXPECT_EQ(std::string(labels[2].text), "5");
     EXPECT_EQ(std::string(labels[3].text), "KB/S");
-    EXPECT_NEAR(labels[1].x, 150.0f - 10.0f, 1e-3f);  // top, 0.78 x radius up
-    EXPECT_NEAR(labels[1].y, 60.0f - 31.2f - 4.0f, 1e-3f);
-    EXPECT_NEAR(labels[3].x, 150.0f - 12.0f, 1e-3f);  // bottom
-    EXPECT_NEAR(labels[3].y, 60.0f + 31.2f - 20.0f, 1e-3f);
+    EXPECT_NEAR(labels[3].x, 150.0f - 12.5f, 1e-3f);  // on the face above the gap
+    EXPECT_NEAR(labels[3].y, 60.0f + 31.2f - 20.4f, 1e-3f);
 
     const auto ticks = dial.Ticks();
     EXPECT_NEAR(ticks[1].from.y, 20.0f, 1e-3f);
@@ -162,4 +168,49 @@ TEST(CDialModel, LabelsTicksAndNeedleSitOnTheFace) {
     EXPECT_NEAR(corners[0].y, 58.0f, 1e-3f);
     EXPECT_NEAR(corners[2].x, 182.0f, 1e-3f);
     EXPECT_NEAR(corners[2].y, 62.0f, 1e-3f);
+}
+
+// The scale numbers lie on the background: no pixel of theirs within the rim (and the ticks on
+// it), at any size from the smallest dial up, and inside the window wherever it has the room.
+TEST(CDialModel, ScaleNumbersStayClearOfTheRimAndInTheWindow) {
+    struct Case {
+        const char* name;
+        int width;
+        int height;
+        double top;  // the full scale the dial reached
+        bool inside;
+    };
+    const Case cases[] = {
+        {"default", 320, 90, 100.0, true}, {"wide and low", 800, 60, 12000.0, true},
+        {"medium", 221, 62, 5.0, true},    {"small", 176, 56, 250.0, true},
+        {"large", 800, 300, 999.0, true},  {"tall and narrow", 60, 200, 10000.0, false},
+        {"smallest", 60, 20, 5.0, false},
+    };
+    // Digits 6 pixels wide and 7 high, as the small font has them at scale 1.
+    const auto measure = [](const char* text) {
+        return DialTextSize{6.0f * static_cast<float>(std::strlen(text)), 7.0f};
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CDialModel dial(c.width, c.height);
+        CSampleList list;
+        dial.Frame(Fill(list, 0.0), c.width, c.height);
+        list.Append(c.top, 0.0);
+        dial.Frame(list, c.width, c.height);
+        const DialLabels placed = dial.Labels(measure, c.width, c.height);
+        const float clear = static_cast<float>(dial.Radius()) + CDialModel::kLabelGap - 0.01f;
+        for (int i = 0; i < 3; ++i) {
+            const DialLabel& label = placed.labels[i];
+            const DialTextSize size = measure(label.text);
+            // The box's point nearest the centre.
+            const float nearX = std::clamp(dial.CentreX(), label.x, label.x + size.width);
+            const float nearY = std::clamp(dial.CentreY(), label.y - size.height, label.y);
+            EXPECT_GE(std::hypot(nearX - dial.CentreX(), nearY - dial.CentreY()), clear)
+                << label.text;
+        }
+        EXPECT_LT(placed.labels[0].x, dial.CentreX());  // "0" on the left,
+        EXPECT_GT(placed.labels[2].x, dial.CentreX());  // the full scale on the right,
+        EXPECT_LT(placed.labels[1].y, dial.CentreY());  // half of it above
+        EXPECT_EQ(placed.inside, c.inside);
+    }
 }
