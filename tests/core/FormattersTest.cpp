@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "CommaLocale.h"
-
 #include <functional>
 #include <string>
 
@@ -112,24 +110,4 @@ TEST(Formatters, MonthNamesAndPercent) {
     EXPECT_EQ(MonthName(13), "Unknown");
     EXPECT_EQ(PercentText(99.95), "100.0%");
     EXPECT_EQ(PercentText(0.0), "0.0%");
-}
-
-// A German user's windows write "0,0"; the graph, whose words stay English, writes "0.0".
-TEST(Formatters, DecimalMarkFollowsTheLocaleOnlyWhereAsked) {
-    CommaLocale comma;
-    if (comma.Found() == nullptr) {
-        GTEST_SKIP() << "no locale with a decimal comma installed";
-    }
-    const struct {
-        double value;
-        DecimalMark mark;
-        const char* text;
-    } cases[] = {{0.0, DecimalMark::Point, "0.0"},
-                 {1023.95, DecimalMark::Point, "1024.0"},
-                 {0.0, DecimalMark::Locale, "0,0"},
-                 {12.25, DecimalMark::Locale, "12,2"}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(OneDecimalText(c.value, c.mark), c.text) << c.value;
-    }
-    EXPECT_EQ(FormatSpeed(0.5), "512,0 KB/s");  // the tooltip keeps the user's mark
 }
