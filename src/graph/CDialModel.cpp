@@ -155,7 +155,7 @@ std::array<DialPoint, 4> CDialModel::NeedleCorners() const {
 }
 
 DialLabels CDialModel::Labels(const std::function<DialTextSize(const char*)>& measure, int width,
-                              int height) const {
+                              int height, float lowestBaseline) const {
     DialLabels result;
     std::array<DialLabel, 4>& labels = result.labels;
     std::snprintf(labels[0].text, sizeof labels[0].text, "0");
@@ -169,15 +169,16 @@ DialLabels CDialModel::Labels(const std::function<DialTextSize(const char*)>& me
     const DialTextSize half = measure(labels[1].text);
     labels[1].x = centreX_ - half.width / 2.0f;
     labels[1].y = centreY_ - clear;
-    // The ends: level with the outer ends of their ticks, moved sideways off the rim. The box's
-    // edge nearest the centre's height decides how far.
-    const float tickY = OnCircle(kStartAngle, static_cast<float>(radius_)).y - centreY_;
+    // The ends: level with the outer ends of their ticks, or higher where the speed texts are,
+    // moved sideways off the rim. The box's edge nearest the centre's height decides how far.
+    const float tickY = OnCircle(kStartAngle, static_cast<float>(radius_)).y;
     auto besideRim = [&](DialLabel& label, bool left) {
         const DialTextSize size = measure(label.text);
-        const float rise = std::max(0.0f, tickY - size.height / 2.0f);
+        label.y = std::min(tickY + size.height / 2.0f, lowestBaseline);
+        // How far the box's nearest row lies from the centre's height, above or below.
+        const float rise = std::max({0.0f, label.y - size.height - centreY_, centreY_ - label.y});
         const float reach = rise < clear ? std::sqrt(clear * clear - rise * rise) : 0.0f;
         label.x = left ? centreX_ - reach - size.width : centreX_ + reach;
-        label.y = centreY_ + tickY + size.height / 2.0f;
         return size;
     };
     const DialTextSize zero = besideRim(labels[0], true);

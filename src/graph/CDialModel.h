@@ -102,10 +102,11 @@ public:
     std::array<DialPoint, 4> NeedleCorners() const;
     // "0", half and full scale, and "KB/S", with where they go in a window of width x height
     // when `measure` tells each text's size. The numbers lie on the background, clear of the
-    // rim, the ticks and the arc: "0" and the full scale beside the ends of the outer ticks,
-    // half the scale above the top tick. "KB/S" sits on the face above the gap.
+    // rim, the ticks and the arc: "0" and the full scale beside the ends of the outer ticks (no
+    // lower than `lowestBaseline`, above the speed texts), half the scale above the top tick.
+    // "KB/S" sits on the face above the gap.
     DialLabels Labels(const std::function<DialTextSize(const char*)>& measure, int width,
-                      int height) const;
+                      int height, float lowestBaseline) const;
     // White 2-pixel ticks at the start, top and end of the scale.
     std::array<DialSegment, 3> Ticks() const;
 

@@ -114,11 +114,21 @@ void CDialRenderer::DrawDial(const CSampleList& list) {
     view_.DrawSpeedLabels(list);
 }
 
+namespace {
+// The dial's speed texts stand on a baseline this far above the window's bottom.
+constexpr int kSpeedTextBottom = 3;
+constexpr float kGapAboveSpeeds = 2.0f;
+}  // namespace
+
 void CDialRenderer::DrawLabels() {
     CTextOverlay& text = view_.Text();
     const double scale = text.Scale();
     const int width = view_.Geometry().Width();
     const int height = view_.Geometry().Height();
+    // The speed texts' capitals start this high; the numbers stay above them.
+    const float lowest = static_cast<float>(height - kSpeedTextBottom) -
+                         static_cast<float>(text.Font(TextFont::Large).InkAbove('D') / scale) -
+                         kGapAboveSpeeds;
     // The small font, or the tiny one where the small one would leave the window.
     DialLabels placed;
     TextFont font = TextFont::Small;
@@ -135,7 +145,7 @@ void CDialRenderer::DrawLabels() {
                                 static_cast<float>(ink / scale)};
         };
         font = tried;
-        placed = model_.Labels(measure, width, height);
+        placed = model_.Labels(measure, width, height, lowest);
         if (placed.inside) {
             break;
         }

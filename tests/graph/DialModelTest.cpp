@@ -87,8 +87,8 @@ TEST(CDialModel, AimsAlongTheScaleAndRaisesItsTop) {
     EXPECT_EQ(dial.TargetAngle(), CDialModel::kEndAngle);
     EXPECT_EQ(dial.FullScale(), 10.0);
     const auto measure = [](const char*) { return DialTextSize{}; };
-    EXPECT_EQ(std::string(dial.Labels(measure, 300, 120).labels[1].text), "5");
-    EXPECT_EQ(std::string(dial.Labels(measure, 300, 120).labels[2].text), "10");
+    EXPECT_EQ(std::string(dial.Labels(measure, 300, 120, 120.0f).labels[1].text), "5");
+    EXPECT_EQ(std::string(dial.Labels(measure, 300, 120, 120.0f).labels[2].text), "10");
 
     list.Append(4.0, 0.0);  // the scale never shrinks
     dial.Frame(list, 300, 120);
@@ -144,12 +144,8 @@ TEST(CDialModel, LabelsTicksAndNeedleSitOnTheFace) {
     CSampleList list;
     dial.Frame(Fill(list, 0.0), 300, 120);  // centre (150, 60), radius 40
 
-    const auto labels = dial.Labels(
-                                [](const char*) {
-                                    return DialTextSize{7.0f, 7.0f};
-                                },
-                                300, 120)
-                            .labels;
+    const auto size = [](const char*) { return DialTextSize{7.0f, 7.0f}; };
+    const auto labels = dial.Labels(size, 300, 120, 120.0f).labels;
     EXPECT_EQ(std::string(labels[0].text), "0");
     EXPECT_EQ(std::string(labels[1].text), "2");  // half of 5, rounded to even
     EXPECT_EQ(std::string(labels[2].text), "5");
@@ -189,7 +185,8 @@ TEST(CDialModel, ScaleNumbersStayClearOfTheRimAndInTheWindow) {
         CDialModel dial(c.width, c.height);
         CSampleList list;
         dial.Frame(Fill(list, c.top), c.width, c.height);
-        const DialLabels placed = dial.Labels(measure, c.width, c.height);
+        const float lowest = static_cast<float>(c.height - 16);  // the speed texts' top
+        const DialLabels placed = dial.Labels(measure, c.width, c.height, lowest);
         const float clear = static_cast<float>(dial.Radius()) + CDialModel::kLabelGap - 0.01f;
         for (int i = 0; i < 3; ++i) {
             const DialLabel& label = placed.labels[i];
@@ -201,6 +198,7 @@ TEST(CDialModel, ScaleNumbersStayClearOfTheRimAndInTheWindow) {
         }
         EXPECT_LT(placed.labels[0].x, dial.CentreX());  // "0" on the left, the top on the right
         EXPECT_GT(placed.labels[2].x, dial.CentreX());
+        EXPECT_LE(std::max(placed.labels[0].y, placed.labels[2].y), lowest);
         EXPECT_EQ(placed.inside, c.inside);
     }
 }
