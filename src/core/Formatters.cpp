@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "core/CLocaleScope.h"
 #include "core/Translatable.h"
 #include "core/Units.h"
 
@@ -143,15 +144,29 @@ std::string StopwatchAmountText(double x) {
     return Print("%3.2f TB", x / kKBPerTB);
 }
 
-std::string StopwatchRateText(double x) {
+ScaledRate ScaleRate(double x) {
     constexpr double kKBPerGB = kKBPerMB * kMBPerGB;
     if (x > kKBPerGB) {
-        return Print("%.1f GB/s", x / kKBPerGB);
+        return {x / kKBPerGB, "GB/s"};
     }
     if (x >= kKBPerMB) {
-        return Print("%.1f MB/s", x / kKBPerMB);
+        return {x / kKBPerMB, "MB/s"};
     }
-    return Print("%.1f KB/s", x);
+    return {x, "KB/s"};
+}
+
+std::string OneDecimalText(double value, DecimalMark mark) {
+    // printf writes the mark of the C library's locale, which the program takes from the user's.
+    if (mark == DecimalMark::Point) {
+        CLocaleScope cLocale;
+        return Print("%3.1f", value);
+    }
+    return Print("%3.1f", value);
+}
+
+std::string StopwatchRateText(double x) {
+    const ScaledRate rate = ScaleRate(x);
+    return Print("%.1f %s", rate.value, rate.unit);
 }
 
 std::string ElapsedText(std::uint64_t ms) {

@@ -18,6 +18,21 @@ struct AmountParts {
     friend bool operator==(const AmountParts&, const AmountParts&) = default;
 };
 
+// Which mark a number's decimals follow: the user's locale's (the C library's, as the windows and
+// the tooltip show numbers), or always ".", for texts that are English throughout (the graph's).
+enum class DecimalMark { Locale, Point };
+
+// A rate in KB/s in the unit it is shown in: KB/s below 1024, MB/s up to and including 1048576,
+// then GB/s.
+struct ScaledRate {
+    double value;
+    const char* unit;  // "KB/s", "MB/s" or "GB/s"
+};
+ScaledRate ScaleRate(double kilobytesPerSecond);
+
+// "%3.1f" of a number, with the given decimal mark.
+std::string OneDecimalText(double value, DecimalMark mark);
+
 // A speed in MB/s as the tooltip shows it: "512.0 KB/s", "1.0 MB/s", "2.0 GB/s", ...
 std::string FormatSpeed(double megabytesPerSecond);
 
