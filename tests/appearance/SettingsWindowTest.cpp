@@ -247,8 +247,6 @@ TEST(SettingsWindow, MisspeltThemeShownRightAndSavedAsBefore) {
     Bench bench(&file);
     bench.Open();
     EXPECT_EQ(bench.Find("themeList")->currentText(), "Turquoise");
-    ChooseEntry(bench.Find("themeList"), "Orange");
-    ChooseEntry(bench.Find("themeList"), "Turquoise");
     EXPECT_TRUE(bench.window->Apply());
     EXPECT_EQ(bench.SavedText().substr(0, 16), "V1.0.0\nTurqoise\n");
 }
@@ -369,8 +367,6 @@ void PickEntry(QComboBox* box, const QString& text) {
 // the entry it showed before, whose colour is then the box's colour again.
 TEST(ColourComboBox, CustomEntryAsksForAColourAndACancelGoesBackToTheEntryBefore) {
     CColourComboBox box;
-    box.ShowColour({255, 0, 255});  // a named colour: shown by its name
-    EXPECT_EQ(box.currentText(), "Fuchsia");
     box.ShowColour({1, 2, 3});  // any other: "Custom..." holds it
     box.show();
     struct Step {

@@ -109,15 +109,12 @@ TEST(Formatters, ShownFiguresReadAsElsewhere) {
         std::string text;
         const char* expected;
     } cases[] = {
-        {"stopwatch at rest", StopwatchAmountText(0.0), "0 B"},
         {"stopwatch below a byte", StopwatchAmountText(0.0009), "0 B"},
         {"stopwatch with part of a byte", StopwatchAmountText(0.9995), "1023 B"},
         {"stopwatch at one KB", StopwatchAmountText(1.0), "1.00 KB"},
         {"session at rest", SessionAmountText(0.0).Text(), "0.0 KB"},
-        {"session in TB", SessionAmountText(1048577.0).Text(), "1.0 TB"},
         {"chart scale in GB", ChartScaleTexts(4.6 * 1024.0)[0], "4.6 GB"},
         {"chart scale padded", ChartScaleTexts(850.0)[2], "  0 MB"},
-        {"February capitalised", MonthName(2), "February"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.text, c.expected) << c.what;

@@ -101,21 +101,10 @@ TEST(ChartPlan, AmountLabelsTakeTheMaximumsUnit) {
     }
 }
 
-// Small text needs 4.5:1 against what it stands on: the chart's texts on either end of its
-// background, and the legend's squares are no text (their words are).
+// Small text needs 4.5:1 against what it stands on, at either end of the background.
 TEST(ChartPlan, TextsStandOutFromTheBackground) {
-    const struct {
-        const char* what;
-        const unsigned char (&background)[3];
-    } cases[] = {{"on the top", chart::kBackgroundTop},
-                 {"on the bottom", chart::kBackgroundBottom}};
-    for (const auto& c : cases) {
-        EXPECT_GE(ContrastRatio(chart::kTextColour, c.background), 4.5) << c.what;
-    }
-    // The measure itself: black on white is 21:1, a colour on itself 1:1.
-    const unsigned char black[3] = {0, 0, 0};
+    EXPECT_GE(ContrastRatio(chart::kTextColour, chart::kBackgroundTop), 4.5);
+    EXPECT_GE(ContrastRatio(chart::kTextColour, chart::kBackgroundBottom), 4.5);
     const unsigned char white[3] = {255, 255, 255};
-    EXPECT_NEAR(ContrastRatio(black, white), 21.0, 0.01);
-    EXPECT_NEAR(ContrastRatio(white, white), 1.0, 0.01);
     EXPECT_NEAR(ContrastRatio(white, chart::kBackgroundBottom), 2.2, 0.1);  // what was too faint
 }
