@@ -111,11 +111,11 @@ std::array<std::string, 3> ChartScaleTexts(double x) {
         value = x / kMBPerGB;
     }
     if (value < 10.0) {
-        return {Print("%3.1f%s", value, unit), Print("%3.1f%s", value / 2, unit),
-                Print("%3.1f%s", 0.0, unit)};
+        return {Print("%3.1f %s", value, unit), Print("%3.1f %s", value / 2, unit),
+                Print("%3.1f %s", 0.0, unit)};
     }
-    return {Print("%3.0f%s", value, unit), Print("%3.0f%s", value / 2, unit),
-            Print("%3.0f%s", 0.0, unit)};
+    return {Print("%3.0f %s", value, unit), Print("%3.0f %s", value / 2, unit),
+            Print("%3.0f %s", 0.0, unit)};
 }
 
 std::string PercentText(double percent) {
@@ -130,7 +130,8 @@ std::string StopwatchAmountText(double x) {
     constexpr double kKBPerGB = kKBPerMB * kMBPerGB;
     constexpr double kKBPerTB = kKBPerMB * kMBPerTB;
     if (x < 1.0) {
-        return Print("%3.2f B", x * kBytesPerKB);
+        // Bytes come whole: a fraction of one is no amount anyone sent.
+        return Print("%.0f B", std::floor(x * kBytesPerKB));
     }
     if (x < kKBPerMB) {
         return Print("%3.2f KB", x);
@@ -177,7 +178,7 @@ std::string ElapsedText(std::uint64_t ms) {
 
 std::string MonthName(int month) {
     static const char* const kNames[] = {
-        TRANSLATABLE("Months", "January"),   TRANSLATABLE("Months", "february"),
+        TRANSLATABLE("Months", "January"),   TRANSLATABLE("Months", "February"),
         TRANSLATABLE("Months", "March"),     TRANSLATABLE("Months", "April"),
         TRANSLATABLE("Months", "May"),       TRANSLATABLE("Months", "June"),
         TRANSLATABLE("Months", "July"),      TRANSLATABLE("Months", "August"),
