@@ -120,8 +120,7 @@ bool CTrafficHistory::Save() {
     for (const auto& [year, months] : table_) {
         for (const auto& [month, days] : months) {
             for (const auto& [day, record] : days) {
-                AppendFormatted(text, "%d %d %d %f %f\n", record->day, record->month, record->year,
-                                record->uploaded, record->downloaded);
+                AppendHistoryLine(text, *record);
             }
         }
     }

@@ -60,9 +60,9 @@ void CTrafficSampler::Select(const std::string& description) {
     if (CInterfaceRecord* record = Find(description)) {
         record->monitored = true;
     }
-    auto it = std::find(excluded_.begin(), excluded_.end(), description);
-    if (it != excluded_.end()) {
-        excluded_.erase(it);
+    std::erase(excluded_, description);
+    if (IsExcludedBy(excluded_, description)) {
+        excluded_.push_back(KeptDespitePattern(description));  // a pattern still covers it
     }
 }
 
@@ -70,13 +70,14 @@ void CTrafficSampler::Deselect(const std::string& description) {
     if (CInterfaceRecord* record = Find(description)) {
         record->monitored = false;
     }
-    if (std::find(excluded_.begin(), excluded_.end(), description) == excluded_.end()) {
+    std::erase(excluded_, KeptDespitePattern(description));
+    if (!IsExcludedBy(excluded_, description)) {
         excluded_.push_back(description);
     }
 }
 
 bool CTrafficSampler::IsMonitored(const std::string& description) const {
-    return std::find(excluded_.begin(), excluded_.end(), description) == excluded_.end();
+    return !IsExcludedBy(excluded_, description);
 }
 
 std::vector<std::string> CTrafficSampler::InterfaceNames() const {

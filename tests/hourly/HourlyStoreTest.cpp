@@ -1,0 +1,293 @@
+#include "hourly/CHourlyStore.h"
+
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../persistence/WriteFailures.h"
+#include "FakeClocks.h"
+#include "TempDir.h"
+#include "hourly/CHourlyTally.h"
+#include "persistence/CSaveFailureNotice.h"
+
+namespace {
+
+// 2026-03-29 00:00 UTC; in a zone one hour ahead that puts clocks forward at 01:00 UTC
+// (23-hour day), and back on 2026-10-25 01:00 UTC (25-hour day).
+constexpr std::int64_t kMarch29 = 1774742400;
+constexpr std::int64_t kOctober25 = 1792886400;
+constexpr std::int64_t kHour = 3600;
+
+class HourlyStoreTest : public ::testing::Test {
+protected:
+    std::string Path() const { return temp.Str() + "/history.sqlite"; }
+
+    TempDir temp;
+    CSaveFailureNotice notice;
+    CDataFolder folder = CDataFolder(temp.Str(), "/opt/").ReportingTo(notice);
+    FakeLocalZone zone{3600};
+};
+
+std::vector<HourRow> Rows(const CHourlyTally& tally) {
+    return {tally.Rows().begin(), tally.Rows().end()};
+}
+
+}  // namespace
+
+TEST(HourlyTally, SamplesGoToTheLocalHourThatHoldsThem) {
+    struct Row {
+        const char* name;
+        int offset;
+        std::int64_t at;
+        std::int64_t hourStart;
+    } const rows[] = {
+        {"first second of an hour", 3600, kMarch29, kMarch29},
+        {"last second of an hour", 3600, kMarch29 + kHour - 1, kMarch29},
+        {"before midnight UTC", 0, kMarch29 - 1, kMarch29 - kHour},
+        {"half-hour zone: hours begin at half past", 19800, kMarch29 + 1000, kMarch29 - 1800},
+        {"west of UTC", -18000, kMarch29 + 4000, kMarch29 + kHour},
+    };
+    for (const Row& row : rows) {
+        FakeLocalZone zone(row.offset);
+        CHourlyTally tally(zone);
+        tally.Add("eth0", true, 10, 1, row.at);
+        ASSERT_EQ(tally.Rows().size(), 1u) << row.name;
+        EXPECT_EQ(tally.Rows()[0].hourStart, row.hourStart) << row.name;
+    }
+}
+
+TEST(HourlyTally, AddsPerInterfaceAndHourAndReusesItsRowsAfterClear) {
+    FakeLocalZone zone(0);
+    CHourlyTally tally(zone);
+    tally.Add("eth0", true, 100, 10, kMarch29 + 5);
+    tally.Add("wlan0", false, 0, 0, kMarch29 + 6);  // met, moved nothing: still a row
+    tally.Add("eth0", true, 50, 5, kMarch29 + 7);
+    tally.Add("eth0", true, 1, 1, kMarch29 + kHour);  // the next hour
+    const std::vector<HourRow> rows = Rows(tally);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].received, 150u);
+    EXPECT_EQ(rows[0].sent, 15u);
+    EXPECT_FALSE(rows[1].monitored);
+    EXPECT_EQ(rows[2].hourStart, kMarch29 + kHour);
+
+    const HourRow* storage = tally.Rows().data();
+    tally.Clear();
+    EXPECT_TRUE(tally.Empty());
+    tally.Add("eth0", true, 3, 3, kMarch29 + kHour + 9);
+    EXPECT_EQ(tally.Rows().data(), storage);
+    EXPECT_EQ(tally.Rows()[0].received, 3u);
+}
+
+TEST_F(HourlyStoreTest, ANewFileIsTheUsersAloneAndSavesAddToTheirHour) {
+    CHourlyStore store(folder, zone);
+    ASSERT_EQ(store.Open(kMarch29), CHourlyStore::OpenOutcome::Created);
+    struct stat info {};
+    ASSERT_EQ(stat(Path().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+    const std::vector<HourRow> first = {{"eth0", kMarch29, 5'000'000'000ull, 7, true},
+                                        {"docker0", kMarch29, 40, 40, false}};
+    const std::vector<HourRow> second = {{"eth0", kMarch29, 1, 1, true}};
+    ASSERT_TRUE(store.Save(first));
+    ASSERT_TRUE(store.Save(second));
+
+    CHourlyStore reopened(folder, zone);
+    ASSERT_EQ(reopened.Open(kMarch29), CHourlyStore::OpenOutcome::Opened);
+    std::vector<HourRow> all;
+    ASSERT_TRUE(reopened.ForEachHour([&](const HourRow& row) { all.push_back(row); }));
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_EQ(all[0].interfaceName, "docker0");  // by name
+    EXPECT_FALSE(all[0].monitored);
+    EXPECT_EQ(all[1].received, 5'000'000'001ull);  // beyond 32 bits, added
+    EXPECT_EQ(all[1].sent, 8u);
+    EXPECT_EQ(reopened.Interfaces().size(), 2u);
+    EXPECT_FALSE(notice.HasFailed());
+}
+
+TEST_F(HourlyStoreTest, DaysAreLocalAndADaylightSavingDayHasItsOwnNumberOfHours) {
+    struct Row {
+        const char* name;
+        FakeLocalZone zone;
+        LocalDate date;
+        std::int64_t dayStartUtc;
+        std::size_t hours;
+    } const rows[] = {
+        {"clocks forward",
+         FakeLocalZone(3600, kMarch29 + kHour, 7200),
+         {29, 3, 2026},
+         kMarch29 - kHour,
+         23},
+        {"clocks back",
+         FakeLocalZone(7200, kOctober25 + kHour, 3600),
+         {25, 10, 2026},
+         kOctober25 - 2 * kHour,
+         25},
+        {"an ordinary day", FakeLocalZone(3600), {30, 3, 2026}, kMarch29 + 23 * kHour, 24},
+    };
+    for (const Row& row : rows) {
+        TempDir dir;
+        CHourlyStore store(CDataFolder(dir.Str(), "/opt/"), row.zone);
+        ASSERT_NE(store.Open(kMarch29), CHourlyStore::OpenOutcome::Failed) << row.name;
+        // One byte in every hour from the hour before the day to the hour after it.
+        CHourlyTally tally(row.zone);
+        for (std::int64_t at = row.dayStartUtc - kHour; at < row.dayStartUtc + 27 * kHour;
+             at += kHour) {
+            tally.Add("eth0", true, 1, 0, at + 60);
+            tally.Add("vpn0", false, 1, 0, at + 60);
+        }
+        ASSERT_TRUE(store.Save(tally.Rows())) << row.name;
+
+        const std::vector<HourTotal> hours = store.HoursOfDay("eth0", row.date);
+        ASSERT_EQ(hours.size(), row.hours) << row.name;
+        EXPECT_EQ(hours.front().hourStart, row.dayStartUtc) << row.name;
+        EXPECT_EQ(hours.front().local.hour, 0) << row.name;
+        EXPECT_EQ(hours.back().local.hour, 23) << row.name;
+        for (const HourTotal& hour : hours) {
+            EXPECT_EQ(hour.received, 1u) << row.name << " " << hour.local.hour;
+        }
+        const std::vector<DayTotal> days =
+            store.DayTotals("eth0", AddDays(row.date, -1), AddDays(row.date, 1));
+        ASSERT_EQ(days.size(), 3u) << row.name;
+        EXPECT_EQ(days[1].date, row.date) << row.name;
+        EXPECT_EQ(days[1].received, row.hours) << row.name;
+        // All monitored: the excluded interface is left out.
+        EXPECT_EQ(store.DayTotals(CHourlyStore::kAllMonitored, row.date, row.date)[0].received,
+                  row.hours)
+            << row.name;
+    }
+}
+
+TEST_F(HourlyStoreTest, TheMetersCountWinsOverAnImportedOneAndImportsReplaceNotAdd) {
+    CHourlyStore store(folder, zone);
+    ASSERT_NE(store.Open(kMarch29), CHourlyStore::OpenOutcome::Failed);
+    ASSERT_TRUE(store.Save(std::vector<HourRow>{{"eth0", kMarch29, 10, 10, true}}));
+
+    const std::vector<HourRow> imported = {{"eth0", kMarch29, 999, 999, true},
+                                           {"eth0", kMarch29 + kHour, 20, 20, true}};
+    const CHourlyStore::ImportBatch batch[] = {{imported, HourOrigin::ImportedHour}};
+    int changed = -1;
+    ASSERT_TRUE(store.Import(batch, &changed));
+    EXPECT_EQ(changed, 1);
+    ASSERT_TRUE(store.Import(batch, &changed));
+    EXPECT_EQ(changed, 0);
+
+    // The meter now counts the imported hour itself: its figure replaces the import's.
+    ASSERT_TRUE(store.Save(std::vector<HourRow>{{"eth0", kMarch29 + kHour, 3, 3, true}}));
+    const std::vector<HourTotal> hours = store.HoursOfDay("eth0", {29, 3, 2026});
+    EXPECT_EQ(hours[1].received, 10u);
+    EXPECT_EQ(hours[2].received, 3u);
+}
+
+TEST_F(HourlyStoreTest, AnUnreadableFileIsMovedAsideOnceAndNeverOverAnEarlierOne) {
+    struct Row {
+        const char* name;
+        std::string contents;
+    } const rows[] = {
+        {"garbage", std::string(8192, 'x')},
+        {"a truncated header", "SQLite format 3"},
+    };
+    for (const Row& row : rows) {
+        TempDir dir;
+        const std::string path = dir.Str() + "/history.sqlite";
+        std::ofstream(path) << row.contents;
+        std::ofstream(path + ".bad-2026-03-29") << "earlier";
+        CHourlyStore store(CDataFolder(dir.Str(), "/opt/"), zone);
+        ASSERT_EQ(store.Open(kMarch29 + 60), CHourlyStore::OpenOutcome::MovedAside) << row.name;
+        EXPECT_EQ(store.KeptAs(), path + ".bad-2026-03-29.1") << row.name;
+        std::string kept;
+        ASSERT_TRUE(ReadTextFile(store.KeptAs(), kept));
+        EXPECT_EQ(kept, row.contents) << row.name;
+        EXPECT_TRUE(store.Save(std::vector<HourRow>{{"eth0", kMarch29, 1, 1, true}})) << row.name;
+
+        CHourlyStore again(CDataFolder(dir.Str(), "/opt/"), zone);
+        EXPECT_EQ(again.Open(kMarch29), CHourlyStore::OpenOutcome::Opened) << row.name;
+    }
+}
+
+// A folder on a 256 KiB file system of its own, unmounted at the end.
+class CSmallDisk {
+public:
+    CSmallDisk(const std::string& path, bool mount) : path_(path) {
+        std::filesystem::create_directory(path_);
+        mounted_ = mount && ::mount("tmpfs", path_.c_str(), "tmpfs", 0, "size=256k,mode=0700") == 0;
+    }
+    ~CSmallDisk() {
+        if (mounted_) {
+            ::umount2(path_.c_str(), MNT_DETACH);
+        }
+    }
+    CSmallDisk(const CSmallDisk&) = delete;
+    CSmallDisk& operator=(const CSmallDisk&) = delete;
+    bool Mounted() const { return mounted_; }
+
+private:
+    std::string path_;
+    bool mounted_ = false;
+};
+
+TEST_F(HourlyStoreTest, AFullDiskIsToldAndTheRowsStayForTheNextSave) {
+    std::vector<HourRow> rows;
+    for (int i = 0; i < 20000; ++i) {
+        rows.push_back({"eth" + std::to_string(i % 8), kMarch29 + i * kHour, 1, 1, true});
+    }
+    struct Row {
+        const char* name;
+        bool smallDisk;  // else a file size limit
+        int errorNumber;
+    } const cases[] = {
+        {"a full file system", true, ENOSPC},
+        {"a file size limit", false, EIO},  // SQLite sees a short write
+    };
+    for (const Row& row : cases) {
+        const std::string place = temp.Str() + "/" + (row.smallDisk ? "small" : "limited");
+        CSmallDisk disk(place, row.smallDisk);
+        if (row.smallDisk && !disk.Mounted()) {
+            continue;  // only root may mount
+        }
+        CSaveFailureNotice told;
+        CHourlyStore store(CDataFolder(place, "/opt/").ReportingTo(told), zone);
+        ASSERT_NE(store.Open(kMarch29), CHourlyStore::OpenOutcome::Failed) << row.name;
+        {
+            std::unique_ptr<FileSizeLimit> limit;
+            if (!row.smallDisk) {
+                limit = std::make_unique<FileSizeLimit>(
+                    std::filesystem::file_size(place + "/history.sqlite") + 4096);
+            }
+            EXPECT_FALSE(store.Save(rows)) << row.name;
+        }
+        ASSERT_TRUE(told.HasFailed()) << row.name;
+        EXPECT_EQ(told.First().fileName, "history.sqlite") << row.name;
+        EXPECT_EQ(told.First().errorNumber, row.errorNumber) << row.name;
+        // Nothing of the failed transaction was kept.
+        EXPECT_TRUE(store.Interfaces().empty()) << row.name;
+        if (!row.smallDisk) {
+            // The same rows go in whole once there is room.
+            ASSERT_TRUE(store.Save(rows));
+            std::uint64_t received = 0;
+            for (const DayTotal& day : store.DayTotals("eth0", {1, 1, 2026}, {31, 12, 2029})) {
+                received += day.received;
+            }
+            EXPECT_EQ(received, 2500u);
+        }
+    }
+}
+
+TEST_F(HourlyStoreTest, AReadOnlyFolderGivesNoStoreAndMovesNothing) {
+    if (!ReadOnlyFoldersStopWrites(temp.Str())) {
+        GTEST_SKIP() << "running as root: permission bits stop nothing";
+    }
+    const std::string locked = temp.Str() + "/locked";
+    std::filesystem::create_directory(locked);
+    chmod(locked.c_str(), 0500);
+    CHourlyStore store(CDataFolder(locked, "/opt/").ReportingTo(notice), zone);
+    EXPECT_EQ(store.Open(kMarch29), CHourlyStore::OpenOutcome::Failed);
+    EXPECT_EQ(store.OpenError(), EACCES);
+    EXPECT_FALSE(store.Save(std::vector<HourRow>{{"eth0", kMarch29, 1, 1, true}}));
+    EXPECT_TRUE(notice.HasFailed());
+}
