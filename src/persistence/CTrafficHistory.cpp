@@ -110,6 +110,14 @@ void CTrafficHistory::Update(double download, double upload) {
 }
 
 bool CTrafficHistory::Save() {
+    const bool saved = SaveFile();
+    if (companion_ != nullptr) {
+        companion_->SaveWithHistory();
+    }
+    return saved;
+}
+
+bool CTrafficHistory::SaveFile() {
     if (!found_.ReadyToWrite(folder_, kFileName)) {
         return false;
     }

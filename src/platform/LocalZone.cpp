@@ -1,4 +1,5 @@
 #include "platform/LocalZone.h"
+#include "platform/UtcClock.h"
 
 #include <ctime>
 
@@ -61,4 +62,8 @@ int SystemLocalZone::OffsetAt(std::int64_t utcSeconds) const {
         return 0;
     }
     return static_cast<int>(parts.tm_gmtoff);
+}
+
+std::int64_t SystemUtcClock::NowUtc() const {
+    return static_cast<std::int64_t>(std::time(nullptr));
 }

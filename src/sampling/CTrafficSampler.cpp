@@ -119,6 +119,9 @@ void CTrafficSampler::Walk(std::uint64_t& sumIn, std::uint64_t& sumOut) {
     sumIn = 0;
     sumOut = 0;
 
+    if (sink_ != nullptr) {
+        sink_->WalkStarted();
+    }
     source_.AdapterIndexes(adapters_);
     std::uint32_t tableCount = 0;
     if (!source_.TableCount(tableCount)) {
@@ -149,9 +152,14 @@ void CTrafficSampler::Walk(std::uint64_t& sumIn, std::uint64_t& sumOut) {
             known_.push_back(std::move(created));
         }
         CInterfaceRecord& record = *known_[at];
+        const std::uint64_t in = Delta(row_.inOctets, record.lastBytesIn);
+        const std::uint64_t out = Delta(row_.outOctets, record.lastBytesOut);
         if (record.monitored) {
-            sumIn += Delta(row_.inOctets, record.lastBytesIn);
-            sumOut += Delta(row_.outOctets, record.lastBytesOut);
+            sumIn += in;
+            sumOut += out;
+        }
+        if (sink_ != nullptr) {
+            sink_->InterfaceDelta(record.description, record.monitored, in, out);
         }
         record.lastBytesIn = row_.inOctets;
         record.lastBytesOut = row_.outOctets;

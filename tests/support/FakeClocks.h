@@ -66,3 +66,16 @@ private:
     std::int64_t changeAt_;
     int changedOffset_;
 };
+
+#include "platform/UtcClock.h"
+
+// UTC seconds the test sets by hand.
+class FakeUtcClock final : public UtcClock {
+public:
+    explicit FakeUtcClock(std::int64_t now = 0) : now_(now) {}
+    std::int64_t NowUtc() const override { return now_; }
+    void Advance(std::int64_t seconds) { now_ += seconds; }
+
+private:
+    std::int64_t now_;
+};
