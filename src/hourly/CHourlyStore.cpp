@@ -55,7 +55,7 @@ bool IsDamage(int code) {
     return primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT;
 }
 
-// Finalises a statement whatever way the scope ends.
+// Readies a statement for its next use (reset, bindings cleared) however the scope ends.
 class CStatementReset {
 public:
     explicit CStatementReset(sqlite3_stmt* statement) : statement_(statement) {}
@@ -181,8 +181,9 @@ int CHourlyStore::OpenAndPrepare() {
         return code;
     }
     sqlite3_extended_result_codes(db_, 1);
-    // A second program on the folder (an import) waits for a save rather than failing.
-    sqlite3_busy_timeout(db_, 2000);
+    // Readers never hold up a save in WAL mode; only another writer could, briefly (a command run
+    // beside the meter). The user-interface thread must not wait longer than that.
+    sqlite3_busy_timeout(db_, 250);
     return PrepareSchema();
 }
 
