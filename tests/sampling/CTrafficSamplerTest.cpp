@@ -247,27 +247,6 @@ TEST_F(SamplerTest, PatternsExcludeEveryMatchingInterfaceUntilOneIsTicked) {
     EXPECT_EQ(sampler.ExcludedDescriptions(), (Names{"lo", "veth*", "docker*"}));
 }
 
-TEST_F(SamplerTest, TheSinkHearsEveryInterfacesDeltasMonitoredOrNot) {
-    struct Sink : InterfaceDeltaSink {
-        void WalkStarted() override { heard += "|"; }
-        void InterfaceDelta(std::string_view name, bool monitored, std::uint64_t in,
-                            std::uint64_t out) override {
-            heard += std::string(name) + (monitored ? "+" : "-") + std::to_string(in) + "/" +
-                     std::to_string(out) + " ";
-        }
-        std::string heard;
-    } sink;
-    sampler.SetDeltaSink(&sink);
-    sampler.Deselect("vpn0");
-    source.AddAdapter(1, "eth0", 500, 500);
-    source.AddAdapter(2, "vpn0", 900, 900);
-    WalkOnce(sampler);  // met: from their counters on
-    source.AddTraffic(1, 30, 4);
-    source.AddTraffic(2, 7, 8);
-    EXPECT_EQ(WalkOnce(sampler).in, 30u);
-    EXPECT_EQ(sink.heard, "|eth0+0/0 vpn0-0/0 |eth0+30/4 vpn0-7/8 ");
-}
-
 TEST_F(SamplerTest, FailuresGiveZeroTrafficAndNoJumpAfterwards) {
     source.AddAdapter(1, "eth0", 100, 100);
     source.AddAdapter(2, "wlan0", 100, 100);
