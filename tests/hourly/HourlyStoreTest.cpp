@@ -202,6 +202,24 @@ TEST_F(HourlyStoreTest, AnUnreadableFileIsMovedAsideOnceAndNeverOverAnEarlierOne
     }
 }
 
+TEST_F(HourlyStoreTest, DamageFoundByASaveMovesTheFileAsideAndTheSaveGoesToANewOne) {
+    const std::vector<HourRow> rows = {{"eth0", kMarch29, 1, 1, true}};
+    ASSERT_TRUE(CHourlyStore(folder, zone).Open(kMarch29) == CHourlyStore::OpenOutcome::Created);
+    CHourlyStore store(folder, zone);
+    ASSERT_EQ(store.Open(kMarch29), CHourlyStore::OpenOutcome::Opened);
+    {
+        // Everything past the first page (the schema, already read) turns to noise.
+        std::fstream file(Path(), std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(4096);
+        file << std::string(8192, '\x5a');
+    }
+    EXPECT_TRUE(store.Save(rows));
+    EXPECT_EQ(store.Outcome(), CHourlyStore::OpenOutcome::MovedAside);
+    EXPECT_EQ(store.KeptAs(), Path() + ".bad-2026-03-29");
+    EXPECT_EQ(store.HoursOfDay("eth0", {29, 3, 2026})[1].received, 1u);  // 01:00 local
+    EXPECT_FALSE(notice.HasFailed());
+}
+
 TEST_F(HourlyStoreTest, AFullDiskIsToldAndTheRowsGoInWholeOnceThereIsRoom) {
     const std::string small = temp.Str() + "/small";
     std::filesystem::create_directory(small);
