@@ -49,6 +49,11 @@ int RunStatus(const std::string& dataFolder, StatusFormat format, bool follow, s
             std::fprintf(err, "The Tallyglass meter running for %s did not answer.\n",
                          dataFolder.c_str());
             break;
+        case CInstanceChannel::Reply::Untrusted:
+            std::fprintf(err,
+                         "tallyglass: the socket for %s is not this user's alone: not asked.\n",
+                         dataFolder.c_str());
+            break;
         case CInstanceChannel::Reply::Ended:
             std::fprintf(err, "The Tallyglass meter running for %s has ended.\n",
                          dataFolder.c_str());

@@ -16,15 +16,6 @@ WindowSize DefaultWindowSize(int screenWidth) {
     return {60, 20};
 }
 
-WindowPlace StartPlace(int savedX, int savedY, int screenWidth, int screenHeight, int panelHeight,
-                       WindowSize defaultSize, bool& usedSaved) {
-    usedSaved = savedX != -1 && savedX < screenWidth;
-    if (usedSaved) {
-        return {savedX, savedY};
-    }
-    return {screenWidth - defaultSize.width, screenHeight - defaultSize.height - panelHeight};
-}
-
 WindowSize SavedSizeOnDesktop(int savedWidth, int savedHeight, int desktopWidth,
                               int desktopHeight) {
     if (savedWidth <= 0 || savedHeight <= 0) {
@@ -38,9 +29,20 @@ namespace {
 
 constexpr int kGapToGraph = 8;
 
+constexpr int kMinShownWidth = 40;
+constexpr int kMinShownHeight = 20;
+
+// How far two rectangles overlap across and down; not positive when they do not.
+int OverlapWidth(const ScreenRect& a, const ScreenRect& b) {
+    return std::min(a.x + a.width, b.x + b.width) - std::max(a.x, b.x);
+}
+int OverlapHeight(const ScreenRect& a, const ScreenRect& b) {
+    return std::min(a.y + a.height, b.y + b.height) - std::max(a.y, b.y);
+}
+
 int CoveredArea(const ScreenRect& a, const ScreenRect& b) {
-    const int width = std::min(a.x + a.width, b.x + b.width) - std::max(a.x, b.x);
-    const int height = std::min(a.y + a.height, b.y + b.height) - std::max(a.y, b.y);
+    const int width = OverlapWidth(a, b);
+    const int height = OverlapHeight(a, b);
     return width > 0 && height > 0 ? width * height : 0;
 }
 
@@ -57,6 +59,24 @@ ScreenRect KeptOn(ScreenRect rect, const ScreenRect& area) {
 }
 
 }  // namespace
+
+WindowPlace StartPlace(int savedX, int savedY, WindowSize size,
+                       const std::vector<ScreenRect>& screens, ScreenRect primary, int panelHeight,
+                       bool& usedSaved) {
+    // Enough of the window to see it and drag it back.
+    const ScreenRect window{savedX, savedY, size.width, size.height};
+    const int needWidth = std::min(kMinShownWidth, size.width);
+    const int needHeight = std::min(kMinShownHeight, size.height);
+    usedSaved =
+        savedX != -1 && std::any_of(screens.begin(), screens.end(), [&](const auto& s) {
+            return OverlapWidth(window, s) >= needWidth && OverlapHeight(window, s) >= needHeight;
+        });
+    if (usedSaved) {
+        return {savedX, savedY};
+    }
+    return {primary.x + primary.width - size.width,
+            primary.y + primary.height - size.height - panelHeight};
+}
 
 ToolWindowSpot ToolWindowPlace(ScreenRect wanted, ScreenRect graph, ScreenRect area) {
     wanted = KeptOn(wanted, area);

@@ -16,8 +16,8 @@
 #include "app/CTrafficApp.h"
 #include "app/CommandLine.h"
 #include "app/ExportCommand.h"
-#include "app/StatusCommand.h"
 #include "app/QuotaCommand.h"
+#include "app/StatusCommand.h"
 #include "app/XDisplay.h"
 #include "persistence/CInstanceLock.h"
 #include "persistence/CQuotaFile.h"
@@ -28,6 +28,7 @@
 #include "platform/CTranslations.h"
 #include "platform/Folders.h"
 #include "platform/HeapRelease.h"
+#include "quota/CQuotaEarlyWarning.h"
 #include "webstats/CWebStatsPublisher.h"
 #include "webstats/WebStatsUpload.h"
 
@@ -35,9 +36,9 @@ namespace {
 
 // The files we write atomically, whose temporary copies a crash can leave behind.
 // (A keepsake of a damaged file is written through a temporary of the file it keeps.)
-constexpr std::string_view kWrittenFiles[] = {CTrafficHistory::kFileName, kSettingsFileName,
-                                              kQuotaFileName, kWebStatsFileName,
-                                              kLocalPageFileName};
+constexpr std::string_view kWrittenFiles[] = {
+    CTrafficHistory::kFileName,    kSettingsFileName, kQuotaFileName,
+    CQuotaEarlyWarning::kFileName, kWebStatsFileName, kLocalPageFileName};
 
 // How long a later start waits for the running meter, which may itself be starting.
 constexpr int kHandOverTimeoutMs = 10000;
