@@ -9,7 +9,6 @@
 #include <QUrl>
 
 #include "app/CFrameClock.h"
-#include "app/CFrameRateMeter.h"
 #include "app/WindowSizing.h"
 #include "appearance/CAutostartEntry.h"
 #include "appearance/CSettings.h"
@@ -45,12 +44,18 @@ constexpr const char* kHelpFile = "TallyglassHelp.html";
 constexpr const char* kWarningPicture = "gfx/warning.bmp";
 
 struct ScreenMetrics {
-    int width = 1280;
+    int width = 1280;  // of the primary screen
     int height = 1024;
     int panelHeight = 0;      // below the desktop's available area
     int desktopWidth = 1280;  // all screens together
     int desktopHeight = 1024;
+    ScreenRect primary{0, 0, 1280, 1024};
+    std::vector<ScreenRect> screens;  // every screen, each where it lies on the desktop
 };
+
+ScreenRect ToScreenRect(const QRect& rect) {
+    return {rect.x(), rect.y(), rect.width(), rect.height()};
+}
 
 ScreenMetrics ReadScreen() {
     ScreenMetrics metrics;
@@ -62,6 +67,10 @@ ScreenMetrics ReadScreen() {
         metrics.panelHeight = all.bottom() - available.bottom();
         metrics.desktopWidth = screen->virtualSize().width();
         metrics.desktopHeight = screen->virtualSize().height();
+        metrics.primary = ToScreenRect(all);
+    }
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        metrics.screens.push_back(ToScreenRect(screen->geometry()));
     }
     return metrics;
 }
@@ -80,7 +89,7 @@ CMainFrame::CMainFrame(const Services& services, CDataFolder folder)
       history_(std::make_unique<CTrafficHistory>(folder_, services.msClock, services.localClock)),
       quota_(std::make_unique<CTrafficQuota>(*history_, folder_, services.msClock,
                                              services.localClock)),
-      quotaEarlyWarning_(std::make_unique<CQuotaEarlyWarning>(*quota_)),
+      quotaEarlyWarning_(std::make_unique<CQuotaEarlyWarning>(*quota_, folder_)),
       tooltipStamp_(services.frameClock.NowMs()) {
     localeTexts_ = std::make_unique<QtLocaleTexts>();
     webStats_ = std::make_unique<CWebStats>(folder_, services.msClock, services.localClock);
@@ -103,7 +112,7 @@ CMainFrame::~CMainFrame() {
     settingsWindow_.Destroy();
     ready_ = false;
     webStatsWindow_.Destroy();
-    webStatsPublisher_.reset();  // cancels a running upload and waits for its thread
+    webStatsPublisher_.reset();  // cancels a running upload and cuts its thread loose
     tray_.reset();               // takes the icon out of the tray
     menu_.reset();
     if (window_ && window_->MakeCurrent()) {
@@ -137,8 +146,13 @@ bool CMainFrame::Create() {
     connect(window_.get(), &CGraphWindow::Resized, this, &CMainFrame::OnResized);
     // An exposed window may have lost what it showed: the next frame is drawn in any case.
     connect(window_.get(), &CGraphWindow::Exposed, this, [this] { view_->ForgetShownFrame(); });
-    connect(window_.get(), &CGraphWindow::Moved, this,
-            [this](int x, int y) { view_->SetPosition(x, y); });
+    connect(window_.get(), &CGraphWindow::Moved, this, [this](int x, int y) {
+        if (heldPlace_ == QPoint(x, y)) {
+            return;
+        }
+        heldPlace_.reset();
+        view_->SetPosition(x, y);
+    });
     connect(window_.get(), &CGraphWindow::MenuRequested, this, &CMainFrame::ShowMenu);
     connect(window_.get(), &CGraphWindow::HelpRequested, this, &CMainFrame::OpenHelp);
     BuildMenu();
@@ -226,17 +240,19 @@ bool CMainFrame::InitGL() {
 
 void CMainFrame::PlaceWindow() {
     const ScreenMetrics screen = ReadScreen();
-    const WindowSize defaultSize = DefaultWindowSize(screen.width);
+    WindowSize size = SavedSize(*settings_, screen);
+    if (size.width <= 0 || size.height <= 0) {
+        size = DefaultWindowSize(screen.width);
+    }
     bool usedSaved = false;
     const WindowPlace place =
-        StartPlace(view_->Left(), view_->Top(), screen.width, screen.height, screen.panelHeight,
-                   defaultSize, usedSaved, window_->devicePixelRatio());
-    const WindowSize saved = SavedSize(*settings_, screen);
-    if (usedSaved && saved.width > 0 && saved.height > 0) {
-        window_->setGeometry(place.x, place.y, saved.width, saved.height);
-    } else {
-        window_->setPosition(place.x, place.y);
-    }
+        StartPlace(view_->Left(), view_->Top(), size, screen.screens, screen.primary,
+                   screen.panelHeight, usedSaved, window_->devicePixelRatio());
+    // A place of the program's choosing is not the user's: the saved one stays in the settings,
+    // so the window goes back there once that screen is plugged in again, unless the user moves
+    // it first.
+    heldPlace_ = usedSaved ? std::nullopt : std::optional(QPoint(place.x, place.y));
+    window_->setGeometry(place.x, place.y, size.width, size.height);
 }
 
 void CMainFrame::BuildMenu() {
@@ -329,7 +345,10 @@ void CMainFrame::OnResized(int width, int height) {
     }
     CGraphWindow::ResizeGL(width, height, window_->devicePixelRatio());
     view_->Resize(width, height == 0 ? 1 : height);
-    view_->SetPosition(window_->x(), window_->y());
+    if (heldPlace_ != window_->position()) {
+        heldPlace_.reset();
+        view_->SetPosition(window_->x(), window_->y());
+    }
 }
 
 void CMainFrame::WorkFrame(std::uint32_t frameMs) {
@@ -340,7 +359,6 @@ void CMainFrame::WorkFrame(std::uint32_t frameMs) {
     }
     RefreshTooltip();
     UpdateQuotaWarning();
-    services_.frameRate.Tick();
     ApplyChangedSettings();
     if (timer_.IsOpen() && timerRefresh_.Tick()) {
         timer_.Get()->Refresh();
@@ -435,16 +453,7 @@ void CMainFrame::RecordTotals(double& downloaded, double& uploaded) {
 }
 
 MeterStatus CMainFrame::Status() const {
-    MeterStatus status = CollectStatus(*samples_, *history_, *quota_);
-    // The same limit as the tooltip names, with where its period is heading once that is known.
-    const QuotaProjection projection = ProjectQuota(*quota_);
-    if (const LimitProjection* leading = LeadingLimit(projection)) {
-        status.quotaUsed = UsedPercent(leading->used, leading->allowed);
-        if (leading->known) {
-            status.quotaProjected = UsedPercent(leading->projected, leading->allowed);
-        }
-    }
-    return status;
+    return CollectStatus(*samples_, *history_, *quota_);
 }
 
 std::string CMainFrame::TooltipForRates() const {

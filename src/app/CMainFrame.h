@@ -4,6 +4,7 @@
 #include <QPoint>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/CFrameLoop.h"
@@ -17,7 +18,6 @@
 #include "timer/CRefreshCountdown.h"
 
 class CFrameClock;
-class CFrameRateMeter;
 class CGraphView;
 class CGraphWindow;
 class CSampleList;
@@ -53,8 +53,7 @@ public:
         const MsClock& msClock;
         const LocalClock& localClock;
         CTrafficSampler& sampler;
-        CFrameRateMeter& frameRate;  // ticks on frameClock
-        CFrameClock& frameClock;     // each frame's own time, set as it is worked
+        CFrameClock& frameClock;  // each frame's own time, set as it is worked
     };
 
     CMainFrame(const Services& services, CDataFolder folder);
@@ -174,6 +173,9 @@ private:
     CToolWindowSlot<WebStatsWindow> webStatsWindow_{ReleaseClosedWindowMemory};
     CToolWindowSlot<SettingsWindow> settingsWindow_{ReleaseClosedWindowMemory};
 
+    // Where the program put the graph because its saved place is on no screen now; until the
+    // window leaves it, the saved place is kept.
+    std::optional<QPoint> heldPlace_;
     bool captionShown_ = false;
     bool scanlineShown_ = false;
     bool firstFrameDone_ = false;

@@ -8,7 +8,6 @@
 
 #include "app/CFrameClock.h"
 #include "app/CFrameLoop.h"
-#include "app/CFrameRateMeter.h"
 #include "app/CInstanceChannel.h"
 #include "app/CSignalBridge.h"
 #include "platform/CTranslations.h"
@@ -66,7 +65,6 @@ private:
     SystemLocalClock localClock_;
     LinuxInterfaceSource interfaces_;
     CTrafficSampler sampler_;
-    CFrameRateMeter frameRate_;
     std::unique_ptr<CMainFrame> frame_;
 
     std::unique_ptr<CFrameLoop> loop_;

@@ -53,7 +53,11 @@ void FitToolWindow(QWidget& window) {
 }
 
 void PlaceToolWindow(QWidget& window, const QRect& graph, bool opening) {
-    const QScreen* screen = QGuiApplication::primaryScreen();
+    // On the graph's screen, where the user looks.
+    const QScreen* screen = graph.isEmpty() ? nullptr : QGuiApplication::screenAt(graph.center());
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
     if (screen == nullptr) {
         return;
     }
