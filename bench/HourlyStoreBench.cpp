@@ -1,6 +1,6 @@
 // The hourly store with ten years of hours of 8 interfaces (about 700,000 rows): its size on
-// disk, the queries of the Statistics window and the export, a save of one hour, and the
-// tally's per-sample cost.
+// disk, the queries of the Statistics window and the export (the hourly export whole), a save of
+// one hour, and the tally's per-sample cost.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
@@ -13,6 +13,7 @@
 #include "TempDir.h"
 #include "hourly/CHourlyStore.h"
 #include "hourly/CHourlyTally.h"
+#include "hourly/HourlyExport.h"
 
 namespace {
 
@@ -131,6 +132,24 @@ void BM_AllHoursInOrder(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_AllHoursInOrder)->Unit(benchmark::kMillisecond);
+
+// `--export --hourly` of everything, without the writing to a pipe.
+void BM_ExportAllHoursCsv(benchmark::State& state) {
+    const Filled& filled = Store();
+    for (auto _ : state) {
+        std::size_t bytes = 0;
+        bool writeFailed = false;
+        ExportHours(
+            *filled.store, "", ExportFormat::Csv, filled.zone,
+            [&](const std::string& piece) {
+                bytes += piece.size();
+                return true;
+            },
+            writeFailed);
+        state.counters["MB"] = static_cast<double>(bytes) / 1e6;
+    }
+}
+BENCHMARK(BM_ExportAllHoursCsv)->Unit(benchmark::kMillisecond);
 
 // The periodic save: one hour's rows of every interface, into the full store.
 void BM_SaveOneHour(benchmark::State& state) {

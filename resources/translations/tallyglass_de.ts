@@ -171,6 +171,13 @@ Upload: %2</translation>
     </message>
 </context>
 <context>
+    <name>CTrafficApp</name>
+    <message>
+        <source>cannot open the meter&apos;s socket (%1): later starts and status clients cannot reach this meter.</source>
+        <translation>der Socket des Messgeräts kann nicht geöffnet werden (%1): spätere Starts und Statusabfragen erreichen dieses Messgerät nicht.</translation>
+    </message>
+</context>
+<context>
     <name>CTrafficQuota</name>
     <message>
         <source>Download has passed its limit of %1: %2 used.</source>
@@ -420,6 +427,34 @@ Upload: %2</translation>
         <source>--quota prints something else than --export or --status: ask for one.</source>
         <translation>--quota gibt etwas anderes aus als --export oder --status: Verlangen Sie nur eines davon.</translation>
     </message>
+    <message>
+        <source>With --export: only the interface &lt;name&gt;, from the hourly history.</source>
+        <translation>Mit --export: nur die Schnittstelle &lt;name&gt;, aus dem stündlichen Verlauf.</translation>
+    </message>
+    <message>
+        <source>With --export: the hours of the hourly history, per interface.</source>
+        <translation>Mit --export: die Stunden des stündlichen Verlaufs, je Schnittstelle.</translation>
+    </message>
+    <message>
+        <source>Add the history that vnstat --json prints, read from &lt;file&gt; (- for standard input), to the data files and exit. The meter must not be running.</source>
+        <translation>Den Verlauf, den vnstat --json ausgibt, aus &lt;file&gt; lesen (- für die Standardeingabe), den Datendateien hinzufügen und beenden. Der Zähler darf dabei nicht laufen.</translation>
+    </message>
+    <message>
+        <source>--interface and --hourly go with --export.</source>
+        <translation>--interface und --hourly gehören zu --export.</translation>
+    </message>
+    <message>
+        <source>--interface needs an interface&apos;s name.</source>
+        <translation>--interface braucht den Namen einer Schnittstelle.</translation>
+    </message>
+    <message>
+        <source>--import-vnstat goes alone: not with --export, --status or --quota.</source>
+        <translation>--import-vnstat steht allein: nicht mit --export, --status oder --quota.</translation>
+    </message>
+    <message>
+        <source>--import-vnstat needs a file, or - for standard input.</source>
+        <translation>--import-vnstat braucht eine Datei oder - für die Standardeingabe.</translation>
+    </message>
 </context>
 <context>
     <name>DibLoader</name>
@@ -455,6 +490,49 @@ Upload: %2</translation>
     <message>
         <source>Dial</source>
         <translation>Zeiger</translation>
+    </message>
+</context>
+<context>
+    <name>ImportCommand</name>
+    <message>
+        <source>standard input</source>
+        <translation>die Standardeingabe</translation>
+    </message>
+    <message>
+        <source>tallyglass: cannot read %1: %2</source>
+        <translation>tallyglass: %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>tallyglass: %1 is vnStat&apos;s JSON of version %2: only version 2 (vnStat 2) can be read. Nothing was imported.</source>
+        <translation>tallyglass: %1 ist JSON von vnStat in Version %2: nur Version 2 (vnStat 2) kann gelesen werden. Nichts wurde importiert.</translation>
+    </message>
+    <message>
+        <source>tallyglass: %1 is not vnStat&apos;s JSON as expected (%2). Nothing was imported.</source>
+        <translation>tallyglass: %1 ist nicht das erwartete JSON von vnStat (%2). Nichts wurde importiert.</translation>
+    </message>
+    <message>
+        <source>tallyglass: %1 is not what vnstat --json prints. Nothing was imported.</source>
+        <translation>tallyglass: %1 ist nicht, was vnstat --json ausgibt. Nichts wurde importiert.</translation>
+    </message>
+    <message>
+        <source>tallyglass: Tallyglass is running with the data folder %1: quit it first, then import. Nothing was imported.</source>
+        <translation>tallyglass: Tallyglass läuft mit dem Datenordner %1: erst beenden, dann importieren. Nichts wurde importiert.</translation>
+    </message>
+    <message>
+        <source>tallyglass: cannot lock the data folder %1. Nothing was imported.</source>
+        <translation>tallyglass: Der Datenordner %1 kann nicht gesperrt werden. Nichts wurde importiert.</translation>
+    </message>
+    <message>
+        <source>tallyglass: cannot open %1: %2. Nothing was imported.</source>
+        <translation>tallyglass: %1 kann nicht geöffnet werden: %2. Nichts wurde importiert.</translation>
+    </message>
+    <message>
+        <source>tallyglass: cannot write %1: %2</source>
+        <translation>tallyglass: %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>Imported from vnStat: %1 interfaces, %2 hours added or changed in %3, %4 days added to %5.</source>
+        <translation>Aus vnStat importiert: %1 Schnittstellen, %2 Stunden in %3 hinzugefügt oder geändert, %4 Tage zu %5 hinzugefügt.</translation>
     </message>
 </context>
 <context>
@@ -744,6 +822,18 @@ Upload: %2</translation>
     <message>
         <source>Since: %1</source>
         <translation>Seit %1</translation>
+    </message>
+    <message>
+        <source>&amp;Interface:</source>
+        <translation>&amp;Schnittstelle:</translation>
+    </message>
+    <message>
+        <source>All monitored</source>
+        <translation>Alle überwachten</translation>
+    </message>
+    <message>
+        <source>%1 (excluded)</source>
+        <translation>%1 (ausgeschlossen)</translation>
     </message>
 </context>
 <context>
@@ -1082,13 +1172,6 @@ Upload: %2</translation>
     <message>
         <source>Tallyglass needs an X server or XWayland; DISPLAY is unset or unreachable (DISPLAY=&quot;%1&quot;).</source>
         <translation>Tallyglass braucht einen X-Server oder XWayland; DISPLAY ist nicht gesetzt oder nicht erreichbar (DISPLAY=&quot;%1&quot;).</translation>
-    </message>
-</context>
-<context>
-    <name>CTrafficApp</name>
-    <message>
-        <source>cannot open the meter&apos;s socket (%1): later starts and status clients cannot reach this meter.</source>
-        <translation>der Socket des Messgeräts kann nicht geöffnet werden (%1): spätere Starts und Statusabfragen erreichen dieses Messgerät nicht.</translation>
     </message>
 </context>
 <context>

@@ -53,10 +53,23 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments, const QString&
     const QCommandLineOption quotaOption(
         "quota",
         Words::tr("Print the quota's current period, its use and where it is heading, and exit."));
+    const QCommandLineOption interfaceOption(
+        "interface",
+        Words::tr("With --export: only the interface <name>, from the hourly history."), "name");
+    const QCommandLineOption hourlyOption(
+        "hourly", Words::tr("With --export: the hours of the hourly history, per interface."));
+    const QCommandLineOption importOption(
+        "import-vnstat",
+        Words::tr("Add the history that vnstat --json prints, read from <file> (- for standard "
+                  "input), to the data files and exit. The meter must not be running."),
+        "file");
     parser.addOption(exportOption);
+    parser.addOption(interfaceOption);
+    parser.addOption(hourlyOption);
     parser.addOption(statusOption);
     parser.addOption(followOption);
     parser.addOption(quotaOption);
+    parser.addOption(importOption);
 
     // Without an application object the parser cannot know the program's name.
     const QString program = ProgramName(arguments);
@@ -91,6 +104,17 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments, const QString&
     } else if (parser.isSet(quotaOption) &&
                (parser.isSet(exportOption) || parser.isSet(statusOption))) {
         error = Words::tr("--quota prints something else than --export or --status: ask for one.");
+    } else if ((parser.isSet(interfaceOption) || parser.isSet(hourlyOption)) &&
+               !parser.isSet(exportOption)) {
+        error = Words::tr("--interface and --hourly go with --export.");
+    } else if (parser.isSet(interfaceOption) && parser.value(interfaceOption).isEmpty()) {
+        error = Words::tr("--interface needs an interface's name.");
+    } else if (parser.isSet(importOption) &&
+               (parser.isSet(exportOption) || parser.isSet(statusOption) ||
+                parser.isSet(quotaOption))) {
+        error = Words::tr("--import-vnstat goes alone: not with --export, --status or --quota.");
+    } else if (parser.isSet(importOption) && parser.value(importOption).isEmpty()) {
+        error = Words::tr("--import-vnstat needs a file, or - for standard input.");
     }
     if (!error.isEmpty()) {
         request.action = CommandLineRequest::Action::UsageError;
@@ -107,6 +131,8 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments, const QString&
             request.action = CommandLineRequest::Action::Export;
             request.exportFormat =
                 parser.value(exportOption) == "json" ? ExportFormat::Json : ExportFormat::Csv;
+            request.exportInterface = parser.value(interfaceOption);
+            request.hourly = parser.isSet(hourlyOption);
         } else if (parser.isSet(statusOption)) {
             request.action = CommandLineRequest::Action::Status;
             request.statusFormat =
@@ -114,6 +140,9 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments, const QString&
             request.follow = parser.isSet(followOption);
         } else if (parser.isSet(quotaOption)) {
             request.action = CommandLineRequest::Action::Quota;
+        } else if (parser.isSet(importOption)) {
+            request.action = CommandLineRequest::Action::ImportVnstat;
+            request.importSource = parser.value(importOption);
         }
     }
     return request;

@@ -19,18 +19,23 @@ enum class StatusFormat { Text, Json };
 // other work adds an action here and its option in ParseCommandLine.
 struct CommandLineRequest {
     enum class Action {
-        Run,          // the meter
-        ShowHelp,     // `text` to standard output, success
-        ShowVersion,  // `text` to standard output, success
-        UsageError,   // `text` (the error, then the usage) to standard error, kExitUsage
-        Export,       // the history in `exportFormat` to standard output
-        Status,       // the running meter's figures in `statusFormat`, once or `follow`ing them
-        Quota,        // the quota's current period and projection to standard output
+        Run,           // the meter
+        ShowHelp,      // `text` to standard output, success
+        ShowVersion,   // `text` to standard output, success
+        UsageError,    // `text` (the error, then the usage) to standard error, kExitUsage
+        Export,        // the history in `exportFormat` to standard output, or of the hourly
+                       // store: `exportInterface`'s days, or its `hourly` figures
+        Status,        // the running meter's figures in `statusFormat`, once or `follow`ing them
+        Quota,         // the quota's current period and projection to standard output
+        ImportVnstat,  // vnStat's JSON from `importSource` ("-": standard input) into the files
     };
     Action action = Action::Run;
     // --data-dir as given; empty when not given ($TALLYGLASS_DATA_DIR or the default then).
     QString dataFolder;
     ExportFormat exportFormat = ExportFormat::Csv;
+    QString exportInterface;  // empty: every interface
+    bool hourly = false;
+    QString importSource;
     StatusFormat statusFormat = StatusFormat::Text;
     bool follow = false;
     QString text;

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
 #include "persistence/HistoryExport.h"
+#include "platform/LocalZone.h"
 
 // `tallyglass --export=FORMAT`: prints the history of `dataFolder` to `out` and returns the exit
 // code. It reads "stats.dat" with the meter's own reader and writes nothing: a history not yet
@@ -11,3 +13,12 @@
 // had to leave out are told on `err` as well, and the good days still go out.
 int RunExport(const std::string& dataFolder, ExportFormat format, const LocalDate& today,
               std::FILE* out, std::FILE* err);
+
+// `tallyglass --export=FORMAT` with `--interface NAME` or `--hourly`: from the hourly history
+// ("history.sqlite") of `dataFolder`. With `hourly`, its hours (see ExportHours), of
+// `interfaceName` only when one is given; without, the days of `interfaceName` as RunExport
+// prints days. A store not yet written exports as empty; an interface it has never met is an
+// error, told on `err`.
+int RunStoreExport(const std::string& dataFolder, ExportFormat format,
+                   const std::string& interfaceName, bool hourly, const LocalZone& zone,
+                   std::int64_t nowUtc, const LocalDate& today, std::FILE* out, std::FILE* err);

@@ -3,6 +3,8 @@
 #include <QIcon>
 #include <QTimer>
 
+#include <unistd.h>
+
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +18,7 @@
 #include "app/CTrafficApp.h"
 #include "app/CommandLine.h"
 #include "app/ExportCommand.h"
+#include "app/ImportCommand.h"
 #include "app/QuotaCommand.h"
 #include "app/StatusCommand.h"
 #include "app/XDisplay.h"
@@ -28,7 +31,9 @@
 #include "platform/CTranslations.h"
 #include "platform/Folders.h"
 #include "platform/HeapRelease.h"
+#include "platform/LocalZone.h"
 #include "platform/QtLocaleTexts.h"
+#include "platform/UtcClock.h"
 #include "quota/CQuotaEarlyWarning.h"
 #include "webstats/CWebStatsPublisher.h"
 #include "webstats/WebStatsUpload.h"
@@ -110,6 +115,12 @@ int main(int argc, char** argv) {
             return kExitUsage;
         case CommandLineRequest::Action::Export: {
             SystemLocalClock clock;
+            if (request.hourly || !request.exportInterface.isEmpty()) {
+                return RunStoreExport(ResolveDataFolder(request.dataFolder.toStdString()),
+                                      request.exportFormat, request.exportInterface.toStdString(),
+                                      request.hourly, SystemLocalZone(), SystemUtcClock().NowUtc(),
+                                      clock.Today(), stdout, stderr);
+            }
             return RunExport(ResolveDataFolder(request.dataFolder.toStdString()),
                              request.exportFormat, clock.Today(), stdout, stderr);
         }
@@ -128,6 +139,14 @@ int main(int argc, char** argv) {
             const CTranslations translations;
             return RunQuota(ResolveDataFolder(request.dataFolder.toStdString()), clock,
                             QtLocaleTexts(), stdout, stderr);
+        }
+        case CommandLineRequest::Action::ImportVnstat: {
+            const QCoreApplication core(argc, argv);  // to translate the lines with
+            const CTranslations translations;
+            return RunImportVnstat(ResolveDataFolder(request.dataFolder.toStdString()),
+                                   request.importSource.toLocal8Bit().toStdString(), STDIN_FILENO,
+                                   SystemLocalZone(), SystemUtcClock().NowUtc(), QtLocaleTexts(),
+                                   stdout, stderr);
         }
         case CommandLineRequest::Action::Run:
             break;

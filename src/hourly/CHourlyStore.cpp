@@ -10,6 +10,7 @@
 #include <limits>
 #include <map>
 
+#include "core/Units.h"
 #include "persistence/DataFile.h"
 
 namespace {
@@ -29,11 +30,14 @@ constexpr const char* kAddHour =
     " monitored = excluded.monitored, origin = excluded.origin";
 
 // Imported figures never touch an hour the meter counted, and replace (not add to) an hour
-// imported before: the same import twice changes nothing, and counts no change.
+// imported before: the same import twice changes nothing, and counts no change. A day's total,
+// kept at its first hour, never replaces an imported hour: the day's other hours would then be
+// counted twice.
 constexpr const char* kImportHour =
     "INSERT INTO hours VALUES(?1, ?2, ?3, ?4, ?5, ?6) ON CONFLICT(interface, hour_start) DO UPDATE"
     " SET received = excluded.received, sent = excluded.sent, monitored = excluded.monitored,"
-    " origin = excluded.origin WHERE origin <> 0 AND (received <> excluded.received"
+    " origin = excluded.origin WHERE origin <> 0 AND NOT (origin = 1 AND excluded.origin = 2)"
+    " AND (received <> excluded.received"
     " OR sent <> excluded.sent OR monitored <> excluded.monitored OR origin <> excluded.origin)";
 
 constexpr const char* kHoursOf =
@@ -71,6 +75,16 @@ private:
 };
 
 }  // namespace
+
+DayRecord AsDayRecord(const DayTotal& total) {
+    DayRecord record;
+    record.day = total.date.day;
+    record.month = total.date.month;
+    record.year = total.date.year;
+    record.downloaded = static_cast<double>(total.received) / kBytesPerMB;
+    record.uploaded = static_cast<double>(total.sent) / kBytesPerMB;
+    return record;
+}
 
 CHourlyStore::CHourlyStore(const CDataFolder& folder, const LocalZone& zone)
     : folder_(folder), zone_(zone) {}

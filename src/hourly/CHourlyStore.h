@@ -9,6 +9,7 @@
 
 #include "hourly/HourRow.h"
 #include "persistence/CDataFolder.h"
+#include "persistence/DayRecord.h"
 #include "platform/LocalZone.h"
 
 struct sqlite3;
@@ -25,6 +26,9 @@ struct DayTotal {
     std::uint64_t received = 0;
     std::uint64_t sent = 0;
 };
+
+// The day as the history keeps days: amounts in MB.
+DayRecord AsDayRecord(const DayTotal& total);
 
 struct HourTotal {
     std::int64_t hourStart = 0;  // UTC seconds
@@ -51,6 +55,8 @@ public:
     static constexpr int kSchemaVersion = 1;
     // The interface choice that sums every monitored interface.
     static constexpr std::string_view kAllMonitored = "";
+    // A date before any hour the store can hold, to ask for every day.
+    static constexpr LocalDate kBeginning{1, 1, 1970};
 
     enum class OpenOutcome {
         Opened,      // the existing file

@@ -135,10 +135,14 @@ bool CTrafficHistory::SaveFile() {
     return folder_.WriteDataFile(kFileName, text);
 }
 
-int CTrafficHistory::MonthCount() const {
+int CountMonths(const HistoryTable& table) {
     int count = 0;
-    for (const auto& [year, months] : table_) {
+    for (const auto& [year, months] : table) {
         count += static_cast<int>(months.size());
     }
     return count;
+}
+
+int CTrafficHistory::MonthCount() const {
+    return CountMonths(table_);
 }

@@ -18,6 +18,9 @@ using HistoryDayMap = std::map<int, const DayRecord*>;
 using HistoryMonthMap = std::map<int, HistoryDayMap>;
 using HistoryTable = std::map<int, HistoryMonthMap>;
 
+// The number of (year, month) pairs in the table.
+int CountMonths(const HistoryTable& table);
+
 // A file saved at the same moments as "stats.dat": the periodic save and the last one.
 class SaveCompanion {
 public:

@@ -5,28 +5,32 @@
 #include <utility>
 
 #include "core/Formatters.h"
+#include "core/Units.h"
 
 using namespace chart;
 
 namespace {
 
-// One line strip over the days of the month. Missing days are walked over one step each so
-// that every recorded day lands at its own x.
-std::vector<ChartPoint> PlanLine(const HistoryDayMap& days, double maximum,
-                                 double DayRecord::*amount) {
+// One place along the chart's x axis: a day of a month, or an hour of a day.
+struct ChartSlot {
+    std::string label;
+    int number = 0;  // the label's number: labels below 10 sit slightly closer together
+    bool recorded = false;
+    double downloaded = 0.0;  // MB
+    double uploaded = 0.0;
+};
+
+// One line strip over the slots. A slot without a record lies on the zero line.
+std::vector<ChartPoint> PlanLine(const std::vector<ChartSlot>& slots, double maximum,
+                                 double ChartSlot::*amount) {
     std::vector<ChartPoint> points;
     float x = kFirstX;
-    int n = 0;
-    for (const auto& [day, record] : days) {
-        ++n;
-        // "<" rather than "!=": a day number the loop has passed can never make it run away.
-        for (; n < day; ++n) {
+    for (const ChartSlot& slot : slots) {
+        if (!slot.recorded) {
             points.push_back({x, kZeroLine});
-            x += kDayStep;
-        }
-        // A month of zeros has no scale: its recorded days get no vertex.
-        if (maximum > 0.0) {
-            const double y = record->*amount / maximum * kLineScale + kZeroLine;
+        } else if (maximum > 0.0) {
+            // A month of zeros has no scale: its recorded days get no vertex.
+            const double y = slot.*amount / maximum * kLineScale + kZeroLine;
             if (y >= -1.0 && y <= 1.0) {
                 points.push_back({x, static_cast<float>(y + kLineLift)});
             }
@@ -36,45 +40,65 @@ std::vector<ChartPoint> PlanLine(const HistoryDayMap& days, double maximum,
     return points;
 }
 
-float LabelAdvance(int day) {
-    return day < 10 ? kShortLabelStep : kDayStep;
+float LabelAdvance(int number) {
+    return number < 10 ? kShortLabelStep : kDayStep;
 }
 
-}  // namespace
-
-ChartPlan PlanChart(const HistoryDayMap& days) {
+ChartPlan PlanSlots(const std::vector<ChartSlot>& slots) {
     ChartPlan plan;
 
     double maximum = 0.0;
-    for (const auto& [day, record] : days) {
-        maximum = std::max({maximum, record->downloaded, record->uploaded});
+    for (const ChartSlot& slot : slots) {
+        maximum = std::max({maximum, slot.downloaded, slot.uploaded});
     }
-    plan.download = PlanLine(days, maximum, &DayRecord::downloaded);
-    plan.upload = PlanLine(days, maximum, &DayRecord::uploaded);
+    plan.download = PlanLine(slots, maximum, &ChartSlot::downloaded);
+    plan.upload = PlanLine(slots, maximum, &ChartSlot::uploaded);
 
     float x = kDayNumberX;
-    int n = 0;
-    for (const auto& [day, record] : days) {
-        for (++n; n <= day; ++n) {
-            plan.dayNumbers.push_back({x, kDayNumberY, std::to_string(n)});
-            x += LabelAdvance(n);
-        }
-        n = day;
-    }
-    plan.axisEnd = x;
-
-    const int lastDay = days.empty() ? 0 : days.rbegin()->first;
     float tick = kFirstX;
-    for (int day = 1; day <= lastDay; ++day) {
+    for (const ChartSlot& slot : slots) {
+        plan.dayNumbers.push_back({x, kDayNumberY, slot.label});
+        x += LabelAdvance(slot.number);
         plan.ticks.push_back(tick);
         tick += kDayStep;
     }
+    plan.axisEnd = x;
 
     auto scale = ChartScaleTexts(maximum);
     plan.amountLabels = {ChartText{kLabelX, kTopLabelY, std::move(scale[0])},
                          ChartText{kLabelX, kHalfLabelY, std::move(scale[1])},
                          ChartText{kLabelX, kZeroLabelY, std::move(scale[2])}};
     return plan;
+}
+
+}  // namespace
+
+ChartPlan PlanChart(const HistoryDayMap& days) {
+    // Day 1 to the last recorded day; the days between without a record as empty slots.
+    const int lastDay = days.empty() ? 0 : days.rbegin()->first;
+    std::vector<ChartSlot> slots;
+    for (int day = 1; day <= lastDay; ++day) {
+        slots.push_back({std::to_string(day), day});
+    }
+    for (const auto& [day, record] : days) {
+        if (day >= 1 && day <= lastDay) {
+            ChartSlot& slot = slots[day - 1];
+            slot.recorded = true;
+            slot.downloaded = record->downloaded;
+            slot.uploaded = record->uploaded;
+        }
+    }
+    return PlanSlots(slots);
+}
+
+ChartPlan PlanHourChart(std::span<const HourTotal> hours) {
+    std::vector<ChartSlot> slots;
+    for (const HourTotal& hour : hours) {
+        slots.push_back({std::to_string(hour.local.hour), hour.local.hour, true,
+                         static_cast<double>(hour.received) / kBytesPerMB,
+                         static_cast<double>(hour.sent) / kBytesPerMB});
+    }
+    return PlanSlots(slots);
 }
 
 namespace {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "hourly/CHourlyStore.h"
 #include "persistence/CTrafficHistory.h"
 
 // The geometry of the month chart, free of any drawing: the whole chart is the square -1..1 in
@@ -78,3 +80,6 @@ struct ChartPlan {
 
 // The chart of one month's days.
 ChartPlan PlanChart(const HistoryDayMap& days);
+// The chart of one day's hours (23, 24 or 25), in the month chart's style: each hour takes a
+// day's place, numbered by the hour its local clock shows (a repeated hour twice).
+ChartPlan PlanHourChart(std::span<const HourTotal> hours);

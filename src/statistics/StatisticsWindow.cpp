@@ -1,5 +1,6 @@
 #include "statistics/StatisticsWindow.h"
 
+#include <QComboBox>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QStyleOptionHeader>
@@ -8,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "core/Formatters.h"
+#include "hourly/CHourlyStore.h"
 #include "persistence/CTrafficHistory.h"
 #include "platform/QtLocaleTexts.h"
 #include "statistics/CGridLineDelegate.h"
@@ -106,11 +108,19 @@ void FitList(QTreeWidget& list, int columnsWidth, int rows) {
 StatisticsWindow::StatisticsWindow(CTrafficHistory& history,
                                    std::function<void()> restoreGraphContext,
                                    std::unique_ptr<LocaleTexts> texts, QWidget* parent)
+    : StatisticsWindow(history, nullptr, std::move(restoreGraphContext), std::move(texts), parent) {
+}
+
+StatisticsWindow::StatisticsWindow(CTrafficHistory& history, const CHourlyStore* store,
+                                   std::function<void()> restoreGraphContext,
+                                   std::unique_ptr<LocaleTexts> texts, QWidget* parent)
     : QDialog(parent),
       ui_(std::make_unique<Ui::StatisticsWindow>()),
       history_(history),
-      texts_(texts ? std::move(texts) : std::make_unique<QtLocaleTexts>()) {
+      texts_(texts ? std::move(texts) : std::make_unique<QtLocaleTexts>()),
+      store_(store) {
     ui_->setupUi(this);
+    FillInterfaceChoice();
     PrepareList(*ui_->monthsList);
     PrepareList(*ui_->daysList);
 
@@ -130,12 +140,21 @@ StatisticsWindow::StatisticsWindow(CTrafficHistory& history,
 
     connect(ui_->monthsList, &QTreeWidget::currentItemChanged, this,
             &StatisticsWindow::ShowFocusedMonth);
+    // A click on the month already highlighted brings its days back into the chart.
+    connect(ui_->monthsList, &QTreeWidget::itemClicked, this, [this] {
+        if (shownDay_) {
+            ShowFocusedMonth();
+        }
+    });
+    connect(ui_->daysList, &QTreeWidget::currentItemChanged, this,
+            &StatisticsWindow::ShowFocusedDay);
+    connect(ui_->interfaceChoice, &QComboBox::currentIndexChanged, this,
+            &StatisticsWindow::ChooseInterface);
 
     observation_.emplace(history_, *this);
     ShowSessionTotals();
     // Shown at once rather than at the first sample, so no placeholder is ever seen.
     ShowSinceTotals();
-    ui_->sinceBox->setTitle(tr("Since: %1").arg(Text(texts_->ShortDate(history_.SinceDate()))));
 }
 
 StatisticsWindow::~StatisticsWindow() {
@@ -144,9 +163,81 @@ StatisticsWindow::~StatisticsWindow() {
     delete chartHost_;
 }
 
-void StatisticsWindow::Update() {
+LocalDate StatisticsWindow::Today() const {
     const DayRecord& current = history_.CurrentDay();
-    const LocalDate today{current.day, current.month, current.year};
+    return {current.day, current.month, current.year};
+}
+
+const HistoryTable& StatisticsWindow::ShownTable(HistoryTable& snapshot) const {
+    if (InterfaceChosen()) {
+        return interfaceDays_.Table();
+    }
+    snapshot = history_.Snapshot();
+    return snapshot;
+}
+
+void StatisticsWindow::FillInterfaceChoice() {
+    // Without the store the window is as it always was: every monitored interface only.
+    const bool offered = store_ != nullptr;
+    ui_->interfaceLabel->setVisible(offered);
+    ui_->interfaceChoice->setVisible(offered);
+    if (!offered) {
+        return;
+    }
+    QComboBox& choice = *ui_->interfaceChoice;
+    choice.addItem(tr("All monitored"), QString());
+    for (const InterfaceMet& met : store_->Interfaces()) {
+        const QString name = Text(met.name);
+        choice.addItem(met.monitored ? name : tr("%1 (excluded)").arg(name), name);
+    }
+}
+
+void StatisticsWindow::ChooseInterface() {
+    interface_ = ui_->interfaceChoice->currentData().toString().toStdString();
+    const LocalDate today = Today();
+    if (InterfaceChosen()) {
+        interfaceDays_.Load(*store_, interface_, today);
+    }
+    const MonthKey looked = shown_.Shown();
+    HistoryTable snapshot;
+    const HistoryTable& table = ShownTable(snapshot);
+    Build(table, today);
+    // The month the user was looking at stays, where the new choice has figures of it.
+    if (!(looked == shown_.Shown()) && FindMonth(table, looked) != nullptr) {
+        ShowMonth(table, looked);
+        shown_.Choose(looked);
+        const QSignalBlocker quiet(ui_->monthsList);
+        ui_->monthsList->setCurrentItem(MonthItem(looked));
+    }
+    // The session's figures are the meter's, of every monitored interface.
+    ui_->sessionBox->setEnabled(!InterfaceChosen());
+    ShowSinceTotals();
+}
+
+void StatisticsWindow::ShowFocusedDay() {
+    const QTreeWidgetItem* item = ui_->daysList->currentItem();
+    if (store_ == nullptr || item == nullptr) {
+        return;
+    }
+    const MonthKey key = shown_.Shown();
+    const LocalDate date{item->data(0, kKeyRole).toInt(), key.month, key.year};
+    chart_->Draw(PlanHourChart(store_->HoursOfDay(interface_, date)));
+    shownDay_ = date;
+}
+
+void StatisticsWindow::Update() {
+    const LocalDate today = Today();
+    if (InterfaceChosen()) {
+        // The store changes only when the meter saves; the lists follow the date.
+        if (shown_.OnUpdate(today) == CShownMonth::Refresh::Rebuild) {
+            interfaceDays_.Load(*store_, interface_, today);
+            Build(interfaceDays_.Table(), today);
+            ShowSinceTotals();
+        }
+        ShowSessionTotals();
+        return;
+    }
+    const DayRecord& current = history_.CurrentDay();
     const HistoryTable table = history_.Snapshot();
     switch (shown_.OnUpdate(today)) {
         case CShownMonth::Refresh::Rebuild:
@@ -189,7 +280,7 @@ void StatisticsWindow::FillMonthsList(const HistoryTable& table) {
     QTreeWidget& list = *ui_->monthsList;
     // Rebuilding is not the user choosing a month.
     const QSignalBlocker quiet(list);
-    SetColumns(list, MonthListColumns(history_.MonthCount(), monthsMeasure_, *texts_));
+    SetColumns(list, MonthListColumns(CountMonths(table), monthsMeasure_, *texts_));
     for (const MonthRow& row : MonthRows(table, *texts_)) {
         QTreeWidgetItem* item = AddRow(list, row.cells);
         item->setData(0, kKeyRole, row.key.month);
@@ -199,10 +290,14 @@ void StatisticsWindow::FillMonthsList(const HistoryTable& table) {
 
 void StatisticsWindow::ShowMonth(const HistoryTable& table, MonthKey key) {
     QTreeWidget& list = *ui_->daysList;
+    // Rebuilding is not the user choosing a day.
+    const QSignalBlocker quiet(list);
     const HistoryDayMap* days = FindMonth(table, key);
     SetColumns(list, DayListColumns(days != nullptr ? static_cast<int>(days->size()) : 0,
                                     daysMeasure_, *texts_));
+    shownDay_.reset();
     if (days == nullptr) {
+        chart_->Draw(PlanChart({}));  // an interface without figures this month
         return;
     }
     chart_->Draw(PlanChart(*days));
@@ -220,7 +315,8 @@ void StatisticsWindow::ShowFocusedMonth() {
         return;
     }
     const MonthKey key{item->data(0, kKeyRole).toInt(), item->data(1, kKeyRole).toInt()};
-    ShowMonth(history_.Snapshot(), key);
+    HistoryTable snapshot;
+    ShowMonth(ShownTable(snapshot), key);
     shown_.Choose(key);
 }
 
@@ -230,7 +326,9 @@ void StatisticsWindow::RefreshToday(const HistoryTable& table, const DayRecord& 
     if (days == nullptr) {
         return;
     }
-    chart_->Draw(PlanChart(*days));
+    if (!shownDay_) {
+        chart_->Draw(PlanChart(*days));
+    }
     // Today's row is found by its day, not by its place: after the clock was set back, today
     // need not be the newest day of the month.
     QTreeWidget& list = *ui_->daysList;
@@ -267,6 +365,11 @@ void StatisticsWindow::ShowSessionTotals() {
 }
 
 void StatisticsWindow::ShowSinceTotals() {
-    ui_->sinceDownloadValue->setText(Text(SizeText(history_.SinceDownload())));
-    ui_->sinceUploadValue->setText(Text(SizeText(history_.SinceUpload())));
+    const bool chosen = InterfaceChosen();
+    const LocalDate since = chosen ? interfaceDays_.First() : history_.SinceDate();
+    ui_->sinceBox->setTitle(tr("Since: %1").arg(Text(texts_->ShortDate(since))));
+    ui_->sinceDownloadValue->setText(
+        Text(SizeText(chosen ? interfaceDays_.Downloaded() : history_.SinceDownload())));
+    ui_->sinceUploadValue->setText(
+        Text(SizeText(chosen ? interfaceDays_.Uploaded() : history_.SinceUpload())));
 }

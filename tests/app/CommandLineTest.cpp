@@ -37,6 +37,15 @@ TEST(CommandLine, EachArgumentListAsksForOneThing) {
         {{"--quota", "--export=csv"}, Action::UsageError, ""},
         {{"--quota=yes"}, Action::UsageError, ""},
         {{"--quota", "--status"}, Action::UsageError, ""},
+        {{"--export=csv", "--interface", "eth0", "--hourly"}, Action::Export, ""},
+        {{"--interface", "eth0"}, Action::UsageError, ""},
+        {{"--hourly"}, Action::UsageError, ""},
+        {{"--export=csv", "--interface="}, Action::UsageError, ""},
+        {{"--import-vnstat", "-", "--data-dir", "/srv/tg"}, Action::ImportVnstat, "/srv/tg"},
+        {{"--import-vnstat=/tmp/v.json"}, Action::ImportVnstat, ""},
+        {{"--import-vnstat"}, Action::UsageError, ""},
+        {{"--import-vnstat=-", "--export=csv"}, Action::UsageError, ""},
+        {{"--import-vnstat=-", "--quota"}, Action::UsageError, ""},
         // Usage errors win over everything, help included.
         {{"--bogus"}, Action::UsageError, ""},
         {{"--help", "--bogus"}, Action::UsageError, ""},
@@ -83,6 +92,11 @@ TEST(CommandLine, TextsNameTheProgramItsOptionsAndTheError) {
               ExportFormat::Json);
     EXPECT_EQ(ParseCommandLine({"tallyglass", "--export=csv"}, "1").exportFormat,
               ExportFormat::Csv);
+    const CommandLineRequest hours =
+        ParseCommandLine({"tallyglass", "--export=json", "--hourly", "--interface=wlan0"}, "1");
+    EXPECT_TRUE(hours.hourly);
+    EXPECT_EQ(hours.exportInterface, "wlan0");
+    EXPECT_EQ(ParseCommandLine({"tallyglass", "--import-vnstat", "-"}, "1").importSource, "-");
 }
 
 TEST(CommandLine, StatusTakesItsFormatAndFollow) {

@@ -1,7 +1,10 @@
 #!/usr/bin/env python3
 """End to end: `tallyglass --export=csv|json` prints a seeded history exactly, oldest first, with
 no X display, writes nothing, honours --data-dir and $TALLYGLASS_DATA_DIR, and ends with a clear
-error and exit code 1 when the history cannot be read."""
+error and exit code 1 when the history cannot be read. Then real output of Debian's vnstat is
+imported twice (the second run changes nothing), with the export before and after, the hourly
+and per-interface exports, and the refusals: a file that is not vnStat's, a running meter."""
+import fcntl
 import json
 import os
 import subprocess
@@ -23,6 +26,14 @@ def check(condition, message):
 def export(program, fmt, env, *args):
     return subprocess.run([program, "--export=" + fmt] + list(args), env=env,
                           capture_output=True, text=True, timeout=30)
+
+
+DATA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data")
+
+
+def run(program, env, *args, stdin=None):
+    return subprocess.run([program] + list(args), env=env, input=stdin, capture_output=True,
+                          text=True, timeout=30)
 
 
 def snapshot(folder):
@@ -72,7 +83,73 @@ def main():
         check(empty.returncode == 0 and json.loads(empty.stdout)["days"] == [],
               "empty export: %r %r" % (empty.stdout, empty.stderr))
         check(not os.path.exists(folder), "the export made the data folder")
+    check_vnstat_import(program, dict(env, TZ="UTC"))
     print("export: ok")
+
+
+def check_vnstat_import(program, env):
+    with tempfile.TemporaryDirectory() as folder:
+        with open(os.path.join(folder, "stats.dat"), "w") as f:
+            f.write(HISTORY)
+        before = export(program, "csv", env, "--data-dir", folder).stdout
+        hours = os.path.join(DATA, "vnstat_two_veth.json")
+
+        first = run(program, env, "--import-vnstat", hours, "--data-dir", folder)
+        check(first.returncode == 0, "import failed: %r" % first.stderr)
+        check(first.stdout == "Imported from vnStat: 2 interfaces, 4 hours added or changed in "
+                             "history.sqlite, 1 days added to stats.dat.\n",
+              "import summary: %r" % first.stdout)
+        after = export(program, "csv", env, "--data-dir", folder).stdout
+        # The recorded days stay as they were; vnStat's day joins them.
+        lines = before.splitlines()
+        check(after.splitlines() == lines[:2] + ["2026-12-08,44.610537,177.827396,222.437933"] +
+              lines[2:], "export after the import:\n" + after)
+        written = snapshot(folder)
+
+        with open(hours) as f:
+            again = run(program, env, "--import-vnstat", "-", "--data-dir", folder,
+                        stdin=f.read())
+        check(again.returncode == 0 and ", 0 hours" in again.stdout and ", 0 days" in again.stdout,
+              "second import: %r %r" % (again.stdout, again.stderr))
+        check(export(program, "csv", env, "--data-dir", folder).stdout == after,
+              "the second import changed the export")
+        check(snapshot(folder)["stats.dat"] == written["stats.dat"],
+              "the second import rewrote stats.dat")
+
+        hourly = export(program, "csv", env, "--data-dir", folder, "--hourly").stdout
+        check(hourly.splitlines() == [
+            "interface,hour,download_bytes,upload_bytes,total_bytes,monitored",
+            "vt30a,2026-12-08T00:00+00:00,30194886,120648230,150843116,1",
+            "vt30a,2026-12-08T01:00+00:00,4031360,16159970,20191330,1",
+            "vt30c,2026-12-08T00:00+00:00,11411234,45143474,56554708,1",
+            "vt30c,2026-12-08T01:00+00:00,1140058,4513866,5653924,1"], "hourly:\n" + hourly)
+        one = json.loads(export(program, "json", env, "--data-dir", folder, "--hourly",
+                                "--interface", "vt30c").stdout)
+        check([i["name"] for i in one["interfaces"]] == ["vt30c"] and
+              len(one["interfaces"][0]["hours"]) == 2, "hourly of one interface: %s" % one)
+        days = json.loads(export(program, "json", env, "--data-dir", folder,
+                                 "--interface=vt30c").stdout)
+        check(days == {"since": "2026-12-08", "days": [
+            {"date": "2026-12-08", "download_mib": 11.969845, "upload_mib": 47.35693}]},
+              "days of one interface: %s" % days)
+        unknown = export(program, "csv", env, "--data-dir", folder, "--interface", "eth9")
+        check(unknown.returncode == 1 and "eth9" in unknown.stderr,
+              "unknown interface: %r" % unknown.stderr)
+
+        # Neither a file that is not vnStat's nor a running meter gets anything written.
+        written = snapshot(folder)
+        german = dict(env, LANGUAGE="de", LC_ALL="de_DE.UTF-8", LANG="de_DE.UTF-8")
+        stats = os.path.join(folder, "stats.dat")
+        refused = run(program, german, "--import-vnstat", stats, "--data-dir", folder)
+        check(refused.returncode == 1 and
+              refused.stderr == "tallyglass: %s ist nicht, was vnstat --json ausgibt. Nichts "
+                                "wurde importiert.\n" % stats, "refusal: %r" % refused.stderr)
+        with open(os.path.join(folder, "instance.lock"), "a") as lock:
+            fcntl.flock(lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
+            busy = run(program, env, "--import-vnstat", hours, "--data-dir", folder)
+        check(busy.returncode == 1 and "quit it first" in busy.stderr,
+              "import beside a meter: %r" % busy.stderr)
+        check(snapshot(folder) == written, "a refused import wrote to the data folder")
 
 
 if __name__ == "__main__":

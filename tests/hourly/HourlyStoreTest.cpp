@@ -168,6 +168,11 @@ TEST_F(HourlyStoreTest, TheMetersCountWinsOverAnImportedOneAndImportsReplaceNotA
     EXPECT_EQ(changed, 1);
     ASSERT_TRUE(store.Import(batch, &changed));
     EXPECT_EQ(changed, 0);
+    // A day's total imported later (vnStat's days alone) leaves the imported hours as they are.
+    const std::vector<HourRow> day = {{"eth0", kMarch29 + kHour, 77, 77, true}};
+    const CHourlyStore::ImportBatch dayBatch[] = {{day, HourOrigin::ImportedDay}};
+    ASSERT_TRUE(store.Import(dayBatch, &changed));
+    EXPECT_EQ(changed, 0);
 
     // The meter now counts the imported hour itself: its figure replaces the import's.
     ASSERT_TRUE(store.Save(std::vector<HourRow>{{"eth0", kMarch29 + kHour, 3, 3, true}}));

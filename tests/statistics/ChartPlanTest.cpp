@@ -108,3 +108,44 @@ TEST(ChartPlan, TextsStandOutFromTheBackground) {
     const unsigned char white[3] = {255, 255, 255};
     EXPECT_NEAR(ContrastRatio(white, chart::kBackgroundBottom), 2.2, 0.1);  // what was too faint
 }
+
+// A day's hours take the days' places: one tick and one number each, numbered by the local
+// hour, so a day the clocks go forward lacks one number and a day they go back shows one twice.
+TEST(ChartPlan, HoursOfADayTakeTheDaysPlacesNumberedByTheirLocalHour) {
+    struct Case {
+        const char* name;
+        std::vector<int> localHours;
+    };
+    std::vector<int> plain;
+    for (int h = 0; h < 24; ++h) {
+        plain.push_back(h);
+    }
+    std::vector<int> forward = plain;
+    forward.erase(forward.begin() + 2);  // 02:00 never comes
+    std::vector<int> back = plain;
+    back.insert(back.begin() + 2, 2);  // 02:00 comes twice
+    const Case cases[] = {
+        {"an ordinary day", plain}, {"clocks forward", forward}, {"clocks back", back}};
+    for (const Case& c : cases) {
+        std::vector<HourTotal> hours;
+        for (std::size_t i = 0; i < c.localHours.size(); ++i) {
+            HourTotal hour;
+            hour.local.hour = c.localHours[i];
+            hour.received = i == 5 ? 2 * 1048576 : 0;  // one busy hour of 2 MB
+            hour.sent = 1048576;
+            hours.push_back(hour);
+        }
+        const ChartPlan plan = PlanHourChart(hours);
+        ASSERT_EQ(plan.dayNumbers.size(), c.localHours.size()) << c.name;
+        ASSERT_EQ(plan.download.size(), c.localHours.size()) << c.name;
+        EXPECT_EQ(plan.ticks.size(), c.localHours.size()) << c.name;
+        for (std::size_t i = 0; i < c.localHours.size(); ++i) {
+            EXPECT_EQ(plan.dayNumbers[i].text, std::to_string(c.localHours[i])) << c.name << i;
+            EXPECT_NEAR(plan.download[i].x, -0.9f + i * kStep, kTolerance) << c.name << i;
+        }
+        // The busy hour reaches the top; an idle hour sits just above the zero line.
+        EXPECT_NEAR(plan.download[5].y, 0.75f, kTolerance) << c.name;
+        EXPECT_NEAR(plan.download[0].y, -0.73f, kTolerance) << c.name;
+        EXPECT_EQ(plan.amountLabels[0].text, "2.0 MB") << c.name;
+    }
+}

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -22,6 +23,7 @@
 #include "MainFrameFixture.h"
 #include "TempDir.h"
 #include "graphgl/CGraphWindow.h"
+#include "hourly/CHourlyStore.h"
 #include "persistence/CTrafficHistory.h"
 #include "persistence/DataFile.h"
 #include "platform/QtLocaleTexts.h"
@@ -68,7 +70,7 @@ protected:
         clock_.SetDate(today);
         history_ = std::make_unique<CTrafficHistory>(folder_, ms_, clock_);
         window_ = new StatisticsWindow(
-            *history_, [this] { graph_.MakeCurrent(); }, std::move(texts));
+            *history_, store_.get(), [this] { graph_.MakeCurrent(); }, std::move(texts));
         window_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.data(), kWait));
         ASSERT_TRUE(QTest::qWaitFor([&] { return window_->Chart()->HasContext(); }, kWait));
@@ -92,6 +94,8 @@ protected:
     FakeLocalClock clock_;
     CGraphWindow graph_;
     std::unique_ptr<CTrafficHistory> history_;
+    FakeLocalZone zone_;                   // UTC
+    std::unique_ptr<CHourlyStore> store_;  // none unless a test makes one
     QPointer<StatisticsWindow> window_;
 };
 
@@ -110,6 +114,8 @@ TEST_F(StatisticsWindowTest, ListsNewestFirstAndAClickShowsThatMonth) {
     EXPECT_EQ(RowTexts(Days(), 0), QStringList({"10/1/2026", "0.0 KB", "0.0 KB", "0.0 KB"}));
     EXPECT_EQ(RowTexts(Days(), 1), QStringList({"1/1/2026", "512.0 KB", "512.0 KB", "1024.0 KB"}));
     EXPECT_EQ(window_->findChild<QGroupBox*>("sinceBox")->title(), "Since: 29/11/2025");
+    // Without the hourly store there is nothing to choose from.
+    EXPECT_FALSE(window_->findChild<QComboBox*>("interfaceChoice")->isVisible());
 
     // December's largest day is the 20th: nothing of January's chart is drawn that far right.
     const auto day20Peak = [&] {
@@ -130,6 +136,87 @@ TEST_F(StatisticsWindowTest, ListsNewestFirstAndAClickShowsThatMonth) {
     ClickMonth(2);
     EXPECT_EQ(window_->ShownMonth(), (MonthKey{11, 2025}));
     EXPECT_EQ(RowTexts(Days(), 0).value(0), "30/11/2025");
+}
+
+// With the hourly store: "All monitored" is the window as it is without it; an interface's
+// choice fills the lists and the "Since" totals with its days alone (an excluded one marked);
+// a day picked in the days list shows its hours in the chart, a month picked its days again.
+TEST_F(StatisticsWindowTest, AnInterfaceChoiceFiltersEverythingAndADayShowsItsHours) {
+    constexpr std::int64_t kNewYear = 1767225600;  // 2026-01-01 00:00 UTC
+    constexpr std::int64_t kMB = 1048576;
+    store_ = std::make_unique<CHourlyStore>(folder_, zone_);
+    ASSERT_TRUE(folder_.EnsureDataFolder());
+    ASSERT_EQ(store_->Open(kNewYear), CHourlyStore::OpenOutcome::Created);
+    const std::vector<HourRow> rows = {
+        {"eth0", kNewYear + 5 * 3600, 3 * kMB, kMB, true},
+        {"eth0", kNewYear - 12 * 86400 + 10 * 3600, kMB, 0, true},
+        {"docker0", kNewYear, 2 * kMB, 2 * kMB, false},
+    };
+    ASSERT_TRUE(store_->Save(rows));
+    Open(kWinter, {10, 1, 2026});
+    QComboBox* choice = window_->findChild<QComboBox*>("interfaceChoice");
+    ASSERT_TRUE(choice->isVisible());
+    ASSERT_EQ(choice->count(), 3);
+    EXPECT_EQ(choice->itemText(1), "docker0 (excluded)");
+
+    struct Case {
+        const char* name;
+        int choice;
+        QStringList topMonth;
+        int months;
+        QString since;
+        QString sinceDownload;
+        bool sessionShown;
+    } const cases[] = {
+        {"one interface",
+         2,
+         {"January", "2026", "3.0 MB", "1024.0 KB", "4.0 MB"},
+         2,
+         "Since: 20/12/2025",
+         "4.0 MB",
+         false},
+        {"an excluded one",
+         1,
+         {"January", "2026", "2.0 MB", "2.0 MB", "4.0 MB"},
+         1,
+         "Since: 1/1/2026",
+         "2.0 MB",
+         false},
+        {"all monitored",
+         0,
+         {"January", "2026", "512.0 KB", "512.0 KB", "1024.0 KB"},
+         3,
+         "Since: 29/11/2025",
+         "2.1 GB",
+         true},
+    };
+    for (const Case& c : cases) {
+        choice->setCurrentIndex(c.choice);
+        EXPECT_EQ(RowTexts(Months(), 0), c.topMonth) << c.name;
+        EXPECT_EQ(Months()->topLevelItemCount(), c.months) << c.name;
+        EXPECT_EQ(window_->findChild<QGroupBox*>("sinceBox")->title(), c.since) << c.name;
+        EXPECT_EQ(Label("sinceDownloadValue"), c.sinceDownload) << c.name;
+        EXPECT_EQ(window_->findChild<QGroupBox*>("sessionBox")->isEnabled(), c.sessionShown)
+            << c.name;
+    }
+
+    // eth0's New Year's Day: its busy hour, 05:00, reaches the chart's top.
+    choice->setCurrentIndex(2);
+    ASSERT_EQ(RowTexts(Days(), 0).value(0), "1/1/2026");
+    const auto peakAt = [&](int place) {
+        const ChartPixels pixels(*window_->Chart());
+        const int column = pixels.Column(-0.9 + place * 1.8 / 31 + 0.05);
+        return std::abs(pixels.TopmostRow(column, IsGreen) - pixels.Row(0.75));
+    };
+    const QRect day = Days()->visualItemRect(Days()->topLevelItem(0));
+    QTest::mouseClick(Days()->viewport(), Qt::LeftButton, {}, day.center());
+    EXPECT_EQ(window_->ShownDay(), (LocalDate{1, 1, 2026}));
+    EXPECT_TRUE(GraphIsCurrent());
+    EXPECT_LE(peakAt(5), 2);
+    // The month's chart again: no line reaches the top at 05:00's place.
+    ClickMonth(0);
+    EXPECT_FALSE(window_->ShownDay().has_value());
+    EXPECT_GT(peakAt(5), 10);
 }
 
 // In the desktop's font or a larger one, and whatever the locale writes as a date, every month
