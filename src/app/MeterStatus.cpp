@@ -99,7 +99,8 @@ int WholePercent(double percent) {
 }
 
 std::string StatusText(const MeterStatus& status) {
-    return "\u2193 " + SpeedOf(status.downloadRate) + " \u2191 " + SpeedOf(status.uploadRate);
+    return "\u2193 " + FixedWidthSpeed(status.downloadRate / kKBPerMB) + " \u2191 " +
+           FixedWidthSpeed(status.uploadRate / kKBPerMB);
 }
 
 std::string StatusTooltip(const MeterStatus& status) {

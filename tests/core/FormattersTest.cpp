@@ -32,6 +32,59 @@ TEST(Formatters, TooltipSpeed) {
                               {150000.0, "0.0 KB/s"}});  // beyond any real link: shown as nothing
 }
 
+// Figure spaces are three bytes each; spelled out so a row shows its width.
+#define FS "\u2007"
+
+// Whatever the figures, the text is as wide: the number fills six digit places.
+TEST(Formatters, FixedWidthSpeedKeepsItsWidth) {
+    ExpectTexts(FixedWidthSpeed, {{0.0, FS FS FS "0.0 KB/s"},
+                                  {12.3 / 1024, FS FS "12.3 KB/s"},
+                                  {123.4 / 1024, FS "123.4 KB/s"},
+                                  {0.99999, "1024.0 KB/s"},  // the widest number it writes
+                                  {1.2, FS FS FS "1.2 MB/s"},
+                                  {100000.0, FS FS "97.7 GB/s"},
+                                  {150000.0, FS FS FS "0.0 KB/s"}});
+}
+
+TEST(Formatters, PaddingCountsCharactersNotBytes) {
+    const struct {
+        const char* name;
+        const char* text;
+        int width;
+        const char* padded;
+    } cases[] = {
+        {"short", "34K", 4, FS "34K"},
+        {"full", "1.2M", 4, "1.2M"},
+        {"longer stays", "1023.9", 4, "1023.9"},
+        {"a two-byte decimal mark is one character", "1\u066b2M", 4, "1\u066b2M"},
+        {"empty", "", 2, FS FS},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PadWithFigureSpaces(c.text, c.width), c.padded) << c.name;
+    }
+}
+
+// Four characters at most, so two lines fit a 16-pixel icon; no number rounds to 1000 or 10.0.
+TEST(Formatters, ShortSpeedTextFitsATrayIcon) {
+    const auto point = [](double kilobytesPerSecond) {
+        return ShortSpeedText(kilobytesPerSecond, DecimalMark::Point);
+    };
+    ExpectTexts(point, {{0.0, "0.0K"},
+                        {0.04, "0.0K"},
+                        {0.25, "0.2K"},
+                        {9.94, "9.9K"},
+                        {9.95, "10K"},
+                        {34.0, "34K"},
+                        {999.4, "999K"},
+                        {999.5, "1.0M"},
+                        {1228.8, "1.2M"},
+                        {10.0 * 1024 - 52, "9.9M"},
+                        {10.0 * 1024, "10M"},
+                        {50.0 * 1024 * 1024, "50G"},
+                        {-5.0, "0.0K"},
+                        {1e12, "0.0K"}});  // beyond any real link, as the tooltip shows it
+}
+
 // The lists switch to KB below 1.024 MB, not 1 MB, and to GB only above 1024 MB.
 TEST(Formatters, ListAmountThresholds) {
     ExpectTexts(ListAmountText, {{0.0, "0.0 KB"},
