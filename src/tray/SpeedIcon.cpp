@@ -1,10 +1,12 @@
 #include "tray/SpeedIcon.h"
 
 #include <QFontMetricsF>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -14,10 +16,10 @@ constexpr const char* kWidestTexts[] = {"888M", "8.8M", "888K", "8.8K", "888G", 
 
 // At 16 pixels a character has four columns: only a regular stroke leaves a gap between two;
 // from 22 on there is room for a bold one, which reads better on a busy panel.
-QFont LineFont(int size) {
+QFont LineFont(int size, qreal ratio) {
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setStyleHint(QFont::SansSerif);
-    font.setWeight(size >= 22 ? QFont::Bold : QFont::Normal);
+    font.setWeight(size * ratio >= 22 ? QFont::Bold : QFont::Normal);
     font.setHintingPreference(QFont::PreferFullHinting);
     // The digits' height fills most of half the picture; the space between the lines is what
     // is left.
@@ -53,7 +55,7 @@ QImage PaintSpeedImage(const QString& download, const QString& upload,
     painter.setBrush(colours.background);
     painter.drawRoundedRect(QRectF(0, 0, size, size), radius, radius);
 
-    const QFont font = LineFont(size);
+    const QFont font = LineFont(size, ratio);
     const QFontMetricsF metrics(font);
     qreal widest = 0.0;
     for (const char* text : kWidestTexts) {
@@ -71,13 +73,51 @@ QImage PaintSpeedImage(const QString& download, const QString& upload,
     return image;
 }
 
-QIcon SpeedIcon(const QString& download, const QString& upload, const SpeedIconColours& colours) {
-    QIcon icon;
-    for (const int size : kSpeedIconSizes) {
-        for (const qreal ratio : {1.0, 2.0}) {
-            icon.addPixmap(
-                QPixmap::fromImage(PaintSpeedImage(download, upload, colours, size, ratio)));
-        }
+namespace {
+
+// Draws the picture for exactly the size asked for: a tray that shows its icons at 14 or 20
+// pixels gets text laid out for that size, not a 16- or 22-pixel picture scaled into a blur.
+class CSpeedIconEngine final : public QIconEngine {
+public:
+    CSpeedIconEngine(QString download, QString upload, SpeedIconColours colours)
+        : download_(std::move(download)), upload_(std::move(upload)), colours_(colours) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
+        const qreal ratio = painter->device() ? painter->device()->devicePixelRatio() : 1.0;
+        const int side = std::min(rect.width(), rect.height());
+        painter->drawImage(QRect(rect.topLeft(), QSize(side, side)),
+                           PaintSpeedImage(download_, upload_, colours_, side, ratio));
     }
-    return icon;
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = std::min(size.width(), size.height());
+        return {side, side};
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        const QSize actual = actualSize(size, mode, state);
+        if (actual.isEmpty()) {
+            return {};
+        }
+        return QPixmap::fromImage(
+            PaintSpeedImage(download_, upload_, colours_, actual.width(), 1.0));
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        QList<QSize> sizes;
+        for (const int size : kSpeedIconSizes) {
+            sizes.append(QSize(size, size));
+        }
+        return sizes;
+    }
+    QString key() const override { return QStringLiteral("tallyglass-speeds"); }
+    QIconEngine* clone() const override { return new CSpeedIconEngine(*this); }
+
+private:
+    QString download_;
+    QString upload_;
+    SpeedIconColours colours_;
+};
+
+}  // namespace
+
+QIcon SpeedIcon(const QString& download, const QString& upload, const SpeedIconColours& colours) {
+    return QIcon(new CSpeedIconEngine(download, upload, colours));
 }

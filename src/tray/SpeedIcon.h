@@ -26,5 +26,6 @@ inline constexpr int kSpeedIconSizes[] = {16, 22, 24, 32};
 QImage PaintSpeedImage(const QString& download, const QString& upload,
                        const SpeedIconColours& colours, int size, qreal ratio);
 
-// Every size of kSpeedIconSizes, at ratios 1 and 2.
+// The icon, drawn for whatever size it is asked for; kSpeedIconSizes are the sizes it offers a
+// tray host that takes pictures rather than drawing the icon itself.
 QIcon SpeedIcon(const QString& download, const QString& upload, const SpeedIconColours& colours);
