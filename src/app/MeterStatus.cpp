@@ -99,8 +99,7 @@ int WholePercent(double percent) {
 }
 
 std::string StatusText(const MeterStatus& status) {
-    return "\u2193 " + FixedWidthSpeed(status.downloadRate / kKBPerMB) + " \u2191 " +
-           FixedWidthSpeed(status.uploadRate / kKBPerMB);
+    return SpeedsLine(status.downloadRate, status.uploadRate);
 }
 
 std::string StatusTooltip(const MeterStatus& status) {

@@ -90,6 +90,16 @@ std::string FixedWidthSpeed(double x) {
     return PadWithFigureSpaces(text.substr(0, space), kSpeedFigureWidth) + text.substr(space);
 }
 
+std::string SpeedsLine(double download, double upload) {
+    return "\u2193 " + FixedWidthSpeed(download / kKBPerMB) + " \u2191 " +
+           FixedWidthSpeed(upload / kKBPerMB);
+}
+
+std::string SpeedsLineGuide() {
+    const std::string speed = std::string(kSpeedFigureWidth - 2, '8') + ".8 MB/s";
+    return "\u2193 " + speed + " \u2191 " + speed;
+}
+
 std::string ShortSpeedText(double x, DecimalMark mark) {
     static const char* const kInitials[] = {"K", "M", "G", "T"};
     constexpr double kGlitchKBs = 100000.0 * kKBPerMB;  // FormatSpeed's limit

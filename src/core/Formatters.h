@@ -49,6 +49,13 @@ inline constexpr int kSpeedFigureWidth = 6;
 // and " 123.4 KB/s" take the same room, so a panel showing it does not shift at every sample.
 std::string FixedWidthSpeed(double megabytesPerSecond);
 
+// Both speeds (KB/s) in one line of constant width, as status bars and panel labels show them:
+// "↓    1.2 MB/s ↑   34.0 KB/s".
+std::string SpeedsLine(double downloadKilobytesPerSecond, double uploadKilobytesPerSecond);
+// A text as wide as any SpeedsLine, for panels that size a label by a guide: every digit an 8
+// and the widest unit.
+std::string SpeedsLineGuide();
+
 // The widest ShortSpeedText.
 inline constexpr int kShortSpeedWidth = 4;
 // A rate in KB/s in at most four characters, for a tray icon: the number, then its unit's initial

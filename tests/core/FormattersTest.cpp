@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -44,6 +45,33 @@ TEST(Formatters, FixedWidthSpeedKeepsItsWidth) {
                                   {1.2, FS FS FS "1.2 MB/s"},
                                   {100000.0, FS FS "97.7 GB/s"},
                                   {150000.0, FS FS FS "0.0 KB/s"}});
+}
+
+// Every line has as many characters as the guide, whatever the units; only the figure spaces
+// differ.
+TEST(Formatters, SpeedsLineIsAsWideAsItsGuide) {
+    const auto characters = [](const std::string& text) {
+        return std::count_if(text.begin(), text.end(),
+                             [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
+    };
+    const std::string guide = SpeedsLineGuide();
+    EXPECT_EQ(guide, "\u2193 8888.8 MB/s \u2191 8888.8 MB/s");
+    const struct {
+        const char* name;
+        double down;
+        double up;
+        const char* line;
+    } cases[] = {
+        {"idle", 0.0, 0.0, "\u2193 " FS FS FS "0.0 KB/s \u2191 " FS FS FS "0.0 KB/s"},
+        {"mixed units", 1228.8, 34.0, "\u2193 " FS FS FS "1.2 MB/s \u2191 " FS FS "34.0 KB/s"},
+        {"widest numbers", 1023.96, 1048575.0, "\u2193 1024.0 KB/s \u2191 1024.0 MB/s"},
+        {"gigabytes", 2097152.0, 0.25, "\u2193 " FS FS FS "2.0 GB/s \u2191 " FS FS FS "0.2 KB/s"},
+    };
+    for (const auto& c : cases) {
+        const std::string line = SpeedsLine(c.down, c.up);
+        EXPECT_EQ(line, c.line) << c.name;
+        EXPECT_EQ(characters(line), characters(guide)) << c.name;
+    }
 }
 
 TEST(Formatters, PaddingCountsCharactersNotBytes) {
