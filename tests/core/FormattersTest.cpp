@@ -36,17 +36,6 @@ TEST(Formatters, TooltipSpeed) {
 // Figure spaces are three bytes each; spelled out so a row shows its width.
 #define FS "\u2007"
 
-// Whatever the figures, the text is as wide: the number fills six digit places.
-TEST(Formatters, FixedWidthSpeedKeepsItsWidth) {
-    ExpectTexts(FixedWidthSpeed, {{0.0, FS FS FS "0.0 KB/s"},
-                                  {12.3 / 1024, FS FS "12.3 KB/s"},
-                                  {123.4 / 1024, FS "123.4 KB/s"},
-                                  {0.99999, "1024.0 KB/s"},  // the widest number it writes
-                                  {1.2, FS FS FS "1.2 MB/s"},
-                                  {100000.0, FS FS "97.7 GB/s"},
-                                  {150000.0, FS FS FS "0.0 KB/s"}});
-}
-
 // Every line has as many characters as the guide, whatever the units; only the figure spaces
 // differ.
 TEST(Formatters, SpeedsLineIsAsWideAsItsGuide) {

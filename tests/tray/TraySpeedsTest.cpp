@@ -119,21 +119,23 @@ TEST_F(TraySpeedsTest, HostGetsTheSpeedsOnlyWhenTheTextChanges) {
         TrayFace face;
         const char* downText;
         const char* upText;
-        int newIcons;  // icons sent so far
+        int newIcons;     // icons sent so far
+        int picture = 0;  // the traffic picture set before, if any
     };
     const Step steps[] = {
         {"speeds", 1228.8, 34.0, TrayFace::Speeds, "1.2M", "\u200734K", 1},
         {"same texts", 1240.0, 34.2, TrayFace::Speeds, "1.2M", "\u200734K", 1},
         {"a new figure", 1240.0, 35.0, TrayFace::Speeds, "1.2M", "\u200735K", 2},
         // The traffic picture meanwhile changes nothing on the speeds face.
-        {"picture set behind", 1240.0, 35.0, TrayFace::Speeds, "1.2M", "\u200735K", 2},
+        {"picture set behind", 1240.0, 35.0, TrayFace::Speeds, "1.2M", "\u200735K", 2,
+         kTrayIconDownUp},
         {"picture face", 0.0, 0.0, TrayFace::Picture, "", "", 3},
         {"speeds again", 1240.0, 35.0, TrayFace::Speeds, "1.2M", "\u200735K", 4},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
-        if (std::string_view(step.name) == "picture set behind") {
-            tray.SetIconFromResource(kTrayIconDownUp);
+        if (step.picture != 0) {
+            tray.SetIconFromResource(step.picture);
         }
         tray.ShowRates(step.down, step.up, step.face, kColours);
         EXPECT_EQ(tray.Face(), step.face);
