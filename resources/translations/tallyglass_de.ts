@@ -773,6 +773,18 @@ Upload: %2</translation>
         <source>tallyglass: could not remove the login start entry %1</source>
         <translation>tallyglass: Der Autostart-Eintrag %1 konnte nicht entfernt werden</translation>
     </message>
+    <message>
+        <source>Tray icon</source>
+        <translation>Tray-Symbol</translation>
+    </message>
+    <message>
+        <source>traffic picture</source>
+        <translation>Verkehrsbild</translation>
+    </message>
+    <message>
+        <source>speeds</source>
+        <translation>Geschwindigkeiten</translation>
+    </message>
 </context>
 <context>
     <name>StatisticsLists</name>

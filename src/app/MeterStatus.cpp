@@ -74,7 +74,7 @@ int WholePercent(double percent) {
 }
 
 std::string StatusText(const MeterStatus& status) {
-    return "\u2193 " + SpeedOf(status.downloadRate) + " \u2191 " + SpeedOf(status.uploadRate);
+    return SpeedsLine(status.downloadRate, status.uploadRate);
 }
 
 std::string StatusTooltip(const MeterStatus& status) {

@@ -44,7 +44,8 @@ MeterStatus CollectStatus(const CSampleList& samples, const CTrafficHistory& his
 
 // A share as a whole percent, rounded down, so that 100 means the whole allowance is used.
 int WholePercent(double percent);
-// "↓ 1.2 MB/s ↑ 34.0 KB/s", with the tray tooltip's speed texts.
+// "↓    1.2 MB/s ↑   34.0 KB/s": the tray tooltip's speed texts in SpeedsLine's constant width,
+// so a bar showing the line does not shift as the figures change.
 std::string StatusText(const MeterStatus& status);
 // The speeds as the tray's tooltip words them, then today's and this session's amounts and the
 // quota, one per line.

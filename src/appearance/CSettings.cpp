@@ -71,6 +71,7 @@ void CSettings::Load() {
     showCaption = loaded.showCaption;
     scanlineEffect = loaded.scanlineEffect;
     hiddenInTray = loaded.hiddenInTray;
+    trayFace = TrayFaceFromNumber(loaded.trayFace);
     changed_ = true;
 }
 
@@ -134,6 +135,7 @@ bool CSettings::Apply(const SettingsChoices& choices) {
 
     showCaption = choices.showCaption;
     scanlineEffect = choices.scanlineEffect;
+    trayFace = choices.trayFace;
     graphView_.SetFrameDelay(std::clamp(choices.frameDelay, kMinFrameDelay, kMaxFrameDelay));
 
     for (const InterfaceChoice& entry : choices.interfaces) {
@@ -175,6 +177,7 @@ SettingsValues CSettings::CurrentValues() const {
     values.windowHeight = windowHeight;
     values.hiddenInTray = hiddenInTray;
     values.excludedDescriptions = sampler_.ExcludedDescriptions();
+    values.trayFace = static_cast<int>(trayFace);
     return values;
 }
 

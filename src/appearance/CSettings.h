@@ -11,6 +11,7 @@
 #include "core/Translatable.h"
 #include "persistence/CDataFolder.h"
 #include "persistence/CSettingsFile.h"
+#include "tray/TrayRules.h"
 
 class CTrafficSampler;
 
@@ -84,6 +85,7 @@ public:
     bool hiddenInTray = false;
     bool showCaption = false;
     bool scanlineEffect = false;
+    TrayFace trayFace = TrayFace::Picture;
     // The current theme's colours as last saved or loaded.
     ColourRgb uploadColour;
     ColourRgb downloadColour;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "appearance/ColourRgb.h"
+#include "tray/TrayRules.h"
 
 // The Graph Speed trackbar runs from 0 (slowest) to 100 (fastest).
 inline constexpr int kGraphSpeedMax = 100;
@@ -41,7 +42,8 @@ struct SettingsChoices {
     int graphTypeIndex = -1;
     bool showCaption = false;
     bool scanlineEffect = false;
-    int frameDelay = 15;  // ms, from the trackbar
+    TrayFace trayFace = TrayFace::Picture;  // "Tray icon"
+    int frameDelay = 15;                    // ms, from the trackbar
     std::vector<InterfaceChoice> interfaces;
     bool keepWindowRect = false;  // "Start with current window dimensions"
 };

@@ -67,6 +67,8 @@ SettingsWindow::SettingsWindow(CSettings& settings, CThemeTable& themes, CTraffi
 
     ui_->showCaption->setChecked(settings_.showCaption);
     ui_->scanlineEffect->setChecked(settings_.scanlineEffect);
+    // The entries stand in the order of the faces' numbers.
+    ui_->trayFaceList->setCurrentIndex(static_cast<int>(settings_.trayFace));
     ui_->keepWindowRect->setChecked(false);
     ShowCurrentTheme();
     ui_->startAtLogin->setChecked(autostart_.Exists());
@@ -158,6 +160,7 @@ bool SettingsWindow::Apply() {
     choices.graphTypeIndex = ui_->graphTypeList->currentIndex();
     choices.showCaption = ui_->showCaption->isChecked();
     choices.scanlineEffect = ui_->scanlineEffect->isChecked();
+    choices.trayFace = TrayFaceFromNumber(ui_->trayFaceList->currentIndex());
     choices.frameDelay = FrameDelayForPosition(ui_->graphSpeed->value());
     choices.interfaces = ShownInterfaces();
     choices.keepWindowRect = ui_->keepWindowRect->isChecked();

@@ -1,8 +1,10 @@
 #include "core/Formatters.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <iterator>
 
 #include "core/CLocaleScope.h"
 #include "core/Translatable.h"
@@ -68,6 +70,50 @@ std::string FormatSpeed(double x) {
         return Print("%3.1f KB/s", 0.0);
     }
     return SpeedText(x);
+}
+
+std::string PadWithFigureSpaces(const std::string& text, int width) {
+    // UTF-8 continuation bytes do not start a character.
+    const auto characters = std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    });
+    std::string padded;
+    for (auto i = characters; i < width; ++i) {
+        padded += kFigureSpace;
+    }
+    return padded + text;
+}
+
+std::string FixedWidthSpeed(double x) {
+    const std::string text = FormatSpeed(x);
+    const std::size_t space = text.find(' ');
+    return PadWithFigureSpaces(text.substr(0, space), kSpeedFigureWidth) + text.substr(space);
+}
+
+std::string SpeedsLine(double download, double upload) {
+    return "\u2193 " + FixedWidthSpeed(download / kKBPerMB) + " \u2191 " +
+           FixedWidthSpeed(upload / kKBPerMB);
+}
+
+std::string SpeedsLineGuide() {
+    const std::string speed = std::string(kSpeedFigureWidth - 2, '8') + ".8 MB/s";
+    return "\u2193 " + speed + " \u2191 " + speed;
+}
+
+std::string ShortSpeedText(double x, DecimalMark mark) {
+    static const char* const kInitials[] = {"K", "M", "G", "T"};
+    constexpr double kGlitchKBs = 100000.0 * kKBPerMB;  // FormatSpeed's limit
+    double value = x > 0.0 && x <= kGlitchKBs ? x : 0.0;
+    std::size_t unit = 0;
+    // Rounded as printed: 999.5 would print as 1000, 9.95 as 10.0.
+    while (value >= 999.5 && unit + 1 < std::size(kInitials)) {
+        value /= kKBPerMB;
+        ++unit;
+    }
+    if (value >= 9.95) {
+        return Print("%.0f%s", value, kInitials[unit]);
+    }
+    return OneDecimalText(value, mark) + kInitials[unit];
 }
 
 std::string ListAmountText(double x) {

@@ -36,6 +36,34 @@ std::string OneDecimalText(double value, DecimalMark mark);
 // A speed in MB/s as the tooltip shows it: "512.0 KB/s", "1.0 MB/s", "2.0 GB/s", ...
 std::string FormatSpeed(double megabytesPerSecond);
 
+// The figure space (U+2007): as wide as a digit in any font that has tabular figures.
+inline constexpr const char* kFigureSpace = "\u2007";
+
+// `text` led by figure spaces up to `width` characters (UTF-8 characters, not bytes); a longer
+// text stays as it is.
+std::string PadWithFigureSpaces(const std::string& text, int width);
+
+// The widest number FormatSpeed writes ("1023.9", "1024.0").
+inline constexpr int kSpeedFigureWidth = 6;
+// FormatSpeed's text in a constant width, its number padded to kSpeedFigureWidth: "   12.3 KB/s"
+// and " 123.4 KB/s" take the same room, so a panel showing it does not shift at every sample.
+std::string FixedWidthSpeed(double megabytesPerSecond);
+
+// Both speeds (KB/s) in one line of constant width, as status bars and panel labels show them:
+// "↓    1.2 MB/s ↑   34.0 KB/s".
+std::string SpeedsLine(double downloadKilobytesPerSecond, double uploadKilobytesPerSecond);
+// A text as wide as any SpeedsLine, for panels that size a label by a guide: every digit an 8
+// and the widest unit.
+std::string SpeedsLineGuide();
+
+// The widest ShortSpeedText.
+inline constexpr int kShortSpeedWidth = 4;
+// A rate in KB/s in at most four characters, for a tray icon: the number, then its unit's initial
+// (K, M, G or T), with one decimal below 10 ("1.2M", "0.0K") and none from 10 ("34K", "999K"); a
+// number that would round to 1000 goes up a unit ("1.0M"). Beyond any real link, as FormatSpeed,
+// and below 0: "0.0K".
+std::string ShortSpeedText(double kilobytesPerSecond, DecimalMark mark);
+
 // An amount in the statistics lists: "%.1f" with KB below 1.024 MB, GB above 1024 MB, TB above
 // 1048576 MB ("1034.2 KB" for 1.01 MB, "1024.0 MB" for exactly 1024 MB).
 std::string ListAmountText(double megabytes);

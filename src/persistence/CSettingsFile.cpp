@@ -76,6 +76,7 @@ std::string FormatSettings(const SettingsValues& values) {
     for (const std::string& description : values.excludedDescriptions) {
         AppendText(out, description);
     }
+    AppendFormatted(out, "%d\n", values.trayFace);
     return out;
 }
 
@@ -114,8 +115,13 @@ void ParseSettings(std::string_view text, SettingsValues& values) {
     }
     reader.SkipLineEnd();
     // A count larger than the lines left (or negative) reads only the lines that are there.
-    for (int i = 0; i < count && reader.ReadLine(line); ++i) {
+    int read = 0;
+    for (; read < count && reader.ReadLine(line); ++read) {
         values.excludedDescriptions.emplace_back(line);
+    }
+    // Only behind a complete list: a line short, and the last line read was this number.
+    if (read == count) {
+        reader.ScanInt(values.trayFace);
     }
 }
 

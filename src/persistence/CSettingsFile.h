@@ -34,6 +34,9 @@ struct SettingsValues {
     int windowHeight = -1;
     bool hiddenInTray = false;
     std::vector<std::string> excludedDescriptions;
+    // What the tray icon shows: 0 the traffic picture, 1 the speeds. Written after the excluded
+    // list, where readers that know nothing of it stop reading: a file stays readable both ways.
+    int trayFace = 0;
 };
 
 enum class SettingsReadResult {

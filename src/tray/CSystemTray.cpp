@@ -11,6 +11,7 @@
 #include <QStyleHints>
 #include <QWindow>
 
+#include "core/Formatters.h"
 #include "tray/TrayRules.h"
 
 namespace {
@@ -183,9 +184,43 @@ bool CSystemTray::SetIconFromResource(int resourceId) {
     }
     if (resourceId != iconId_) {
         iconId_ = resourceId;
-        icon_->setIcon(found->second);
+        if (face_ == TrayFace::Picture) {
+            icon_->setIcon(found->second);
+        }
     }
     return true;
+}
+
+void CSystemTray::ShowRates(double downloadRate, double uploadRate, TrayFace face,
+                            const SpeedIconColours& colours) {
+    if (!icon_) {
+        return;
+    }
+    const TrayFace before = face_;
+    face_ = face;
+    if (face == TrayFace::Picture) {
+        if (before != face) {
+            downloadText_.clear();  // the next speeds face draws afresh
+            const auto picture = icons_.find(iconId_);
+            if (picture != icons_.end()) {
+                icon_->setIcon(picture->second);
+            }
+        }
+        return;
+    }
+    const auto shortText = [](double rate) {
+        return QString::fromStdString(
+            PadWithFigureSpaces(ShortSpeedText(rate, DecimalMark::Locale), kShortSpeedWidth));
+    };
+    const QString download = shortText(downloadRate);
+    const QString upload = shortText(uploadRate);
+    if (download == downloadText_ && upload == uploadText_ && colours == speedColours_) {
+        return;  // each new picture is a message to the tray host
+    }
+    downloadText_ = download;
+    uploadText_ = upload;
+    speedColours_ = colours;
+    icon_->setIcon(SpeedIcon(download, upload, colours));
 }
 
 bool CSystemTray::SetTip(const QString& text) {

@@ -11,6 +11,8 @@
 
 #include "platform/MsClock.h"
 #include "tray/CTrayActivation.h"
+#include "tray/SpeedIcon.h"
+#include "tray/TrayRules.h"
 
 class QMenu;
 class QWindow;
@@ -47,6 +49,17 @@ public:
     // One of the four pictures, 117, 119, 120 or 121. An unknown number fails and leaves the
     // picture as it was. Only a change reaches the tray host.
     bool SetIconFromResource(int resourceId);
+    // The latest speeds (KB/s) and the face to show. With the speeds face the icon shows them as
+    // two short lines, download over upload, in `colours`; the picture set by
+    // SetIconFromResource waits meanwhile and comes back with the picture face. The icon is
+    // redrawn, and the tray host told, only when a text, a colour or the face changed.
+    void ShowRates(double downloadRate, double uploadRate, TrayFace face,
+                   const SpeedIconColours& colours);
+    TrayFace Face() const { return face_; }
+    // The two lines the speeds face shows now (figure-space padded); empty before the first.
+    const QString& DownloadText() const { return downloadText_; }
+    const QString& UploadText() const { return uploadText_; }
+
     // The tooltip, cut to 127 bytes on a character boundary. Only a change reaches the host.
     bool SetTip(const QString& text);
 
@@ -110,6 +123,10 @@ private:
     int iconId_ = 0;
     QString tip_;
     bool removed_ = true;
+    TrayFace face_ = TrayFace::Picture;
+    QString downloadText_;
+    QString uploadText_;
+    SpeedIconColours speedColours_;
 
     // What the session bus said last.
     bool known_ = false;

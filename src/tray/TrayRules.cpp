@@ -23,3 +23,7 @@ std::string CutTrayTip(std::string_view text, std::size_t maxBytes) {
     }
     return std::string(text.substr(0, cut));
 }
+
+TrayFace TrayFaceFromNumber(int number) {
+    return number == static_cast<int>(TrayFace::Speeds) ? TrayFace::Speeds : TrayFace::Picture;
+}

@@ -166,30 +166,37 @@ TEST(MeterStatusTexts, PanelsGetTheSpeedsTheAmountsAndTheQuota) {
         std::string percentage;  // as in the JSON, empty: absent
     };
     const Case cases[] = {
-        {"idle", Figures(1, 0.0, 0.0), "\u2193 0.0 KB/s \u2191 0.0 KB/s",
+        {"idle", Figures(1, 0.0, 0.0),
+         "\u2193 \u2007\u2007\u20070.0 KB/s \u2191 \u2007\u2007\u20070.0 KB/s",
          "Session: 300.1 MB down, 12.0 MB up", "idle", ""},
-        {"upload only", Figures(1, 0.0, 34.0), "\u2193 0.0 KB/s \u2191 34.0 KB/s",
+        {"upload only", Figures(1, 0.0, 34.0),
+         "\u2193 \u2007\u2007\u20070.0 KB/s \u2191 \u2007\u200734.0 KB/s",
          "Session: 300.1 MB down, 12.0 MB up", "traffic", ""},
-        {"megabytes", Figures(1, 1228.8, 0.25), "\u2193 1.2 MB/s \u2191 0.2 KB/s",
+        {"megabytes", Figures(1, 1228.8, 0.25),
+         "\u2193 \u2007\u2007\u20071.2 MB/s \u2191 \u2007\u2007\u20070.2 KB/s",
          "Session: 300.1 MB down, 12.0 MB up", "traffic", ""},
         {"quota on", WithQuota(Figures(1, 5.0, 0.0), 63.9, false),
-         "\u2193 5.0 KB/s \u2191 0.0 KB/s", "Quota: 63% used", "traffic", "63"},
+         "\u2193 \u2007\u2007\u20075.0 KB/s \u2191 \u2007\u2007\u20070.0 KB/s", "Quota: 63% used",
+         "traffic", "63"},
         {"quota forecast", WithQuota(Figures(1, 0.0, 0.0), 63.0, false, 94.5),
-         "\u2193 0.0 KB/s \u2191 0.0 KB/s", "Quota: 63% used, 94% projected", "idle", "63"},
+         "\u2193 \u2007\u2007\u20070.0 KB/s \u2191 \u2007\u2007\u20070.0 KB/s",
+         "Quota: 63% used, 94% projected", "idle", "63"},
         // Exactly the allowance is not past it; a hair more is, and says so even while idle.
         {"quota full", WithQuota(Figures(1, 0.0, 0.0), 100.0, false),
-         "\u2193 0.0 KB/s \u2191 0.0 KB/s", "Quota: 100% used", "idle", "100"},
+         "\u2193 \u2007\u2007\u20070.0 KB/s \u2191 \u2007\u2007\u20070.0 KB/s", "Quota: 100% used",
+         "idle", "100"},
         {"quota exceeded", WithQuota(Figures(1, 0.0, 0.0), 100.01, true),
-         "\u2193 0.0 KB/s \u2191 0.0 KB/s", "Quota: 100% used, past its limit", "quota-exceeded",
-         "100"},
+         "\u2193 \u2007\u2007\u20070.0 KB/s \u2191 \u2007\u2007\u20070.0 KB/s",
+         "Quota: 100% used, past its limit", "quota-exceeded", "100"},
         // With separate limits the line names the one it speaks of.
         {"download exceeded",
          WithQuota(Figures(1, 0.0, 0.0), 105.0, true, 108.0, StatusLimit::Download),
-         "\u2193 0.0 KB/s \u2191 0.0 KB/s",
+         "\u2193 \u2007\u2007\u20070.0 KB/s \u2191 \u2007\u2007\u20070.0 KB/s",
          "Download quota: 105% used, 108% projected, past its limit", "quota-exceeded", "105"},
         {"upload heading past",
          WithQuota(Figures(1, 0.0, 0.0), 60.0, false, 221.0, StatusLimit::Upload),
-         "\u2193 0.0 KB/s \u2191 0.0 KB/s", "Upload quota: 60% used, 221% projected", "idle", "60"},
+         "\u2193 \u2007\u2007\u20070.0 KB/s \u2191 \u2007\u2007\u20070.0 KB/s",
+         "Upload quota: 60% used, 221% projected", "idle", "60"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -205,7 +212,8 @@ TEST(MeterStatusTexts, PanelsGetTheSpeedsTheAmountsAndTheQuota) {
     }
 
     EXPECT_EQ(StatusJson(WithQuota(Figures(42, 1228.8, 34.0), 63.5, false, 94.0)),
-              "{\"text\": \"\u2193 1.2 MB/s \u2191 34.0 KB/s\", \"tooltip\": \"Down: 1.2 MB/s\\n"
+              "{\"text\": \"\u2193 \u2007\u2007\u20071.2 MB/s \u2191 \u2007\u200734.0 KB/s\", "
+              "\"tooltip\": \"Down: 1.2 MB/s\\n"
               "Up: 34.0 KB/s\\nToday: 1.5 GB down, 512.0 KB up\\nSession: 300.1 MB down, "
               "12.0 MB up\\nQuota: 63% used, 94% projected\", \"class\": \"traffic\", "
               "\"percentage\": 63, \"limit\": \"total\", \"projected\": 94, \"sample\": 42, "

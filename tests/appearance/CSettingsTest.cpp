@@ -160,6 +160,7 @@ TEST_F(SettingsTest, SaveWritesTheCurrentValuesAndTheSamplersExcludedList) {
     view.height = 80;
     settings.KeepCurrentWindowRect();
     settings.hiddenInTray = false;  // the tray toggle, saved with the next Apply
+    settings.trayFace = TrayFace::Speeds;
     settings.MarkChanged();
     EXPECT_TRUE(settings.TakeChanged());
 
@@ -169,7 +170,7 @@ TEST_F(SettingsTest, SaveWritesTheCurrentValuesAndTheSamplersExcludedList) {
     EXPECT_EQ(first,
               "V1.0.0\nXP Silver\n701\n0\n1\n1\n"
               "0\n0\n0\n146\n145\n162\n0\n0\n0\n164\n163\n190\n251\n252\n252\n"
-              "40\n50\n200\n80\n0\n2\neth0\nlo\n");  // the size restored next time
+              "40\n50\n200\n80\n0\n2\neth0\nlo\n1\n");  // the size restored next time
     ASSERT_TRUE(settings.Save());
     std::string second;
     ASSERT_TRUE(ReadTextFile(folder.DataFilePath("settings.dat"), second));

@@ -220,6 +220,22 @@ TEST(SettingsWindow, GraphTypeOnlyWhenChosenAndSpeedFromTheTrackbar) {
     EXPECT_EQ(bench.SavedText(), first);
 }
 
+// The tray's face is shown as saved and saved as chosen, in the file's last line.
+TEST(SettingsWindow, TrayIconFaceShownAndSaved) {
+    SettingsValues file = SavedValues("Deep Blue", kGraphLines, 10);
+    file.trayFace = 1;
+    Bench bench(&file);
+    bench.Open();
+    EXPECT_EQ(bench.Find("trayFaceList")->currentText(), "speeds");
+    EXPECT_EQ(bench.settings->trayFace, TrayFace::Speeds);
+
+    ChooseEntry(bench.Find("trayFaceList"), "traffic picture");
+    bench.Click("applyButton");
+    EXPECT_EQ(bench.settings->trayFace, TrayFace::Picture);
+    const std::string saved = bench.SavedText();
+    EXPECT_EQ(saved.substr(saved.rfind('\n', saved.size() - 2) + 1), "0\n");
+}
+
 // In another language the lists show their names translated, while the file keeps the English
 // names that every language reads back.
 TEST(SettingsWindow, TranslatedNamesShownEnglishNamesSaved) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -30,6 +31,75 @@ TEST(Formatters, TooltipSpeed) {
                               {2048.0, "2.0 GB/s"},
                               {100000.0, "97.7 GB/s"},
                               {150000.0, "0.0 KB/s"}});  // beyond any real link: shown as nothing
+}
+
+// Figure spaces are three bytes each; spelled out so a row shows its width.
+#define FS "\u2007"
+
+// Every line has as many characters as the guide, whatever the units; only the figure spaces
+// differ.
+TEST(Formatters, SpeedsLineIsAsWideAsItsGuide) {
+    const auto characters = [](const std::string& text) {
+        return std::count_if(text.begin(), text.end(),
+                             [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
+    };
+    const std::string guide = SpeedsLineGuide();
+    EXPECT_EQ(guide, "\u2193 8888.8 MB/s \u2191 8888.8 MB/s");
+    const struct {
+        const char* name;
+        double down;
+        double up;
+        const char* line;
+    } cases[] = {
+        {"idle", 0.0, 0.0, "\u2193 " FS FS FS "0.0 KB/s \u2191 " FS FS FS "0.0 KB/s"},
+        {"mixed units", 1228.8, 34.0, "\u2193 " FS FS FS "1.2 MB/s \u2191 " FS FS "34.0 KB/s"},
+        {"widest numbers", 1023.96, 1048575.0, "\u2193 1024.0 KB/s \u2191 1024.0 MB/s"},
+        {"gigabytes", 2097152.0, 0.25, "\u2193 " FS FS FS "2.0 GB/s \u2191 " FS FS FS "0.2 KB/s"},
+    };
+    for (const auto& c : cases) {
+        const std::string line = SpeedsLine(c.down, c.up);
+        EXPECT_EQ(line, c.line) << c.name;
+        EXPECT_EQ(characters(line), characters(guide)) << c.name;
+    }
+}
+
+TEST(Formatters, PaddingCountsCharactersNotBytes) {
+    const struct {
+        const char* name;
+        const char* text;
+        int width;
+        const char* padded;
+    } cases[] = {
+        {"short", "34K", 4, FS "34K"},
+        {"full", "1.2M", 4, "1.2M"},
+        {"longer stays", "1023.9", 4, "1023.9"},
+        {"a two-byte decimal mark is one character", "1\u066b2M", 4, "1\u066b2M"},
+        {"empty", "", 2, FS FS},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PadWithFigureSpaces(c.text, c.width), c.padded) << c.name;
+    }
+}
+
+// Four characters at most, so two lines fit a 16-pixel icon; no number rounds to 1000 or 10.0.
+TEST(Formatters, ShortSpeedTextFitsATrayIcon) {
+    const auto point = [](double kilobytesPerSecond) {
+        return ShortSpeedText(kilobytesPerSecond, DecimalMark::Point);
+    };
+    ExpectTexts(point, {{0.0, "0.0K"},
+                        {0.04, "0.0K"},
+                        {0.25, "0.2K"},
+                        {9.94, "9.9K"},
+                        {9.95, "10K"},
+                        {34.0, "34K"},
+                        {999.4, "999K"},
+                        {999.5, "1.0M"},
+                        {1228.8, "1.2M"},
+                        {10.0 * 1024 - 52, "9.9M"},
+                        {10.0 * 1024, "10M"},
+                        {50.0 * 1024 * 1024, "50G"},
+                        {-5.0, "0.0K"},
+                        {1e12, "0.0K"}});  // beyond any real link, as the tooltip shows it
 }
 
 // The lists switch to KB below 1.024 MB, not 1 MB, and to GB only above 1024 MB.

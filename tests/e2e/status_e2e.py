@@ -155,8 +155,9 @@ class SessionBus:
 
 
 def speeds_of(data):
-    """The two speed texts of a status line: "↓ A ↑ B" gives (A, B)."""
-    match = re.fullmatch("\u2193 (.+) \u2191 (.+)", data["text"])
+    """The two speed texts of a status line: "↓ A ↑ B" gives (A, B), without the figure spaces
+    that keep the line's width."""
+    match = re.fullmatch("\u2193 \u2007*(.+) \u2191 \u2007*(.+)", data["text"])
     return match.groups() if match else None
 
 
@@ -329,7 +330,8 @@ def main():
             comma = dict(client_env, LC_ALL="de_DE.UTF-8")
             done, _ = status(program, comma, "--status=json")
             data = as_waybar_reads(done.stdout) if done.returncode == 0 else None
-            check(data and re.fullmatch(r"\u2193 \d+\.\d .+ \u2191 \d+\.\d .+", data["text"])
+            check(data and re.fullmatch(r"\u2193 \u2007*\d+\.\d .+ \u2191 \u2007*\d+\.\d .+",
+                                          data["text"])
                   and '"download_kib_s": ' in done.stdout and "," not in
                   done.stdout.split('"download_kib_s": ')[1].split(",")[0],
                   "decimal-comma locale: %r" % done.stdout)

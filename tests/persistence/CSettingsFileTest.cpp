@@ -17,7 +17,7 @@ namespace {
 const char* const kDefaultFile =
     "V1.0.0\nDeep Blue\n701\n0\n0\n10\n255\n255\n255\n"
     "0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n-1\n-1\n-1\n-1\n0\n6\nlo\n"
-    "docker*\nbr-*\nveth*\nvirbr*\nvnet*\n";
+    "docker*\nbr-*\nveth*\nvirbr*\nvnet*\n0\n";
 
 // What a new settings file leaves out: loopback, and container plumbing by pattern.
 const std::vector<std::string> kDefaultExcluded = {"lo",    "docker*", "br-*",
@@ -147,6 +147,37 @@ TEST_F(SettingsFileTest, FrameDelayIsKeptWithinOneTo33AndExcludedCountWithinTheF
         ParseSettings(kUpToCount + tail, values);
         EXPECT_EQ(values.excludedDescriptions, expected) << tail;
     }
+}
+
+// The tray face follows the excluded list, where a reader that knows nothing of it stops: only a
+// complete list has it behind.
+TEST_F(SettingsFileTest, TrayFaceLineFollowsACompleteExcludedList) {
+    const struct {
+        const char* name;
+        std::string tail;
+        int face;
+        std::vector<std::string> excluded;
+    } cases[] = {
+        {"written by an older version", "1\neth0\n", 0, {"eth0"}},
+        {"speeds", "1\neth0\n1\n", 1, {"eth0"}},
+        {"empty list", "0\n1\n", 1, {}},
+        {"list a line short", "2\neth0\n1\n", 0, {"eth0", "1"}},
+        {"not a number", "1\neth0\nspeeds\n", 0, {"eth0"}},
+    };
+    for (const auto& c : cases) {
+        SettingsValues values;
+        ParseSettings(kUpToCount + c.tail, values);
+        EXPECT_EQ(values.trayFace, c.face) << c.name;
+        EXPECT_EQ(values.excludedDescriptions, c.excluded) << c.name;
+    }
+
+    SettingsValues written;
+    written.excludedDescriptions = {"eth0", "wlan0"};
+    written.trayFace = 1;
+    SettingsValues read;
+    ParseSettings(FormatSettings(written), read);
+    EXPECT_EQ(read.excludedDescriptions, written.excludedDescriptions);
+    EXPECT_EQ(read.trayFace, 1);
 }
 
 TEST_F(SettingsFileTest, ShortOrDamagedFileKeepsStartingNumbersAndClearsFlags) {

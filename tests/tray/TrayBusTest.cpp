@@ -29,26 +29,6 @@ namespace {
 constexpr const char* kItemPath = "/StatusNotifierItem";
 constexpr const char* kItemInterface = "org.kde.StatusNotifierItem";
 
-struct Picture {
-    int width = 0;
-    int height = 0;
-    QByteArray argb;  // network byte order
-};
-
-QList<Picture> ReadPictures(const QDBusArgument& argument) {
-    QList<Picture> pictures;
-    argument.beginArray();
-    while (!argument.atEnd()) {
-        Picture picture;
-        argument.beginStructure();
-        argument >> picture.width >> picture.height >> picture.argb;
-        argument.endStructure();
-        pictures << picture;
-    }
-    argument.endArray();
-    return pictures;
-}
-
 // Green pixels in the left (download) and right (upload) halves of each picture.
 struct GreenHalves {
     bool valid = false;
@@ -57,22 +37,22 @@ struct GreenHalves {
     bool operator==(const GreenHalves&) const = default;
 };
 
-GreenHalves Greens(const QList<Picture>& pictures) {
+GreenHalves Greens(const QList<QImage>& pictures) {
     GreenHalves result;
     result.valid = !pictures.isEmpty();
     bool first = true;
-    for (const Picture& picture : pictures) {
-        if (picture.argb.size() != picture.width * picture.height * 4) {
+    for (const QImage& picture : pictures) {
+        if (picture.isNull()) {
             return {};
         }
         bool left = false;
         bool right = false;
-        for (int y = 0; y < picture.height; ++y) {
-            for (int x = 0; x < picture.width; ++x) {
-                const auto* p = reinterpret_cast<const unsigned char*>(picture.argb.constData()) +
-                                (y * picture.width + x) * 4;
-                if (p[0] > 128 && p[2] > 100 && p[2] > p[1] + 50 && p[2] > p[3] + 50) {
-                    (x < picture.width / 2 ? left : right) = true;
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                const QRgb p = picture.pixel(x, y);
+                if (qAlpha(p) > 128 && qGreen(p) > 100 && qGreen(p) > qRed(p) + 50 &&
+                    qGreen(p) > qBlue(p) + 50) {
+                    (x < picture.width() / 2 ? left : right) = true;
                 }
             }
         }
@@ -91,16 +71,7 @@ class TrayBusTest : public MainFrameFixture {
 protected:
     void SetUp() override { ASSERT_NE(TestWatcher(), nullptr); }
 
-    QVariant Property(const QString& name) {
-        QDBusMessage call = QDBusMessage::createMethodCall(
-            service_, kItemPath, "org.freedesktop.DBus.Properties", "Get");
-        call << QString(kItemInterface) << name;
-        const QDBusMessage reply = CallAndWait(call);
-        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
-            return {};
-        }
-        return reply.arguments().at(0).value<QDBusVariant>().variant();
-    }
+    QVariant Property(const QString& name) { return ItemProperty(service_, name); }
 
     QString TooltipTitle() {
         const QVariant value = Property("ToolTip");
@@ -111,18 +82,13 @@ protected:
         QString iconName, title, description;
         argument.beginStructure();
         argument >> iconName;
-        ReadPictures(argument);
+        ReadItemPictures(argument);
         argument >> title >> description;
         argument.endStructure();
         return title;
     }
 
-    GreenHalves Picture() {
-        const QVariant value = Property("IconPixmap");
-        return value.canConvert<QDBusArgument>()
-                   ? Greens(ReadPictures(value.value<QDBusArgument>()))
-                   : GreenHalves{};
-    }
+    GreenHalves Picture() { return Greens(ItemPictures(service_)); }
 
     bool Activate() {
         QDBusMessage call =
@@ -155,15 +121,6 @@ protected:
     }
 
     QString service_;
-};
-
-// Counts the item's NewToolTip signals.
-class SignalCounter : public QObject {
-    Q_OBJECT
-public:
-    int count = 0;
-public slots:
-    void Count() { ++count; }
 };
 
 TEST_F(TrayBusTest, ItemRegistersAndItsTooltipAndPictureFollowTraffic) {
@@ -375,5 +332,3 @@ TEST_F(TrayBusTest, ASecondStartShowsTheRunningMetersWindow) {
 }
 
 }  // namespace
-
-#include "TrayBusTest.moc"

@@ -6,6 +6,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QDBusVariant>
+
 #include <cstdlib>
 
 PrivateSessionBus::~PrivateSessionBus() {
@@ -112,4 +114,48 @@ QDBusMessage CallAndWait(const QDBusMessage& call, int timeoutMs) {
     // An unfinished call answers as an error, which is what the caller checks.
     (void)QTest::qWaitFor([&] { return pending.isFinished(); }, timeoutMs + 1000);
     return pending.reply();
+}
+
+QVariant ItemProperty(const QString& service, const QString& name) {
+    QDBusMessage call = QDBusMessage::createMethodCall(service, "/StatusNotifierItem",
+                                                       "org.freedesktop.DBus.Properties", "Get");
+    call << QString("org.kde.StatusNotifierItem") << name;
+    const QDBusMessage reply = CallAndWait(call);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
+        return {};
+    }
+    return reply.arguments().at(0).value<QDBusVariant>().variant();
+}
+
+QList<QImage> ReadItemPictures(const QDBusArgument& argument) {
+    QList<QImage> pictures;
+    argument.beginArray();
+    while (!argument.atEnd()) {
+        int width = 0;
+        int height = 0;
+        QByteArray argb;  // network byte order
+        argument.beginStructure();
+        argument >> width >> height >> argb;
+        argument.endStructure();
+        if (width <= 0 || height <= 0 || argb.size() != width * height * 4) {
+            pictures << QImage();
+            continue;
+        }
+        QImage image(width, height, QImage::Format_ARGB32);
+        const auto* p = reinterpret_cast<const unsigned char*>(argb.constData());
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x, p += 4) {
+                image.setPixel(x, y, qRgba(p[1], p[2], p[3], p[0]));
+            }
+        }
+        pictures << image;
+    }
+    argument.endArray();
+    return pictures;
+}
+
+QList<QImage> ItemPictures(const QString& service) {
+    const QVariant value = ItemProperty(service, "IconPixmap");
+    return value.canConvert<QDBusArgument>() ? ReadItemPictures(value.value<QDBusArgument>())
+                                             : QList<QImage>{};
 }

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCall>
+#include <QImage>
+#include <QObject>
 #include <QProcess>
 #include <QStringList>
 #include <QTest>
+#include <QVariant>
 
 #include <string>
 
@@ -52,8 +56,26 @@ private:
     qsizetype consumed_ = 0;
 };
 
+// Counts the D-Bus signals connected to Count.
+class SignalCounter : public QObject {
+    Q_OBJECT
+public:
+    int count = 0;
+public slots:
+    void Count() { ++count; }
+};
+
 // The one watcher of a test program that has one (null otherwise).
 WatcherProcess* TestWatcher();
 
 // A D-Bus call whose answer may come from this very process: wait for it while serving events.
 QDBusMessage CallAndWait(const QDBusMessage& call, int timeoutMs = 5000);
+
+// One property of the StatusNotifierItem `service` serves, as a tray host reads it; invalid when
+// there is no answer.
+QVariant ItemProperty(const QString& service, const QString& name);
+
+// The pictures of an icon property ("IconPixmap"), as images; a picture whose size and data
+// disagree comes back null.
+QList<QImage> ReadItemPictures(const QDBusArgument& argument);
+QList<QImage> ItemPictures(const QString& service);
