@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "app/AppsCommand.h"
 #include "persistence/HistoryExport.h"
 
 // Exit codes of the program.
@@ -26,6 +27,7 @@ struct CommandLineRequest {
         Export,       // the history in `exportFormat` to standard output
         Status,       // the running meter's figures in `statusFormat`, once or `follow`ing them
         Quota,        // the quota's current period and projection to standard output
+        Apps,         // each application's traffic over `appsSeconds`, in `appsFormat`
     };
     Action action = Action::Run;
     // --data-dir as given; empty when not given ($TALLYGLASS_DATA_DIR or the default then).
@@ -33,6 +35,8 @@ struct CommandLineRequest {
     ExportFormat exportFormat = ExportFormat::Csv;
     StatusFormat statusFormat = StatusFormat::Text;
     bool follow = false;
+    AppsFormat appsFormat = AppsFormat::Text;
+    int appsSeconds = kDefaultAppsSeconds;
     QString text;
 };
 

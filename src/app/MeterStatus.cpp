@@ -18,31 +18,6 @@ std::string SpeedOf(double kilobytesPerSecond) {
     return FormatSpeed(kilobytesPerSecond / kKBPerMB);
 }
 
-// A JSON string: quotes, backslashes and control characters escaped; UTF-8 passes as it is.
-void AppendJsonString(std::string& out, const std::string& text) {
-    out += '"';
-    for (const char c : text) {
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    AppendFormatted(out, "\\u%04x", static_cast<unsigned>(c));
-                } else {
-                    out += c;
-                }
-        }
-    }
-    out += '"';
-}
-
 }  // namespace
 
 MeterStatus CollectStatus(const CSampleList& samples, const CTrafficHistory& history,

@@ -75,3 +75,7 @@ std::string ElapsedText(std::uint64_t milliseconds);
 // "January", "February", "March", ...; "Unknown" for a number outside 1-12. In English: the
 // catalogue has them in the context "Months".
 std::string MonthName(int month);
+
+// Appends `text` as a JSON string: quotes, backslashes and control characters escaped; UTF-8
+// passes as it is.
+void AppendJsonString(std::string& out, const std::string& text);

@@ -37,6 +37,13 @@ TEST(CommandLine, EachArgumentListAsksForOneThing) {
         {{"--quota", "--export=csv"}, Action::UsageError, ""},
         {{"--quota=yes"}, Action::UsageError, ""},
         {{"--quota", "--status"}, Action::UsageError, ""},
+        {{"--apps"}, Action::Apps, ""},
+        {{"--apps=json", "--seconds", "5", "--data-dir", "/srv/tg"}, Action::Apps, "/srv/tg"},
+        {{"--apps=xml"}, Action::UsageError, ""},
+        {{"--apps", "--quota"}, Action::UsageError, ""},
+        {{"--seconds", "5"}, Action::UsageError, ""},
+        {{"--apps", "--seconds", "0"}, Action::UsageError, ""},
+        {{"--apps", "--seconds", "two"}, Action::UsageError, ""},
         // Usage errors win over everything, help included.
         {{"--bogus"}, Action::UsageError, ""},
         {{"--help", "--bogus"}, Action::UsageError, ""},
