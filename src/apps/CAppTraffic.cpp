@@ -29,25 +29,35 @@ CAppTraffic::CAppTraffic(SocketSource& sockets, ProcessSource& processes, const 
 
 void CAppTraffic::Remember(std::map<TcpEndpoint, Seen>& memory, const TcpEndpoint& key,
                            const std::string& app) {
-    Seen& seen = memory[key];
-    if (seen.poll == polls_ && seen.app != app) {
-        seen.app.clear();  // two applications there: neither can claim it
-    } else if (seen.poll != polls_) {
-        seen.app = app;
+    const auto [seen, added] = memory.try_emplace(key, Seen{app, false, polls_});
+    if (!added) {
+        seen->second.shared = seen->second.shared || seen->second.app != app;
+        seen->second.poll = polls_;
     }
-    seen.poll = polls_;
 }
 
 std::string CAppTraffic::PlaceClosed(const TcpSocket& socket) const {
     const auto listener = listeners_.find(PortOnly(socket.local));
     if (listener != listeners_.end()) {
-        return listener->second.app;
+        return listener->second.shared ? std::string() : listener->second.app;
     }
     const auto peer = peers_.find(socket.remote);
-    return peer != peers_.end() ? peer->second.app : std::string();
+    return peer != peers_.end() && !peer->second.shared ? peer->second.app : std::string();
 }
 
 void CAppTraffic::Forget() {
+    if (tracked_.size() > kMaxAwaitedClosings) {
+        std::vector<std::pair<std::uint64_t, std::uint64_t>> byAge;  // last seen, cookie
+        for (const auto& [cookie, tracked] : tracked_) {
+            if (tracked.poll != polls_) {
+                byAge.emplace_back(tracked.poll, cookie);
+            }
+        }
+        std::sort(byAge.begin(), byAge.end());
+        for (std::size_t i = 0; i < byAge.size() && tracked_.size() > kMaxAwaitedClosings; ++i) {
+            tracked_.erase(byAge[i].second);
+        }
+    }
     for (auto* memory : {&peers_, &listeners_}) {
         std::erase_if(*memory, [this](const auto& entry) {
             return polls_ - entry.second.poll > static_cast<std::uint64_t>(kEndpointMemoryPolls);
@@ -76,7 +86,6 @@ void CAppTraffic::Poll(std::uint64_t received, std::uint64_t sent) {
 
     std::map<std::string, Counts> interval;
     std::map<std::string, std::set<std::size_t>> holders;
-    std::map<std::uint64_t, Tracked> next;
     for (const TcpSocket& socket : open_) {
         std::string app;
         const auto held = socket.inode != 0 ? owner.find(socket.inode) : owner.end();
@@ -98,12 +107,12 @@ void CAppTraffic::Poll(std::uint64_t received, std::uint64_t sent) {
         if (!socket.hasCounters) {
             continue;
         }
-        next[socket.cookie] = Tracked{app, socket.received, socket.sent};
+        // A socket first met after the window opened counts from zero.
+        const Tracked before = known != tracked_.end() ? known->second : Tracked{};
+        tracked_[socket.cookie] = Tracked{app, socket.received, socket.sent, polls_};
         if (!opened_ || app.empty()) {
             continue;
         }
-        // A socket first met after the window opened counts from zero.
-        const Tracked before = known != tracked_.end() ? known->second : Tracked{};
         Counts& counts = interval[app];
         counts.down += Grown(socket.received, before.received);
         counts.up += Grown(socket.sent, before.sent);
@@ -116,6 +125,9 @@ void CAppTraffic::Poll(std::uint64_t received, std::uint64_t sent) {
             const auto known = tracked_.find(socket.cookie);
             const Tracked before = known != tracked_.end() ? known->second : Tracked{};
             const std::string app = known != tracked_.end() ? before.app : PlaceClosed(socket);
+            if (known != tracked_.end()) {
+                tracked_.erase(known);
+            }
             if (app.empty()) {
                 ++unplacedClosed_;
                 continue;
@@ -125,7 +137,6 @@ void CAppTraffic::Poll(std::uint64_t received, std::uint64_t sent) {
             counts.up += Grown(socket.sent, before.sent);
         }
     }
-    tracked_ = std::move(next);
     Forget();
 
     for (const auto& [app, indexes] : holders) {

@@ -56,15 +56,21 @@ public:
 
     // Polls after which a peer or a listening port is forgotten for closed sockets never seen.
     static constexpr int kEndpointMemoryPolls = 30;
+    // Sockets gone from the table but not yet told closed are kept for their closing notice: a
+    // connection its peer closed first leaves the table for time-wait while its program still
+    // holds it. Beyond this many the oldest are forgotten.
+    static constexpr std::size_t kMaxAwaitedClosings = 10000;
 
 private:
     struct Tracked {
         std::string app;  // empty while no process of ours holds it
         std::uint64_t received = 0;
         std::uint64_t sent = 0;
+        std::uint64_t poll = 0;  // the last poll that saw it open
     };
     struct Seen {
-        std::string app;  // empty when several applications were seen there
+        std::string app;
+        bool shared = false;  // several applications were seen there: none can claim it
         std::uint64_t poll = 0;
     };
     struct Counts {
@@ -85,7 +91,7 @@ private:
     bool readable_ = false;
     std::uint64_t polls_ = 0;
     std::uint32_t lastPollMs_ = 0;
-    std::map<std::uint64_t, Tracked> tracked_;  // by cookie: the sockets open at the last poll
+    std::map<std::uint64_t, Tracked> tracked_;  // by cookie: open ones and awaited closings
     std::map<TcpEndpoint, Seen> peers_;         // remote ends our applications talked to
     std::map<TcpEndpoint, Seen> listeners_;     // ports they listen on (address left empty)
     std::map<std::string, Counts> totals_;
