@@ -2,6 +2,21 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>AppsCommand</name>
+    <message>
+        <source>tallyglass: cannot read the settings %1: %2</source>
+        <translation>tallyglass: die Einstellungen %1 lassen sich nicht lesen: %2</translation>
+    </message>
+    <message>
+        <source>tallyglass: cannot read the system&apos;s TCP sockets.</source>
+        <translation>tallyglass: die TCP-Sockets des Systems lassen sich nicht lesen.</translation>
+    </message>
+    <message>
+        <source>tallyglass: cannot write the table: %1</source>
+        <translation>tallyglass: die Tabelle lässt sich nicht schreiben: %1</translation>
+    </message>
+</context>
+<context>
     <name>CColourComboBox</name>
     <message>
         <source>Custom...</source>
@@ -168,6 +183,13 @@ Upload: %2</translation>
         <source>Down</source>
         <comment>chart legend</comment>
         <translation>Heruntergeladen</translation>
+    </message>
+</context>
+<context>
+    <name>CTrafficApp</name>
+    <message>
+        <source>cannot open the meter&apos;s socket (%1): later starts and status clients cannot reach this meter.</source>
+        <translation>der Socket des Messgeräts kann nicht geöffnet werden (%1): spätere Starts und Statusabfragen erreichen dieses Messgerät nicht.</translation>
     </message>
 </context>
 <context>
@@ -419,6 +441,30 @@ Upload: %2</translation>
     <message>
         <source>--quota prints something else than --export or --status: ask for one.</source>
         <translation>--quota gibt etwas anderes aus als --export oder --status: Verlangen Sie nur eines davon.</translation>
+    </message>
+    <message>
+        <source>Watch your own programs&apos; network traffic, print it per application as a table or as JSON, and exit. Needs no meter. --apps alone is --apps=text.</source>
+        <translation>Den Netzwerkverkehr der eigenen Programme beobachten, je Anwendung als Tabelle oder als JSON ausgeben und beenden. Braucht kein laufendes Messgerät. --apps allein ist --apps=text.</translation>
+    </message>
+    <message>
+        <source>With --apps: watch for &lt;n&gt; seconds (%1 if not given).</source>
+        <translation>Mit --apps: &lt;n&gt; Sekunden lang beobachten (ohne Angabe %1).</translation>
+    </message>
+    <message>
+        <source>Unknown apps format &apos;%1&apos;: use text or json.</source>
+        <translation>Unbekanntes Format &apos;%1&apos; für --apps: text oder json verwenden.</translation>
+    </message>
+    <message>
+        <source>--apps prints something else than --export, --status or --quota: ask for one.</source>
+        <translation>--apps gibt etwas anderes aus als --export, --status oder --quota: nur eines davon angeben.</translation>
+    </message>
+    <message>
+        <source>--seconds goes with --apps.</source>
+        <translation>--seconds gehört zu --apps.</translation>
+    </message>
+    <message>
+        <source>--seconds needs a whole number from 1 to 3600.</source>
+        <translation>--seconds braucht eine ganze Zahl von 1 bis 3600.</translation>
     </message>
 </context>
 <context>
@@ -1082,13 +1128,6 @@ Upload: %2</translation>
     <message>
         <source>Tallyglass needs an X server or XWayland; DISPLAY is unset or unreachable (DISPLAY=&quot;%1&quot;).</source>
         <translation>Tallyglass braucht einen X-Server oder XWayland; DISPLAY ist nicht gesetzt oder nicht erreichbar (DISPLAY=&quot;%1&quot;).</translation>
-    </message>
-</context>
-<context>
-    <name>CTrafficApp</name>
-    <message>
-        <source>cannot open the meter&apos;s socket (%1): later starts and status clients cannot reach this meter.</source>
-        <translation>der Socket des Messgeräts kann nicht geöffnet werden (%1): spätere Starts und Statusabfragen erreichen dieses Messgerät nicht.</translation>
     </message>
 </context>
 <context>

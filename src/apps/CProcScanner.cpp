@@ -50,6 +50,9 @@ bool CProcScanner::ReadProcess(int pid, ProcessInfo& process) {
     process.pid = pid;
     char link[64];
     while (const dirent* entry = ::readdir(fds)) {
+        if (entry->d_name[0] == '.') {
+            continue;
+        }
         const ssize_t length = ::readlinkat(::dirfd(fds), entry->d_name, link, sizeof link - 1);
         if (length <= static_cast<ssize_t>(kSocketLink.size()) ||
             std::string_view(link, kSocketLink.size()) != kSocketLink) {
@@ -62,17 +65,43 @@ bool CProcScanner::ReadProcess(int pid, ProcessInfo& process) {
     if (process.socketInodes.empty()) {
         return false;
     }
+    // Field 22 of stat, counted after the command name, which may hold spaces and brackets.
+    std::string started;
+    if (ReadFile(folder + "/stat", text_)) {
+        std::size_t at = text_.rfind(')');
+        for (int field = 2; field < 22 && at != std::string::npos; ++field) {
+            at = text_.find(' ', at + 1);
+        }
+        if (at != std::string::npos) {
+            started = text_.substr(at + 1, text_.find(' ', at + 1) - at - 1);
+        }
+    }
+    Known known;
+    const auto found = known_.find(pid);
+    if (found != known_.end() && !started.empty() && found->second.started == started) {
+        known = std::move(found->second);
+    } else {
+        known.started = started;
+        Describe(folder, known);
+    }
+    process.app = known.app;
+    process.commandLine = known.commandLine;
+    seen_[pid] = std::move(known);
+    return !process.app.empty();
+}
+
+void CProcScanner::Describe(const std::string& folder, Known& known) {
     if (ReadFile(folder + "/cgroup", text_)) {
-        process.app = AppNameFromCgroup(text_);
+        known.app = AppNameFromCgroup(text_);
     }
     if (ReadFile(folder + "/cmdline", text_)) {
         while (!text_.empty() && text_.back() == '\0') {
             text_.pop_back();
         }
         std::replace(text_.begin(), text_.end(), '\0', ' ');
-        process.commandLine = text_;
+        known.commandLine = text_;
     }
-    if (process.app.empty()) {
+    if (known.app.empty()) {
         char executable[4096];
         const ssize_t length =
             ::readlink((folder + "/exe").c_str(), executable, sizeof executable - 1);
@@ -81,9 +110,8 @@ bool CProcScanner::ReadProcess(int pid, ProcessInfo& process) {
         if (ReadFile(folder + "/comm", text_)) {
             comm = text_;
         }
-        process.app = ProcessName(comm, exe);
+        known.app = ProcessName(comm, exe);
     }
-    return !process.app.empty();
 }
 
 void CProcScanner::Processes(std::vector<ProcessInfo>& processes) {
@@ -99,4 +127,6 @@ void CProcScanner::Processes(std::vector<ProcessInfo>& processes) {
         }
     }
     ::closedir(all);
+    known_.swap(seen_);
+    seen_.clear();
 }
