@@ -17,6 +17,65 @@
     </message>
 </context>
 <context>
+    <name>AppsWindow</name>
+    <message>
+        <source>Applications</source>
+        <translation>Anwendungen</translation>
+    </message>
+    <message>
+        <source>Traffic per application</source>
+        <translation>Verkehr je Anwendung</translation>
+    </message>
+    <message>
+        <source>Application</source>
+        <translation>Anwendung</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>Download</translation>
+    </message>
+    <message>
+        <source>Upload</source>
+        <translation>Upload</translation>
+    </message>
+    <message>
+        <source>Downloaded</source>
+        <translation>Heruntergeladen</translation>
+    </message>
+    <message>
+        <source>Uploaded</source>
+        <translation>Hochgeladen</translation>
+    </message>
+    <message>
+        <source>Processes of the chosen application</source>
+        <translation>Prozesse der gewählten Anwendung</translation>
+    </message>
+    <message>
+        <source>PID</source>
+        <translation>PID</translation>
+    </message>
+    <message>
+        <source>Command line</source>
+        <translation>Befehlszeile</translation>
+    </message>
+    <message>
+        <source>Other traffic (UDP, other users, system)</source>
+        <translation>Übriger Verkehr (UDP, andere Benutzer, System)</translation>
+    </message>
+    <message>
+        <source>Counted: the TCP traffic of your own programs. UDP, other users&apos; and the system&apos;s traffic is other traffic, and so is a connection that opened and closed between two samples unless its program was seen.</source>
+        <translation>Gezählt: der TCP-Verkehr Ihrer eigenen Programme. UDP, der Verkehr anderer Benutzer und des Systems sind übriger Verkehr, ebenso eine Verbindung, die zwischen zwei Messungen geöffnet und geschlossen wurde, wenn ihr Programm nicht gesehen wurde.</translation>
+    </message>
+    <message>
+        <source>More was counted for programs than the monitored interfaces carried (loopback not monitored?): other traffic shows 0.</source>
+        <translation>Für Programme wurde mehr gezählt, als die überwachten Schnittstellen übertragen haben (Loopback nicht überwacht?): der übrige Verkehr zeigt 0.</translation>
+    </message>
+    <message>
+        <source>The system&apos;s TCP sockets cannot be read.</source>
+        <translation>Die TCP-Sockets des Systems lassen sich nicht lesen.</translation>
+    </message>
+</context>
+<context>
     <name>CColourComboBox</name>
     <message>
         <source>Custom...</source>
