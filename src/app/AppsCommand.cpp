@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include <unistd.h>
+
 #include "app/CommandFiles.h"
 #include "apps/CProcScanner.h"
 #include "apps/CSockDiagSource.h"
@@ -124,7 +126,7 @@ int RunApps(const std::string& dataFolder, AppsFormat format, int seconds, const
     }
     CSockDiagSource sockets;
     CProcScanner processes;
-    CAppTraffic traffic(sockets, processes, clock);
+    CAppTraffic traffic(sockets, processes, clock, getuid());
 
     std::uint64_t received = 0;
     std::uint64_t sent = 0;

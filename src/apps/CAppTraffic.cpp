@@ -24,8 +24,9 @@ TcpEndpoint PortOnly(const TcpEndpoint& endpoint) {
 
 }  // namespace
 
-CAppTraffic::CAppTraffic(SocketSource& sockets, ProcessSource& processes, const MsClock& clock)
-    : sockets_(sockets), processes_(processes), clock_(clock) {}
+CAppTraffic::CAppTraffic(SocketSource& sockets, ProcessSource& processes, const MsClock& clock,
+                         std::uint32_t userId)
+    : sockets_(sockets), processes_(processes), clock_(clock), userId_(userId) {}
 
 void CAppTraffic::Remember(std::map<TcpEndpoint, Seen>& memory, const TcpEndpoint& key,
                            const std::string& app) {
@@ -74,15 +75,29 @@ void CAppTraffic::Poll(std::uint64_t received, std::uint64_t sent) {
     sockets_.ClosedSockets(closed_);
     open_.clear();
     readable_ = sockets_.OpenSockets(open_);
-    processInfo_.clear();
-    processes_.Processes(processInfo_);
-
-    std::unordered_map<std::uint64_t, std::size_t> owner;
-    for (std::size_t i = 0; i < processInfo_.size(); ++i) {
-        for (const std::uint64_t inode : processInfo_[i].socketInodes) {
-            owner.emplace(inode, i);
+    const auto unknown = [this](const TcpSocket& socket) {
+        return socket.inode != 0 && socket.uid == userId_ && !owner_.contains(socket.inode) &&
+               !unowned_.contains(socket.inode);
+    };
+    if (!opened_ || std::any_of(open_.begin(), open_.end(), unknown)) {
+        processInfo_.clear();
+        processes_.Processes(processInfo_);
+        owner_.clear();
+        for (std::size_t i = 0; i < processInfo_.size(); ++i) {
+            for (const std::uint64_t inode : processInfo_[i].socketInodes) {
+                owner_.emplace(inode, i);
+            }
+        }
+        // Held where we cannot look (a process of ours that is not dumpable, say): not a reason
+        // to walk again at every poll.
+        unowned_.clear();
+        for (const TcpSocket& socket : open_) {
+            if (unknown(socket)) {
+                unowned_.insert(socket.inode);
+            }
         }
     }
+    const auto& owner = owner_;
 
     std::map<std::string, Counts> interval;
     std::map<std::string, std::set<std::size_t>> holders;

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "apps/ProcessInfo.h"
@@ -40,7 +42,11 @@ struct OtherTraffic {
 // traffic (UDP, other users, the system). The model exists only while someone looks at it.
 class CAppTraffic : public CObservable {
 public:
-    CAppTraffic(SocketSource& sockets, ProcessSource& processes, const MsClock& clock);
+    // `userId`: the user whose processes can be read. The processes are walked again only when
+    // one of that user's sockets is met that no process walked so far held: a poll of
+    // connections that stay open reads no process.
+    CAppTraffic(SocketSource& sockets, ProcessSource& processes, const MsClock& clock,
+                std::uint32_t userId);
 
     // One poll. `received` and `sent`: the monitored interfaces' bytes since the previous poll
     // (the first poll opens the window and ignores them).
@@ -86,6 +92,7 @@ private:
     SocketSource& sockets_;
     ProcessSource& processes_;
     const MsClock& clock_;
+    const std::uint32_t userId_;
 
     bool opened_ = false;
     bool readable_ = false;
@@ -106,5 +113,7 @@ private:
     // Reused by every poll.
     std::vector<TcpSocket> open_;
     std::vector<TcpSocket> closed_;
-    std::vector<ProcessInfo> processInfo_;
+    std::vector<ProcessInfo> processInfo_;                  // as of the last walk
+    std::unordered_map<std::uint64_t, std::size_t> owner_;  // inode: its process in processInfo_
+    std::unordered_set<std::uint64_t> unowned_;  // the user's inodes the last walk did not find
 };

@@ -43,6 +43,7 @@ bool ParseDiagMessage(const nlmsghdr& header, TcpSocket& socket) {
     socket.cookie =
         message.id.idiag_cookie[0] | static_cast<std::uint64_t>(message.id.idiag_cookie[1]) << 32;
     socket.inode = message.idiag_inode;
+    socket.uid = message.idiag_uid;
     socket.state = message.idiag_state;
     socket.local = Endpoint(message.idiag_family, message.id.idiag_src, message.id.idiag_sport);
     socket.remote = Endpoint(message.idiag_family, message.id.idiag_dst, message.id.idiag_dport);

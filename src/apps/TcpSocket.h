@@ -23,6 +23,7 @@ inline constexpr std::uint8_t kTcpListen = 10;
 struct TcpSocket {
     std::uint64_t cookie = 0;  // the kernel's id of the socket, never reused while it runs
     std::uint64_t inode = 0;   // 0 once no process holds the socket (closed, orphaned)
+    std::uint32_t uid = 0;     // its owner's user id
     std::uint8_t state = 0;    // kTcpEstablished, kTcpListen, ...
     bool hasCounters = false;  // false for TIME_WAIT entries, which keep no counters
     TcpEndpoint local;

@@ -56,7 +56,10 @@ public:
             sockets.push_back(Make(sock));
         }
     }
+    int walks = 0;
+
     void Processes(std::vector<ProcessInfo>& processes) override {
+        ++walks;
         ProcessInfo firefox{10, "firefox", "firefox --new-tab", {}};
         ProcessInfo curl{20, "curl", "curl https://example.org", {}};
         for (const Sock& sock : open) {
@@ -160,7 +163,7 @@ TEST(AppTraffic, BytesGoToTheApplicationTheirSocketBelongsTo) {
     for (const Case& c : cases) {
         FakeSystem system;
         FakeMsClock clock(1000);
-        CAppTraffic traffic(system, system, clock);
+        CAppTraffic traffic(system, system, clock, 0);
         for (const Step& step : c.steps) {
             system.open = step.open;
             system.closed = step.closed;
@@ -180,7 +183,7 @@ TEST(AppTraffic, BytesGoToTheApplicationTheirSocketBelongsTo) {
 TEST(AppTraffic, RowsShowSpeedsOverTheIntervalBusiestFirstWithTheirProcesses) {
     FakeSystem system;
     FakeMsClock clock;
-    CAppTraffic traffic(system, system, clock);
+    CAppTraffic traffic(system, system, clock, 0);
     system.open = {{1, 100}, {2, 200}};
     traffic.Poll(0, 0);
     system.open = {{1, 100, 2048, 0}, {2, 200, 0, 4096}};
@@ -202,6 +205,30 @@ TEST(AppTraffic, RowsShowSpeedsOverTheIntervalBusiestFirstWithTheirProcesses) {
     traffic.Poll(0, 0);
     EXPECT_DOUBLE_EQ(traffic.Apps()[0].downKiBs + traffic.Apps()[0].upKiBs, 0.0);
     EXPECT_EQ(traffic.Apps()[0].upBytes, 4096U);
+}
+
+TEST(AppTraffic, ProcessesAreWalkedOnlyForSocketsNoWalkFound) {
+    struct Case {
+        const char* name;
+        std::vector<std::vector<Sock>> polls;
+        int walks;
+    };
+    const Case cases[] = {
+        {"connections that stay open", {{{1, 100}}, {{1, 100, 5}}, {{1, 100, 9}}}, 1},
+        {"a new connection", {{{1, 100}}, {{1, 100}, {2, 200}}, {{1, 100}, {2, 200}}}, 2},
+        {"a socket no readable process holds", {{{1, 900}}, {{1, 900}, {2, 901}}, {{2, 901}}}, 2},
+        {"a socket that has left its program", {{{1, 100}}, {{1, 0}}, {}}, 1},
+    };
+    for (const Case& c : cases) {
+        FakeSystem system;
+        FakeMsClock clock;
+        CAppTraffic traffic(system, system, clock, 0);
+        for (const std::vector<Sock>& open : c.polls) {
+            system.open = open;
+            traffic.Poll(0, 0);
+        }
+        EXPECT_EQ(system.walks, c.walks) << c.name;
+    }
 }
 
 }  // namespace

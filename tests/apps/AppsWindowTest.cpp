@@ -65,7 +65,7 @@ protected:
 
     FakeSystem system;
     FakeMsClock clock;
-    CAppTraffic traffic{system, system, clock};
+    CAppTraffic traffic{system, system, clock, 0};
     AppsWindow window{traffic};
 };
 
