@@ -146,10 +146,11 @@ def start(folder, executable, role):
                             preexec_fn=as_nobody)
 
 
-def holds_socket(pid):
+def sleeping(pid):
+    """The command sleeps between its polls: once it first does, the window has opened."""
     try:
-        return any(os.readlink("/proc/%d/fd/%s" % (pid, fd)).startswith("socket:")
-                   for fd in os.listdir("/proc/%d/fd" % pid))
+        with open("/proc/%d/wchan" % pid) as f:
+            return "nanosleep" in f.read()
     except OSError:
         return False
 
@@ -179,10 +180,8 @@ def main():
         meter = subprocess.Popen([program, "--apps=json", "--seconds", str(WINDOW_SECONDS),
                                   "--data-dir", folder], env=env, stdout=subprocess.PIPE,
                                  text=True, preexec_fn=as_nobody)
-        # Its netlink sockets come just before its first look; bytes sent before it are not
-        # counted, so the senders start a moment after.
-        wait_for(lambda: holds_socket(meter.pid), 30, "the command's netlink socket")
-        time.sleep(1)
+        # Bytes sent before its first look are not counted: the senders start after it.
+        wait_for(lambda: sleeping(meter.pid), 30, "the command's first poll")
         senders = [start(folder, "tg_send_a", "a"), start(folder, "tg_send_b", "b"),
                    start(folder, "tg_udp", "udp"), start(folder, "tg_churn", "churn"),
                    start(folder, "tg_held", "held")]
