@@ -180,33 +180,6 @@ TEST(AppTraffic, BytesGoToTheApplicationTheirSocketBelongsTo) {
     }
 }
 
-TEST(AppTraffic, RowsShowSpeedsOverTheIntervalBusiestFirstWithTheirProcesses) {
-    FakeSystem system;
-    FakeMsClock clock;
-    CAppTraffic traffic(system, system, clock, 0);
-    system.open = {{1, 100}, {2, 200}};
-    traffic.Poll(0, 0);
-    system.open = {{1, 100, 2048, 0}, {2, 200, 0, 4096}};
-    clock.Advance(2000);
-    traffic.Poll(10240, 4096);
-
-    ASSERT_EQ(traffic.Apps().size(), 2U);
-    const AppTraffic& first = traffic.Apps()[0];
-    EXPECT_EQ(first.app, "curl");
-    EXPECT_DOUBLE_EQ(first.upKiBs, 2.0);
-    ASSERT_EQ(first.processes.size(), 1U);
-    EXPECT_EQ(first.processes[0].pid, 20);
-    EXPECT_DOUBLE_EQ(traffic.Apps()[1].downKiBs, 1.0);
-    EXPECT_DOUBLE_EQ(traffic.Other().downKiBs, 4.0);  // 8 KiB in 2 s nobody claimed
-    EXPECT_DOUBLE_EQ(traffic.Other().upKiBs, 0.0);
-
-    // A quiet interval: the speeds fall to nought, the totals stay.
-    clock.Advance(1000);
-    traffic.Poll(0, 0);
-    EXPECT_DOUBLE_EQ(traffic.Apps()[0].downKiBs + traffic.Apps()[0].upKiBs, 0.0);
-    EXPECT_EQ(traffic.Apps()[0].upBytes, 4096U);
-}
-
 TEST(AppTraffic, ProcessesAreWalkedOnlyForSocketsNoWalkFound) {
     struct Case {
         const char* name;
