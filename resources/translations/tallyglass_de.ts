@@ -2,6 +2,80 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>AppsCommand</name>
+    <message>
+        <source>tallyglass: cannot read the settings %1: %2</source>
+        <translation>tallyglass: die Einstellungen %1 lassen sich nicht lesen: %2</translation>
+    </message>
+    <message>
+        <source>tallyglass: cannot read the system&apos;s TCP sockets.</source>
+        <translation>tallyglass: die TCP-Sockets des Systems lassen sich nicht lesen.</translation>
+    </message>
+    <message>
+        <source>tallyglass: cannot write the table: %1</source>
+        <translation>tallyglass: die Tabelle lässt sich nicht schreiben: %1</translation>
+    </message>
+</context>
+<context>
+    <name>AppsWindow</name>
+    <message>
+        <source>Applications</source>
+        <translation>Anwendungen</translation>
+    </message>
+    <message>
+        <source>Traffic per application</source>
+        <translation>Verkehr je Anwendung</translation>
+    </message>
+    <message>
+        <source>Application</source>
+        <translation>Anwendung</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>Download</translation>
+    </message>
+    <message>
+        <source>Upload</source>
+        <translation>Upload</translation>
+    </message>
+    <message>
+        <source>Downloaded</source>
+        <translation>Heruntergeladen</translation>
+    </message>
+    <message>
+        <source>Uploaded</source>
+        <translation>Hochgeladen</translation>
+    </message>
+    <message>
+        <source>Processes of the chosen application</source>
+        <translation>Prozesse der gewählten Anwendung</translation>
+    </message>
+    <message>
+        <source>PID</source>
+        <translation>PID</translation>
+    </message>
+    <message>
+        <source>Command line</source>
+        <translation>Befehlszeile</translation>
+    </message>
+    <message>
+        <source>Other traffic (UDP, other users, system)</source>
+        <translation>Übriger Verkehr (UDP, andere Benutzer, System)</translation>
+    </message>
+    <message>
+        <source>Counted: the TCP traffic of your own programs. UDP, other users&apos; and the system&apos;s traffic is other traffic, and so is a connection that opened and closed between two samples unless its program was seen.</source>
+        <translation>Gezählt: der TCP-Verkehr Ihrer eigenen Programme. UDP, der Verkehr anderer Benutzer und des Systems sind übriger Verkehr, ebenso eine Verbindung, die zwischen zwei Messungen geöffnet und geschlossen wurde, wenn ihr Programm nicht gesehen wurde.</translation>
+    </message>
+    <message>
+        <source>More was counted for programs than the monitored interfaces carried (loopback not monitored?): other traffic shows 0.</source>
+        <translation>Für Programme wurde mehr gezählt, als die überwachten Schnittstellen übertragen haben (Loopback nicht überwacht?): der übrige Verkehr zeigt 0.</translation>
+    </message>
+    <message>
+        <source>The system&apos;s TCP sockets cannot be read.</source>
+        <translation>Die TCP-Sockets des Systems lassen sich nicht lesen.</translation>
+    </message>
+</context>
+<context>
     <name>CColourComboBox</name>
     <message>
         <source>Custom...</source>
@@ -448,12 +522,36 @@ Upload: %2</translation>
         <translation>--interface braucht den Namen einer Schnittstelle.</translation>
     </message>
     <message>
-        <source>--import-vnstat goes alone: not with --export, --status or --quota.</source>
-        <translation>--import-vnstat steht allein: nicht mit --export, --status oder --quota.</translation>
+        <source>--import-vnstat goes alone: not with --export, --status, --quota or --apps.</source>
+        <translation>--import-vnstat steht allein: nicht mit --export, --status, --quota oder --apps.</translation>
     </message>
     <message>
         <source>--import-vnstat needs a file, or - for standard input.</source>
         <translation>--import-vnstat braucht eine Datei oder - für die Standardeingabe.</translation>
+    </message>
+    <message>
+        <source>Watch your own programs&apos; network traffic, print it per application as a table or as JSON, and exit. Needs no meter. --apps alone is --apps=text.</source>
+        <translation>Den Netzwerkverkehr der eigenen Programme beobachten, je Anwendung als Tabelle oder als JSON ausgeben und beenden. Braucht kein laufendes Messgerät. --apps allein ist --apps=text.</translation>
+    </message>
+    <message>
+        <source>With --apps: watch for &lt;n&gt; seconds (%1 if not given).</source>
+        <translation>Mit --apps: &lt;n&gt; Sekunden lang beobachten (ohne Angabe %1).</translation>
+    </message>
+    <message>
+        <source>Unknown apps format &apos;%1&apos;: use text or json.</source>
+        <translation>Unbekanntes Format &apos;%1&apos; für --apps: text oder json verwenden.</translation>
+    </message>
+    <message>
+        <source>--apps prints something else than --export, --status or --quota: ask for one.</source>
+        <translation>--apps gibt etwas anderes aus als --export, --status oder --quota: nur eines davon angeben.</translation>
+    </message>
+    <message>
+        <source>--seconds goes with --apps.</source>
+        <translation>--seconds gehört zu --apps.</translation>
+    </message>
+    <message>
+        <source>--seconds needs a whole number from 1 to 3600.</source>
+        <translation>--seconds braucht eine ganze Zahl von 1 bis 3600.</translation>
     </message>
 </context>
 <context>

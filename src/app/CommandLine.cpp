@@ -70,6 +70,17 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments, const QString&
     parser.addOption(followOption);
     parser.addOption(quotaOption);
     parser.addOption(importOption);
+    const QCommandLineOption appsOption(
+        "apps",
+        Words::tr("Watch your own programs' network traffic, print it per application as a table "
+                  "or as JSON, and exit. Needs no meter. --apps alone is --apps=text."),
+        "text|json");
+    const QCommandLineOption secondsOption(
+        "seconds",
+        Words::tr("With --apps: watch for <n> seconds (%1 if not given).").arg(kDefaultAppsSeconds),
+        "n");
+    parser.addOption(appsOption);
+    parser.addOption(secondsOption);
 
     // Without an application object the parser cannot know the program's name.
     const QString program = ProgramName(arguments);
@@ -80,10 +91,21 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments, const QString&
     QStringList given = arguments;
     std::replace(given.begin() + (given.isEmpty() ? 0 : 1), given.end(), QString("--status"),
                  QString("--status=text"));
+    std::replace(given.begin() + (given.isEmpty() ? 0 : 1), given.end(), QString("--apps"),
+                 QString("--apps=text"));
 
     CommandLineRequest request;
     QString error;
-    if (!parser.parse(given)) {
+    const bool parsed = parser.parse(given);
+    bool secondsRead = false;
+    const int seconds = parsed && parser.isSet(secondsOption)
+                            ? parser.value(secondsOption).toInt(&secondsRead)
+                            : kDefaultAppsSeconds;
+    const int otherActions = parsed ? int(parser.isSet(exportOption)) +
+                                          int(parser.isSet(statusOption)) +
+                                          int(parser.isSet(quotaOption))
+                                    : 0;
+    if (!parsed) {
         error = parser.errorText();
     } else if (!parser.positionalArguments().isEmpty()) {
         error = Words::tr("Unexpected argument '%1'.").arg(parser.positionalArguments().first());
@@ -109,12 +131,23 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments, const QString&
         error = Words::tr("--interface and --hourly go with --export.");
     } else if (parser.isSet(interfaceOption) && parser.value(interfaceOption).isEmpty()) {
         error = Words::tr("--interface needs an interface's name.");
-    } else if (parser.isSet(importOption) &&
-               (parser.isSet(exportOption) || parser.isSet(statusOption) ||
-                parser.isSet(quotaOption))) {
-        error = Words::tr("--import-vnstat goes alone: not with --export, --status or --quota.");
+    } else if (parser.isSet(importOption) && (otherActions > 0 || parser.isSet(appsOption))) {
+        error = Words::tr(
+            "--import-vnstat goes alone: not with --export, --status, --quota or --apps.");
     } else if (parser.isSet(importOption) && parser.value(importOption).isEmpty()) {
         error = Words::tr("--import-vnstat needs a file, or - for standard input.");
+    } else if (parser.isSet(appsOption) && parser.value(appsOption) != "text" &&
+               parser.value(appsOption) != "json") {
+        error =
+            Words::tr("Unknown apps format '%1': use text or json.").arg(parser.value(appsOption));
+    } else if (parser.isSet(appsOption) && otherActions > 0) {
+        error = Words::tr(
+            "--apps prints something else than --export, --status or --quota: ask "
+            "for one.");
+    } else if (parser.isSet(secondsOption) && !parser.isSet(appsOption)) {
+        error = Words::tr("--seconds goes with --apps.");
+    } else if (parser.isSet(secondsOption) && (!secondsRead || seconds < 1 || seconds > 3600)) {
+        error = Words::tr("--seconds needs a whole number from 1 to 3600.");
     }
     if (!error.isEmpty()) {
         request.action = CommandLineRequest::Action::UsageError;
@@ -143,6 +176,11 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments, const QString&
         } else if (parser.isSet(importOption)) {
             request.action = CommandLineRequest::Action::ImportVnstat;
             request.importSource = parser.value(importOption);
+        } else if (parser.isSet(appsOption)) {
+            request.action = CommandLineRequest::Action::Apps;
+            request.appsFormat =
+                parser.value(appsOption) == "json" ? AppsFormat::Json : AppsFormat::Text;
+            request.appsSeconds = seconds;
         }
     }
     return request;

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "app/AppsCommand.h"
 #include "persistence/HistoryExport.h"
 
 // Exit codes of the program.
@@ -28,6 +29,7 @@ struct CommandLineRequest {
         Status,        // the running meter's figures in `statusFormat`, once or `follow`ing them
         Quota,         // the quota's current period and projection to standard output
         ImportVnstat,  // vnStat's JSON from `importSource` ("-": standard input) into the files
+        Apps,          // each application's traffic over `appsSeconds`, in `appsFormat`
     };
     Action action = Action::Run;
     // --data-dir as given; empty when not given ($TALLYGLASS_DATA_DIR or the default then).
@@ -38,6 +40,8 @@ struct CommandLineRequest {
     QString importSource;
     StatusFormat statusFormat = StatusFormat::Text;
     bool follow = false;
+    AppsFormat appsFormat = AppsFormat::Text;
+    int appsSeconds = kDefaultAppsSeconds;
     QString text;
 };
 

@@ -5,13 +5,16 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 
+#include "app/AppsCommand.h"
 #include "app/CFileIconEngine.h"
 #include "app/CInstanceChannel.h"
 #include "app/CSignalBridge.h"
@@ -147,6 +150,15 @@ int main(int argc, char** argv) {
                                    request.importSource.toLocal8Bit().toStdString(), STDIN_FILENO,
                                    SystemLocalZone(), SystemUtcClock().NowUtc(), QtLocaleTexts(),
                                    stdout, stderr);
+        }
+        case CommandLineRequest::Action::Apps: {
+            CSignalBridge::ReleaseTermination();      // nothing to save: Ctrl+C just ends it
+            const QCoreApplication core(argc, argv);  // to translate the error lines with
+            const CTranslations translations;
+            return RunApps(ResolveDataFolder(request.dataFolder.toStdString()), request.appsFormat,
+                           request.appsSeconds, QtLocaleTexts(), stdout, stderr, [](int ms) {
+                               std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+                           });
         }
         case CommandLineRequest::Action::Run:
             break;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // Every amount, speed, size and time text the program shows or writes. Amounts are MB and speeds
 // MB/s unless a name says otherwise; units go by powers of 1024.
@@ -103,3 +104,7 @@ std::string ElapsedText(std::uint64_t milliseconds);
 // "January", "February", "March", ...; "Unknown" for a number outside 1-12. In English: the
 // catalogue has them in the context "Months".
 std::string MonthName(int month);
+
+// Appends `text` as a JSON string: quotes, backslashes and control characters escaped; UTF-8
+// passes as it is.
+void AppendJsonString(std::string& out, std::string_view text);

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdlib>
 
+#include "core/Formatters.h"
 #include "persistence/DataFile.h"
 
 namespace {

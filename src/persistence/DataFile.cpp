@@ -346,27 +346,3 @@ void CTextReader::SkipLineEnd() {
     const std::size_t end = text_.find('\n', pos_);
     pos_ = end == std::string_view::npos ? text_.size() : end + 1;
 }
-
-void AppendJsonString(std::string& out, std::string_view text) {
-    out += '"';
-    for (const char c : text) {
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    AppendFormatted(out, "\\u%04x", static_cast<unsigned>(c));
-                } else {
-                    out += c;
-                }
-        }
-    }
-    out += '"';
-}

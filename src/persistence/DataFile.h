@@ -50,10 +50,6 @@ bool ReadTextFile(const std::string& path, std::string& contents, int* errorNumb
 void AppendFormatted(std::string& out, const char* format, ...)
     __attribute__((format(printf, 2, 3)));
 
-// Appends a JSON string: quotes, backslashes and control characters escaped; UTF-8 passes as
-// it is.
-void AppendJsonString(std::string& out, std::string_view text);
-
 // Reads text the way the data files are read: whole lines (LF or CR LF, the last line end may be
 // missing) and "%d" / "%f" numbers separated by any white space, line ends included.
 class CTextReader {

@@ -1,0 +1,116 @@
+#include "apps/AppsWindow.h"
+
+#include <QHeaderView>
+#include <QIcon>
+
+#include "core/Formatters.h"
+#include "ui_AppsWindow.h"
+
+namespace {
+
+constexpr double kKiBPerMiB = 1024.0;
+constexpr double kBytesPerMiB = 1024.0 * 1024.0;
+
+enum Column { kName, kDownSpeed, kUpSpeed, kDownloaded, kUploaded };
+
+QString Speed(double kiBs) {
+    return QString::fromStdString(SpeedText(kiBs / kKiBPerMiB));
+}
+
+QString Size(std::uint64_t bytes) {
+    return QString::fromStdString(SizeText(bytes / kBytesPerMiB));
+}
+
+void FillRow(QTreeWidgetItem& row, const QString& name, double down, double up,
+             std::uint64_t downloaded, std::uint64_t uploaded) {
+    row.setText(kName, name);
+    row.setText(kDownSpeed, Speed(down));
+    row.setText(kUpSpeed, Speed(up));
+    row.setText(kDownloaded, Size(downloaded));
+    row.setText(kUploaded, Size(uploaded));
+    for (const int column : {kDownSpeed, kUpSpeed, kDownloaded, kUploaded}) {
+        row.setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+    }
+}
+
+}  // namespace
+
+AppsWindow::AppsWindow(CAppTraffic& traffic, QWidget* parent)
+    : QDialog(parent),
+      ui_(std::make_unique<Ui::AppsWindow>()),
+      traffic_(traffic),
+      observation_(traffic, *this) {
+    ui_->setupUi(this);
+    // The name column takes what the figures leave, so "Other traffic ..." is read whole.
+    ui_->appsTree->header()->setStretchLastSection(false);
+    ui_->appsTree->header()->setSectionResizeMode(kName, QHeaderView::Stretch);
+    for (const int column : {kDownSpeed, kUpSpeed, kDownloaded, kUploaded}) {
+        ui_->appsTree->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
+    connect(ui_->appsTree, &QTreeWidget::currentItemChanged, this, [this] { ShowProcesses(); });
+    Update();
+}
+
+AppsWindow::~AppsWindow() = default;
+
+void AppsWindow::Update() {
+    // Rows are refilled in place, so the chosen row stays chosen while the order holds.
+    const QString chosen =
+        ui_->appsTree->currentItem() != nullptr ? ui_->appsTree->currentItem()->text(kName) : "";
+    const std::vector<AppTraffic>& apps = traffic_.Apps();
+    const int rows = static_cast<int>(apps.size()) + 1;
+    while (ui_->appsTree->topLevelItemCount() > rows) {
+        delete ui_->appsTree->takeTopLevelItem(ui_->appsTree->topLevelItemCount() - 1);
+    }
+    while (ui_->appsTree->topLevelItemCount() < rows) {
+        ui_->appsTree->addTopLevelItem(new QTreeWidgetItem);
+    }
+    const QIcon generic = QIcon::fromTheme("application-x-executable");
+    for (int i = 0; i < rows - 1; ++i) {
+        const AppTraffic& app = apps[i];
+        QTreeWidgetItem& row = *ui_->appsTree->topLevelItem(i);
+        FillRow(row, QString::fromStdString(app.app), app.downKiBs, app.upKiBs, app.downBytes,
+                app.upBytes);
+        // A desktop entry's id names its icon in the theme.
+        row.setIcon(kName, QIcon::fromTheme(QString::fromStdString(app.app), generic));
+        if (row.text(kName) == chosen) {
+            ui_->appsTree->setCurrentItem(&row);
+        }
+    }
+    const OtherTraffic& other = traffic_.Other();
+    FillRow(*ui_->appsTree->topLevelItem(rows - 1), tr("Other traffic (UDP, other users, system)"),
+            other.downKiBs, other.upKiBs, other.downBytes, other.upBytes);
+
+    QString note =
+        tr("Counted: the TCP traffic of your own programs. UDP, other users' and the "
+           "system's traffic is other traffic, and so is a connection that opened and "
+           "closed between two samples unless its program was seen.");
+    if (other.attributedExceededTotal) {
+        note += " " + tr("More was counted for programs than the monitored interfaces carried "
+                         "(loopback not monitored?): other traffic shows 0.");
+    }
+    if (!traffic_.SocketsReadable()) {
+        note = tr("The system's TCP sockets cannot be read.");
+    }
+    ui_->noteLabel->setText(note);
+    ShowProcesses();
+}
+
+void AppsWindow::ShowProcesses() {
+    ui_->processTree->clear();
+    const QTreeWidgetItem* chosen = ui_->appsTree->currentItem();
+    if (chosen == nullptr) {
+        return;
+    }
+    for (const AppTraffic& app : traffic_.Apps()) {
+        if (QString::fromStdString(app.app) != chosen->text(kName)) {
+            continue;
+        }
+        for (const ProcessInfo& process : app.processes) {
+            auto* row = new QTreeWidgetItem(ui_->processTree);
+            row->setText(0, QString::number(process.pid));
+            // An argument may hold line breaks: one line per process.
+            row->setText(1, QString::fromStdString(process.commandLine).replace('\n', ' '));
+        }
+    }
+}
