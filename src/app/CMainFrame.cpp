@@ -8,8 +8,6 @@
 #include <QScreen>
 #include <QUrl>
 
-#include "app/CFrameClock.h"
-#include "app/CFrameRateMeter.h"
 #include "app/WindowSizing.h"
 #include "appearance/CAutostartEntry.h"
 #include "appearance/CSettings.h"
@@ -28,6 +26,8 @@
 #include "quota/CTrafficQuota.h"
 #include "quota/CapwardenWindow.h"
 #include "quota/ProjectionTexts.h"
+#include "runloop/CFrameClock.h"
+#include "runloop/CFrameRateMeter.h"
 #include "sampling/CTrafficSampler.h"
 #include "statistics/StatisticsWindow.h"
 #include "timer/TimerWindow.h"

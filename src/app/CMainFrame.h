@@ -6,14 +6,14 @@
 #include <memory>
 #include <string>
 
-#include "app/CFrameLoop.h"
 #include "app/CSaveFailureAlert.h"
 #include "app/CToolWindowSlot.h"
-#include "app/MeterStatus.h"
 #include "app/ReleaseClosedWindowMemory.h"
 #include "appearance/CThemeTable.h"
+#include "channel/MeterStatus.h"
 #include "persistence/CDataFolder.h"
 #include "persistence/CSaveFailureNotice.h"
+#include "runloop/CFrameLoop.h"
 #include "timer/CRefreshCountdown.h"
 
 class CFrameClock;

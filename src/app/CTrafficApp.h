@@ -6,16 +6,16 @@
 #include <memory>
 #include <string>
 
-#include "app/CFrameClock.h"
-#include "app/CFrameLoop.h"
-#include "app/CFrameRateMeter.h"
-#include "app/CInstanceChannel.h"
 #include "app/CSignalBridge.h"
+#include "channel/CInstanceChannel.h"
 #include "platform/CTranslations.h"
 #include "platform/Folders.h"
 #include "platform/LinuxInterfaceSource.h"
 #include "platform/LocalClock.h"
 #include "platform/MsClock.h"
+#include "runloop/CFrameClock.h"
+#include "runloop/CFrameLoop.h"
+#include "runloop/CFrameRateMeter.h"
 #include "sampling/CTrafficSampler.h"
 
 class CMainFrame;

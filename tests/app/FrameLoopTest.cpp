@@ -11,11 +11,11 @@
 
 #include "MainFrameFixture.h"
 #include "QuotaTestSupport.h"
-#include "app/CFrameLoop.h"
 #include "app/CTrafficApp.h"
 #include "graph/CSampleList.h"
 #include "graphgl/CGraphView.h"
 #include "graphgl/CGraphWindow.h"
+#include "runloop/CFrameLoop.h"
 #include "timer/TimerWindow.h"
 
 namespace {

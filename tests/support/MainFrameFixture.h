@@ -7,10 +7,10 @@
 #include "FakeClocks.h"
 #include "FakeInterfaceSource.h"
 #include "TempDir.h"
-#include "app/CFrameClock.h"
-#include "app/CFrameRateMeter.h"
 #include "app/CMainFrame.h"
 #include "appearance/CSettings.h"
+#include "runloop/CFrameClock.h"
+#include "runloop/CFrameRateMeter.h"
 #include "sampling/CTrafficSampler.h"
 
 // The main frame with its real window on the X server, fed by a scripted interface ("eth0",

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "FakeClocks.h"
-#include "app/CFramePacer.h"
-#include "app/CFrameRateMeter.h"
+#include "runloop/CFramePacer.h"
+#include "runloop/CFrameRateMeter.h"
 
 using namespace std::chrono;
 
@@ -103,7 +103,7 @@ TEST(CFrameRateMeter, SurvivesTheClockWrap) {
     EXPECT_NEAR(meter.Rate(), 50.0, 1e-3);
 }
 
-#include "app/CFrameLoop.h"
+#include "runloop/CFrameLoop.h"
 
 namespace {
 

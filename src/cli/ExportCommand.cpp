@@ -1,9 +1,9 @@
-#include "app/ExportCommand.h"
+#include "cli/ExportCommand.h"
 
 #include <cerrno>
 #include <cstring>
 
-#include "app/CommandFiles.h"
+#include "cli/CommandFiles.h"
 #include "persistence/CDataFolder.h"
 #include "persistence/CTrafficHistory.h"
 #include "persistence/DataFile.h"

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "QuotaTestSupport.h"
-#include "app/ChannelProtocol.h"
-#include "app/MeterStatus.h"
+#include "channel/ChannelProtocol.h"
+#include "channel/MeterStatus.h"
 #include "graph/CSampleList.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/CommandLine.h"
+#include "cli/CommandLine.h"
 
 // How long a status client waits for the meter's first answer, and then, following, for each
 // next one. The meter samples every few seconds at its slowest graph speed.

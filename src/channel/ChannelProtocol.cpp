@@ -1,4 +1,4 @@
-#include "app/ChannelProtocol.h"
+#include "channel/ChannelProtocol.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "app/CFrameRateMeter.h"
+#include "runloop/CFrameRateMeter.h"
 
 namespace {
 // Keeps the division finite when a window is shorter than a millisecond.

@@ -1,4 +1,4 @@
-#include "app/CFramePacer.h"
+#include "runloop/CFramePacer.h"
 
 CFramePacer::CFramePacer(Duration period) : period_(period) {}
 

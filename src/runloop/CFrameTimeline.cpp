@@ -1,4 +1,4 @@
-#include "app/CFrameTimeline.h"
+#include "runloop/CFrameTimeline.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "app/MeterStatus.h"
+#include "channel/MeterStatus.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,12 +1,12 @@
-#include "app/StatusCommand.h"
+#include "cli/StatusCommand.h"
 
 #include <cerrno>
 #include <clocale>
 #include <cstring>
 
-#include "app/CInstanceChannel.h"
-#include "app/CommandFiles.h"
-#include "app/MeterStatus.h"
+#include "channel/CInstanceChannel.h"
+#include "channel/MeterStatus.h"
+#include "cli/CommandFiles.h"
 
 int RunStatus(const std::string& dataFolder, StatusFormat format, bool follow, std::FILE* out,
               std::FILE* err) {

@@ -1,4 +1,4 @@
-#include "app/CommandFiles.h"
+#include "cli/CommandFiles.h"
 
 #include <cstring>
 

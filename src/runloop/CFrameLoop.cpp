@@ -1,4 +1,4 @@
-#include "app/CFrameLoop.h"
+#include "runloop/CFrameLoop.h"
 
 #include <algorithm>
 

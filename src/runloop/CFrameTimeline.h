@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/CFramePacer.h"
+#include "runloop/CFramePacer.h"
 
 // Where each frame falls in time. Timed frames sit on the fixed grid of CFramePacer, each is
 // followed by its paint-driven frame, and every frame lasts its frame delay plus what a shown

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/CFrameTimeline.h"
+#include "runloop/CFrameTimeline.h"
 
 // What the run loop works: the frames of the graph, one at a time, and the picture of the latest.
 class IFrameWork {

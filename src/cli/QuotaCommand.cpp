@@ -1,9 +1,9 @@
-#include "app/QuotaCommand.h"
+#include "cli/QuotaCommand.h"
 
 #include <cerrno>
 #include <cstring>
 
-#include "app/CommandFiles.h"
+#include "cli/CommandFiles.h"
 #include "core/Formatters.h"
 #include "persistence/CDataFolder.h"
 #include "persistence/CQuotaFile.h"

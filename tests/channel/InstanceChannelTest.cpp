@@ -19,7 +19,7 @@
 
 #include "ScopedEnv.h"
 #include "TempDir.h"
-#include "app/CInstanceChannel.h"
+#include "channel/CInstanceChannel.h"
 
 namespace {
 

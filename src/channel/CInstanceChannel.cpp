@@ -1,4 +1,4 @@
-#include "app/CInstanceChannel.h"
+#include "channel/CInstanceChannel.h"
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>

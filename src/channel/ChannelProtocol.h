@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/MeterStatus.h"
+#include "channel/MeterStatus.h"
 
 // The lines spoken on the running meter's local socket, by both ends. Every line ends with "\n".
 //

@@ -9,7 +9,7 @@
 #include <functional>
 #include <optional>
 
-#include "app/ChannelProtocol.h"
+#include "channel/ChannelProtocol.h"
 
 class QLocalSocket;
 
