@@ -80,6 +80,34 @@
     </message>
 </context>
 <context>
+    <name>CDesktopIntegration</name>
+    <message>
+        <source>HEllo there</source>
+        <translation>Hallo</translation>
+    </message>
+    <message>
+        <source>Down: %1
+Up: %2</source>
+        <translation>Download: %1
+Upload: %2</translation>
+    </message>
+    <message>
+        <source>Capwarden</source>
+        <translation>Capwarden</translation>
+    </message>
+</context>
+<context>
+    <name>CGraphFrame</name>
+    <message>
+        <source>Initialization has failed.</source>
+        <translation>Die Initialisierung ist fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>ERROR</source>
+        <translation>FEHLER</translation>
+    </message>
+</context>
+<context>
     <name>CGraphWindow</name>
     <message>
         <source>could not create device context.</source>
@@ -95,19 +123,21 @@
     </message>
 </context>
 <context>
-    <name>CMainFrame</name>
+    <name>CSaveFailureAlert</name>
     <message>
-        <source>Initialization has failed.</source>
-        <translation>Die Initialisierung ist fehlgeschlagen.</translation>
+        <source>Tallyglass cannot save its data</source>
+        <translation>Tallyglass kann seine Daten nicht speichern</translation>
     </message>
+</context>
+<context>
+    <name>CSaveFailureNotice</name>
     <message>
-        <source>ERROR</source>
-        <translation>FEHLER</translation>
+        <source>Cannot save %1 in %2: %3. The meter keeps running, but its figures are not kept until saving works again.</source>
+        <translation>%1 kann nicht in %2 gespeichert werden: %3. Tallyglass misst weiter, behält seine Werte aber erst wieder, wenn das Speichern gelingt.</translation>
     </message>
-    <message>
-        <source>HEllo there</source>
-        <translation>Hallo</translation>
-    </message>
+</context>
+<context>
+    <name>CToolMenu</name>
     <message>
         <source>Settings</source>
         <translation>Einstellungen</translation>
@@ -135,26 +165,6 @@
     <message>
         <source>Exit</source>
         <translation>Beenden</translation>
-    </message>
-    <message>
-        <source>Down: %1
-Up: %2</source>
-        <translation>Download: %1
-Upload: %2</translation>
-    </message>
-</context>
-<context>
-    <name>CSaveFailureAlert</name>
-    <message>
-        <source>Tallyglass cannot save its data</source>
-        <translation>Tallyglass kann seine Daten nicht speichern</translation>
-    </message>
-</context>
-<context>
-    <name>CSaveFailureNotice</name>
-    <message>
-        <source>Cannot save %1 in %2: %3. The meter keeps running, but its figures are not kept until saving works again.</source>
-        <translation>%1 kann nicht in %2 gespeichert werden: %3. Tallyglass misst weiter, behält seine Werte aber erst wieder, wenn das Speichern gelingt.</translation>
     </message>
 </context>
 <context>

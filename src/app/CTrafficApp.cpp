@@ -22,17 +22,17 @@ CTrafficApp::CTrafficApp(std::string dataFolder)
     // The desktop session may end the process without quitting the loop: save when it asks.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] {
         if (frame_) {
-            frame_->SaveDataFiles();
+            frame_->Meter().SaveDataFiles();
         }
     });
     connect(&channel_, &CInstanceChannel::ShowRequested, this, [this] {
         if (frame_ && frame_->IsReady()) {
-            frame_->ShowWindow();
+            frame_->Desktop().ShowWindow();
         }
     });
     channel_.SetStatusSource([this]() -> std::optional<MeterStatus> {
         if (frame_ && frame_->IsReady()) {
-            return frame_->Status();
+            return frame_->Meter().Status();
         }
         return std::nullopt;
     });
@@ -65,7 +65,7 @@ int CTrafficApp::Run() {
     signals_.Install();
     loop_ = std::make_unique<CFrameLoop>(*frame_, CFramePacer::PeriodForRate(kFramesPerSecond),
                                          kFrameCost);
-    loop_->SetShowInterval(frame_->ShowInterval());
+    loop_->SetShowInterval(frame_->Graph().ShowInterval());
     loop_->Start(CFrameLoop::Clock::now());
     qApp->installEventFilter(this);
     frameTimer_.start(0);

@@ -31,8 +31,8 @@ struct MainFrameRig {
     void SaveHiddenInTray() {
         auto frame = MakeFrame();
         ASSERT_TRUE(frame);
-        frame->Settings()->hiddenInTray = true;
-        ASSERT_TRUE(frame->Settings()->Save());
+        frame->Graph().Settings()->hiddenInTray = true;
+        ASSERT_TRUE(frame->Graph().Settings()->Save());
     }
 
     TempDir dir_;
