@@ -1,9 +1,9 @@
 #include "app/CGraphFrame.h"
 
-#include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
 
+#include "app/ScreenMetrics.h"
 #include "app/WindowSizing.h"
 #include "appearance/CSettings.h"
 #include "graph/CSampleList.h"
@@ -16,33 +16,6 @@
 namespace {
 
 constexpr const char* kWarningPicture = "gfx/warning.bmp";
-
-struct ScreenMetrics {
-    int width = 1280;
-    int height = 1024;
-    int panelHeight = 0;      // below the desktop's available area
-    int desktopWidth = 1280;  // all screens together
-    int desktopHeight = 1024;
-};
-
-ScreenMetrics ReadScreen() {
-    ScreenMetrics metrics;
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect all = screen->geometry();
-        const QRect available = screen->availableGeometry();
-        metrics.width = all.width();
-        metrics.height = all.height();
-        metrics.panelHeight = all.bottom() - available.bottom();
-        metrics.desktopWidth = screen->virtualSize().width();
-        metrics.desktopHeight = screen->virtualSize().height();
-    }
-    return metrics;
-}
-
-WindowSize SavedSize(const CSettings& settings, const ScreenMetrics& screen) {
-    return SavedSizeOnDesktop(settings.windowWidth, settings.windowHeight, screen.desktopWidth,
-                              screen.desktopHeight);
-}
 
 }  // namespace
 
@@ -111,7 +84,7 @@ void CGraphFrame::PlaceWindow() {
     bool usedSaved = false;
     const WindowPlace place = StartPlace(view_->Left(), view_->Top(), screen.width, screen.height,
                                          screen.panelHeight, defaultSize, usedSaved);
-    const WindowSize saved = SavedSize(*settings_, screen);
+    const WindowSize saved = SavedSize(settings_->windowWidth, settings_->windowHeight, screen);
     if (usedSaved && saved.width > 0 && saved.height > 0) {
         window_->setGeometry(place.x, place.y, saved.width, saved.height);
     } else {
@@ -160,7 +133,7 @@ void CGraphFrame::SizeOnFirstFrame() {
     }
     firstFrameDone_ = true;
     const ScreenMetrics screen = ReadScreen();
-    WindowSize size = SavedSize(*settings_, screen);
+    WindowSize size = SavedSize(settings_->windowWidth, settings_->windowHeight, screen);
     if (size.width == -1 && size.height == -1) {
         size = DefaultWindowSize(screen.width);
     }

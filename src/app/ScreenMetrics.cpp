@@ -1,0 +1,22 @@
+#include "app/ScreenMetrics.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+ScreenMetrics ReadScreen() {
+    ScreenMetrics metrics;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect all = screen->geometry();
+        const QRect available = screen->availableGeometry();
+        metrics.width = all.width();
+        metrics.height = all.height();
+        metrics.panelHeight = all.bottom() - available.bottom();
+        metrics.desktopWidth = screen->virtualSize().width();
+        metrics.desktopHeight = screen->virtualSize().height();
+    }
+    return metrics;
+}
+
+WindowSize SavedSize(int savedWidth, int savedHeight, const ScreenMetrics& screen) {
+    return SavedSizeOnDesktop(savedWidth, savedHeight, screen.desktopWidth, screen.desktopHeight);
+}

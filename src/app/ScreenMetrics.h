@@ -1,0 +1,19 @@
+#pragma once
+
+#include "app/WindowSizing.h"
+
+// What the graph window's size and place rules (WindowSizing) need to know of the screens, as
+// the window system tells it now.
+struct ScreenMetrics {
+    int width = 1280;
+    int height = 1024;
+    int panelHeight = 0;      // below the desktop's available area
+    int desktopWidth = 1280;  // all screens together
+    int desktopHeight = 1024;
+};
+
+// The primary screen's; the defaults above when there is none.
+ScreenMetrics ReadScreen();
+
+// The saved graph window size, as the window may take it on these screens.
+WindowSize SavedSize(int savedWidth, int savedHeight, const ScreenMetrics& screen);
