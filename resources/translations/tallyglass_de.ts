@@ -137,6 +137,19 @@ Upload: %2</translation>
     </message>
 </context>
 <context>
+    <name>CStatisticsChart</name>
+    <message>
+        <source>Up</source>
+        <comment>chart legend</comment>
+        <translation>Hochgeladen</translation>
+    </message>
+    <message>
+        <source>Down</source>
+        <comment>chart legend</comment>
+        <translation>Heruntergeladen</translation>
+    </message>
+</context>
+<context>
     <name>CToolMenu</name>
     <message>
         <source>Settings</source>
@@ -442,12 +455,16 @@ Upload: %2</translation>
 <context>
     <name>GraphTypes</name>
     <message>
-        <source>Graph Lines</source>
+        <source>Lines</source>
         <translation>Linien</translation>
     </message>
     <message>
         <source>Bars</source>
         <translation>Balken</translation>
+    </message>
+    <message>
+        <source>Dial</source>
+        <translation>Zeiger</translation>
     </message>
 </context>
 <context>
@@ -457,7 +474,7 @@ Upload: %2</translation>
         <translation>Januar</translation>
     </message>
     <message>
-        <source>february</source>
+        <source>February</source>
         <translation>Februar</translation>
     </message>
     <message>
@@ -554,6 +571,29 @@ Upload: %2</translation>
     <message>
         <source>At this pace, total traffic passes its limit of %1 around %2.</source>
         <translation>Bei diesem Tempo überschreitet der gesamte Datenverkehr sein Limit von %1 etwa am %2.</translation>
+    </message>
+</context>
+<context>
+    <name>QuotaCommand</name>
+    <message>
+        <source>tallyglass: cannot read the quota %1: %2</source>
+        <translation>tallyglass: das Kontingent %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>tallyglass: some lines of %1 could not be read; the meter takes them as their defaults.</source>
+        <translation>tallyglass: einige Zeilen von %1 konnten nicht gelesen werden; das Messgerät nimmt für sie die Voreinstellungen.</translation>
+    </message>
+    <message>
+        <source>tallyglass: the quota is off: switch it on in the Capwarden window.</source>
+        <translation>tallyglass: das Kontingent ist aus: Schalten Sie es im Fenster Capwarden ein.</translation>
+    </message>
+    <message>
+        <source>tallyglass: cannot read the history %1: %2</source>
+        <translation>tallyglass: der Verlauf %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>tallyglass: cannot write the quota: %1</source>
+        <translation>tallyglass: das Kontingent kann nicht ausgegeben werden: %1</translation>
     </message>
 </context>
 <context>
@@ -717,6 +757,25 @@ Upload: %2</translation>
     </message>
 </context>
 <context>
+    <name>StatusCommand</name>
+    <message>
+        <source>tallyglass: cannot write the status: %1</source>
+        <translation>tallyglass: der Status kann nicht ausgegeben werden: %1</translation>
+    </message>
+    <message>
+        <source>No Tallyglass meter is running for %1.</source>
+        <translation>Für %1 läuft kein Tallyglass-Messgerät.</translation>
+    </message>
+    <message>
+        <source>The Tallyglass meter running for %1 did not answer.</source>
+        <translation>Das Tallyglass-Messgerät für %1 hat nicht geantwortet.</translation>
+    </message>
+    <message>
+        <source>The Tallyglass meter running for %1 has ended.</source>
+        <translation>Das Tallyglass-Messgerät für %1 hat sich beendet.</translation>
+    </message>
+</context>
+<context>
     <name>Themes</name>
     <message>
         <source>XP Blue</source>
@@ -787,7 +846,7 @@ Upload: %2</translation>
         <translation>Orange</translation>
     </message>
     <message>
-        <source>Turqoise</source>
+        <source>Turquoise</source>
         <translation>Türkis</translation>
     </message>
     <message>
@@ -964,7 +1023,7 @@ Upload: %2</translation>
         <translation>Entfernter Pfad: (z. B. „/myhomepage/“)</translation>
     </message>
     <message>
-        <source>File Name:(e.g. &quot;webstats.html&quot;))</source>
+        <source>File Name: (e.g. &quot;webstats.html&quot;)</source>
         <translation>Dateiname: (z. B. „webstats.html“)</translation>
     </message>
     <message>

@@ -65,7 +65,8 @@ bool CGraphFrame::InitGL() {
     if (!text_->Create()) {
         return false;
     }
-    CGraphView::Surface surface{[this] { window_->SwapBuffers(); }};
+    CGraphView::Surface surface{[this] { window_->SwapBuffers(); },
+                                [this] { return window_->devicePixelRatio(); }};
     view_ = std::make_unique<CGraphView>(*text_, themes_, frameClock_,
                                          folder_.ProgramFilePath(kWarningPicture),
                                          std::move(surface), window_->x(), window_->y());
@@ -82,8 +83,9 @@ void CGraphFrame::PlaceWindow() {
     const ScreenMetrics screen = ReadScreen();
     const WindowSize defaultSize = DefaultWindowSize(screen.width);
     bool usedSaved = false;
-    const WindowPlace place = StartPlace(view_->Left(), view_->Top(), screen.width, screen.height,
-                                         screen.panelHeight, defaultSize, usedSaved);
+    const WindowPlace place =
+        StartPlace(view_->Left(), view_->Top(), screen.width, screen.height, screen.panelHeight,
+                   defaultSize, usedSaved, window_->devicePixelRatio());
     const WindowSize saved = SavedSize(settings_->windowWidth, settings_->windowHeight, screen);
     if (usedSaved && saved.width > 0 && saved.height > 0) {
         window_->setGeometry(place.x, place.y, saved.width, saved.height);
@@ -96,7 +98,7 @@ void CGraphFrame::OnResized(int width, int height) {
     if (!window_->MakeCurrent()) {
         return;
     }
-    CGraphWindow::ResizeGL(width, height);
+    CGraphWindow::ResizeGL(width, height, window_->devicePixelRatio());
     view_->Resize(width, height == 0 ? 1 : height);
     view_->SetPosition(window_->x(), window_->y());
 }

@@ -3,8 +3,12 @@
 #include <QGuiApplication>
 #include <QLayout>
 #include <QMargins>
+#include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QWidget>
+
+#include <algorithm>
 
 #include "app/WindowSizing.h"
 
@@ -21,7 +25,23 @@ ScreenRect ToScreenRect(const QRect& rect) {
 
 }  // namespace
 
+int ButtonTextRoom(const QPushButton& button) {
+    return button.style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, &button) +
+           button.fontMetrics().averageCharWidth();
+}
+
 void FitToolWindow(QWidget& window) {
+    // The style's own hint leaves a long word ("Zurücksetzen") touching the button's edges.
+    for (QPushButton* button : window.findChildren<QPushButton*>()) {
+        const bool picture = button->minimumWidth() == button->maximumWidth();
+        if (button->text().isEmpty() || picture) {
+            continue;
+        }
+        const int text =
+            button->fontMetrics().horizontalAdvance(QString(button->text()).remove('&'));
+        button->setMinimumWidth(
+            std::max(button->minimumWidth(), text + 2 * ButtonTextRoom(*button)));
+    }
     const QLayout* layout = window.layout();
     const bool fixed = layout != nullptr && layout->sizeConstraint() == QLayout::SetFixedSize;
     Qt::WindowFlags flags =

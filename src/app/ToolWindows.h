@@ -1,5 +1,6 @@
 #pragma once
 
+class QPushButton;
 class QRect;
 class QWidget;
 
@@ -7,7 +8,12 @@ class QWidget;
 
 // A window whose layout cannot grow (a fixed size in its .ui file) keeps that one size and
 // offers no maximise button; any other grows from its layout's minimum and may be maximised.
+// Its text buttons keep ButtonTextRoom on either side of their words, in every language.
 void FitToolWindow(QWidget& window);
+
+// The room a push button keeps between its text and either edge: the style's button margin
+// and a character's width.
+int ButtonTextRoom(const QPushButton& button);
 
 // Puts a tool window where the always-on-top graph window (its frame `graph`, empty when it is
 // not shown) does not cover it: centred on the desktop when it opens, or where it is when it is

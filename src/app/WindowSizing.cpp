@@ -1,6 +1,7 @@
 #include "app/WindowSizing.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 WindowSize DefaultWindowSize(int screenWidth) {
@@ -16,13 +17,28 @@ WindowSize DefaultWindowSize(int screenWidth) {
     return {60, 20};
 }
 
+namespace {
+
+// Where a window of `size` starts so that it ends on the screen's `edge`, both in window pixels
+// of `ratio` device pixels. A scaled screen's size in window pixels is rounded, up as often as
+// down (2560 device pixels at 1.5 are 1707): count the edge at the whole device pixels it holds,
+// and round the start inwards, so the window's last device pixel never lies past the screen's.
+int InwardStart(int edge, int size, double ratio) {
+    const double deviceEdge = std::floor(edge * ratio + 1e-9);
+    const double deviceSize = std::round(size * ratio);
+    return static_cast<int>(std::floor((deviceEdge - deviceSize) / ratio + 1e-9));
+}
+
+}  // namespace
+
 WindowPlace StartPlace(int savedX, int savedY, int screenWidth, int screenHeight, int panelHeight,
-                       WindowSize defaultSize, bool& usedSaved) {
+                       WindowSize defaultSize, bool& usedSaved, double pixelRatio) {
     usedSaved = savedX != -1 && savedX < screenWidth;
     if (usedSaved) {
         return {savedX, savedY};
     }
-    return {screenWidth - defaultSize.width, screenHeight - defaultSize.height - panelHeight};
+    return {InwardStart(screenWidth, defaultSize.width, pixelRatio),
+            InwardStart(screenHeight - panelHeight, defaultSize.height, pixelRatio)};
 }
 
 WindowSize SavedSizeOnDesktop(int savedWidth, int savedHeight, int desktopWidth,

@@ -18,9 +18,10 @@ WindowSize DefaultWindowSize(int screenWidth);
 
 // Where the window goes at start: the saved position when one is saved (x not -1) and it lies on
 // the screen horizontally, else the bottom-right corner just above the panel.
-// `usedSaved` tells which; with the saved position the window also takes the saved size.
+// `usedSaved` tells which; with the saved position the window also takes the saved size. On a
+// screen of `pixelRatio` device pixels per pixel the corner is rounded inwards.
 WindowPlace StartPlace(int savedX, int savedY, int screenWidth, int screenHeight, int panelHeight,
-                       WindowSize defaultSize, bool& usedSaved);
+                       WindowSize defaultSize, bool& usedSaved, double pixelRatio = 1.0);
 
 // A saved window size as the window may take it: no side larger than the desktop (a damaged or
 // hand-edited settings file could otherwise ask the X server and the GL driver for a window of

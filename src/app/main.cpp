@@ -28,6 +28,7 @@
 #include "platform/CTranslations.h"
 #include "platform/Folders.h"
 #include "platform/HeapRelease.h"
+#include "platform/QtLocaleTexts.h"
 #include "webstats/CWebStatsPublisher.h"
 #include "webstats/WebStatsUpload.h"
 
@@ -116,13 +117,16 @@ int main(int argc, char** argv) {
             // A reader that goes away is told by a failed write, not by a signal.
             std::signal(SIGPIPE, SIG_IGN);
             QCoreApplication core(argc, argv);
+            const CTranslations translations;  // for the error lines
             return RunStatus(ResolveDataFolder(request.dataFolder.toStdString()),
                              request.statusFormat, request.follow, stdout, stderr);
         }
         case CommandLineRequest::Action::Quota: {
             SystemLocalClock clock;
-            return RunQuota(ResolveDataFolder(request.dataFolder.toStdString()), clock, stdout,
-                            stderr);
+            const QCoreApplication core(argc, argv);  // to translate the error lines with
+            const CTranslations translations;
+            return RunQuota(ResolveDataFolder(request.dataFolder.toStdString()), clock,
+                            QtLocaleTexts(), stdout, stderr);
         }
         case CommandLineRequest::Action::Run:
             break;

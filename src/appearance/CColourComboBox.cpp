@@ -135,8 +135,14 @@ QSize CColourComboBox::sizeHint() const {
 void CColourComboBox::ShowColour(ColourRgb colour) {
     clear();
     Fill();
-    AddColour(QString(), colour);
-    setCurrentIndex(count() - 1);
+    // A named colour is shown by its name; any other is what "Custom..." holds.
+    const auto named = std::find_if(NamedColours.begin(), NamedColours.end(),
+                                    [&](const NamedColour& c) { return c.colour == colour; });
+    const int index =
+        named != NamedColours.end() ? static_cast<int>(named - NamedColours.begin()) : kCustomIndex;
+    setItemData(index, ToQColor(colour), kItemRole);
+    setCurrentIndex(index);
+    settledIndex_ = index;
 }
 
 ColourRgb CColourComboBox::SelectedColour() const {
@@ -147,7 +153,10 @@ void CColourComboBox::OnActivated(int index) {
     if (index != kCustomIndex) {
         return;
     }
-    const QColor chosen = QColorDialog::getColor(Qt::black, this);
+    // The dialog starts from the colour the box showed, so a small change is a small step.
+    const QColor shown =
+        itemData(settledIndex_ >= 0 ? settledIndex_ : index, kItemRole).value<QColor>();
+    const QColor chosen = QColorDialog::getColor(shown, this);
     if (!chosen.isValid()) {
         // Cancelled: the box shows what it showed before, so nothing changes.
         setCurrentIndex(settledIndex_);

@@ -30,7 +30,8 @@ public:
 };
 
 // A colour picker: the named colours, then "Custom...", which asks for any colour with the colour
-// dialog (cancelled, the box goes back to the entry it showed before). Each entry carries its
+// dialog, opened at the colour the box showed (cancelled, the box goes back to the entry it
+// showed before). Each entry carries its
 // colour; the selected entry's colour is the box's colour. The box is as wide as its widest entry
 // needs beside its swatch, whatever the language of the names, and never narrower than it was
 // first laid out.
@@ -43,7 +44,7 @@ public:
 
     explicit CColourComboBox(QWidget* parent = nullptr);
 
-    // Refills the box and selects an extra, nameless entry with this colour.
+    // Refills the box and selects this colour: its named entry, else "Custom..." holding it.
     void ShowColour(ColourRgb colour);
     ColourRgb SelectedColour() const;
 

@@ -48,8 +48,10 @@ public:
     bool ScanlineEffect() const { return scanlineEffect; }
 
     // The graph type list's entries, in English (the list shows them translated).
-    static constexpr const char* kGraphTypeNames[] = {TRANSLATABLE("GraphTypes", "Graph Lines"),
-                                                      TRANSLATABLE("GraphTypes", "Bars")};
+    // One per graph type, from kGraphLines on.
+    static constexpr const char* kGraphTypeNames[] = {TRANSLATABLE("GraphTypes", "Lines"),
+                                                      TRANSLATABLE("GraphTypes", "Bars"),
+                                                      TRANSLATABLE("GraphTypes", "Dial")};
 
     const std::vector<std::string>& ThemeNames() const { return themeNames_; }
     const std::vector<std::string>& GraphTypeNames() const { return graphTypeNames_; }

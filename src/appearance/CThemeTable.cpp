@@ -140,13 +140,7 @@ constexpr ThemeRow kRows[CThemeTable::kThemeCount] = {
      {255, 153, 0},
      {225, 123, 0},
      30},
-    {TRANSLATABLE("Themes", "Turqoise"),
-     {191, 255, 255},
-     {0, 107, 107},
-     {255, 255, 255},
-     {0, 170, 170},
-     {0, 130, 130},
-     30},
+    {"Turqoise", {191, 255, 255}, {0, 107, 107}, {255, 255, 255}, {0, 170, 170}, {0, 130, 130}, 30},
     {TRANSLATABLE("Themes", "Orange On Gray"),
      {219, 115, 0},
      {254, 0, 0},
@@ -245,4 +239,11 @@ bool CThemeTable::SetCurrentColour(ColourSlot slot, ColourRgb colour) {
     themes_[current_].SetColour(slot,
                                 {Channel(colour.red), Channel(colour.green), Channel(colour.blue)});
     return true;
+}
+
+std::string CThemeTable::ShownName(const std::string& name) {
+    if (name == "Turqoise") {
+        return TRANSLATABLE("Themes", "Turquoise");
+    }
+    return name;
 }

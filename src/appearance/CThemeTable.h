@@ -18,6 +18,9 @@ public:
     CThemeTable& operator=(const CThemeTable&) = delete;
 
     std::vector<std::string> ThemeNames() const;
+    // The name a theme list shows for a theme, in English: the file's own, but for a misspelling
+    // that settings files keep ("Turqoise" shows as "Turquoise").
+    static std::string ShownName(const std::string& name);
     int Count() const { return static_cast<int>(themes_.size()); }
     const CColourTheme& Theme(int index) const { return themes_[index]; }
 

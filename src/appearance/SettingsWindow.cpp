@@ -52,11 +52,15 @@ SettingsWindow::SettingsWindow(CSettings& settings, CThemeTable& themes, CTraffi
 
     FillInterfaceList(InterfaceChoices({}));
 
-    AddNames(*ui_->themeList, settings_.ThemeNames(), "Themes");
+    for (const std::string& name : settings_.ThemeNames()) {
+        ui_->themeList->addItem(
+            QCoreApplication::translate("Themes", CThemeTable::ShownName(name).c_str()),
+            ToQString(name));
+    }
     AddNames(*ui_->graphTypeList, settings_.GraphTypeNames(), "GraphTypes");
     ui_->themeList->setCurrentIndex(
         IndexOfName(*ui_->themeList, ToQString(settings_.themeName).trimmed()));
-    // The dial (703) has no entry: nothing is selected then.
+    // A type the list has no entry for (a damaged file) selects nothing.
     const int typeIndex = settings_.graphType - kGraphLines;
     ui_->graphTypeList->setCurrentIndex(
         typeIndex >= 0 && typeIndex < ui_->graphTypeList->count() ? typeIndex : -1);

@@ -2,15 +2,18 @@
 
 #include <cstring>
 
+#include "core/Translatable.h"
 #include "persistence/DataFile.h"
 
-bool ReadForCommand(const std::string& path, const char* what, std::string& text, std::FILE* err) {
+bool ReadForCommand(const std::string& path, const std::string& failure, std::string& text,
+                    std::FILE* err) {
     int error = 0;
     if (ReadTextFile(path, text, &error)) {
         return true;
     }
-    std::fprintf(err, "tallyglass: cannot read the %s %s: %s\n", what, path.c_str(),
-                 error != 0 ? std::strerror(error) : "not a readable file");
+    const std::string line =
+        FillArgs(failure, {path, error != 0 ? std::strerror(error) : "not a readable file"});
+    std::fprintf(err, "%s\n", line.c_str());
     return false;
 }
 

@@ -14,7 +14,7 @@ int RunExport(const std::string& dataFolder, ExportFormat format, const LocalDat
     HistoryFileContents contents;
     if (FileExists(path)) {
         std::string text;
-        if (!ReadForCommand(path, "history", text, err)) {
+        if (!ReadForCommand(path, "tallyglass: cannot read the history %1: %2", text, err)) {
             return 1;
         }
         contents = ParseHistory(text);

@@ -5,6 +5,7 @@
 
 #include "cli/CommandFiles.h"
 #include "core/Formatters.h"
+#include "core/Translatable.h"
 #include "persistence/CDataFolder.h"
 #include "persistence/CQuotaFile.h"
 #include "persistence/CTrafficHistory.h"
@@ -52,31 +53,43 @@ std::string Report(const QuotaProjection& projection) {
 
 }  // namespace
 
-int RunQuota(const std::string& dataFolder, const LocalClock& clock, std::FILE* out,
-             std::FILE* err) {
+int RunQuota(const std::string& dataFolder, const LocalClock& clock, const LocaleTexts& texts,
+             std::FILE* out, std::FILE* err) {
+    const auto tell = [&](const char* source, std::initializer_list<std::string_view> args) {
+        const std::string line = FillArgs(texts.Translate("QuotaCommand", source), args);
+        std::fprintf(err, "%s\n", line.c_str());
+    };
     const CDataFolder folder(dataFolder, {});
     const std::string path = folder.DataFilePath(kQuotaFileName);
     QuotaValues values;
     values.active = false;  // no file: the quota was never switched on
     std::string text;
     if (FileExists(path)) {
-        if (!ReadForCommand(path, "quota", text, err)) {
+        if (!ReadForCommand(
+                path, texts.Translate("QuotaCommand", "tallyglass: cannot read the quota %1: %2"),
+                text, err)) {
             return 1;
         }
         if (!ParseQuota(text, values)) {
-            std::fprintf(err,
-                         "tallyglass: some lines of %s could not be read; the meter takes "
-                         "them as their defaults.\n",
-                         path.c_str());
+            tell(TRANSLATABLE("QuotaCommand",
+                              "tallyglass: some lines of %1 could not be read; the meter takes "
+                              "them as their defaults."),
+                 {path});
         }
     }
     if (!values.active) {
-        std::fprintf(err, "tallyglass: the quota is off: switch it on in the Capwarden window.\n");
+        tell(TRANSLATABLE("QuotaCommand",
+                          "tallyglass: the quota is off: switch it on in the Capwarden window."),
+             {});
         return 1;
     }
     // Without the history the pace would be nought: say so rather than project too little.
     const std::string historyPath = folder.DataFilePath(CTrafficHistory::kFileName);
-    if (FileExists(historyPath) && !ReadForCommand(historyPath, "history", text, err)) {
+    if (FileExists(historyPath) &&
+        !ReadForCommand(
+            historyPath,
+            texts.Translate("QuotaCommand", "tallyglass: cannot read the history %1: %2"), text,
+            err)) {
         return 1;
     }
 
@@ -86,7 +99,8 @@ int RunQuota(const std::string& dataFolder, const LocalClock& clock, std::FILE* 
     quota.CatchUp();
     const std::string report = Report(ProjectQuota(quota));
     if (!WriteAll(out, report)) {
-        std::fprintf(err, "tallyglass: cannot write the quota: %s\n", std::strerror(errno));
+        tell(TRANSLATABLE("QuotaCommand", "tallyglass: cannot write the quota: %1"),
+             {std::strerror(errno)});
         return 1;
     }
     return 0;

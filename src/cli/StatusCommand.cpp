@@ -4,9 +4,20 @@
 #include <clocale>
 #include <cstring>
 
+#include <QCoreApplication>
+
 #include "channel/CInstanceChannel.h"
 #include "channel/MeterStatus.h"
 #include "cli/CommandFiles.h"
+
+namespace {
+
+// An error line in the user's language; the status lines themselves stay English for scripts.
+void Tell(std::FILE* err, const QString& line) {
+    std::fprintf(err, "%s\n", line.toLocal8Bit().constData());
+}
+
+}  // namespace
 
 int RunStatus(const std::string& dataFolder, StatusFormat format, bool follow, std::FILE* out,
               std::FILE* err) {
@@ -36,22 +47,28 @@ int RunStatus(const std::string& dataFolder, StatusFormat format, bool follow, s
         }
     }
     if (writeError != 0) {
-        std::fprintf(err, "tallyglass: cannot write the status: %s\n", std::strerror(writeError));
+        Tell(err,
+             QCoreApplication::translate("StatusCommand", "tallyglass: cannot write the status: %1")
+                 .arg(QString::fromLocal8Bit(std::strerror(writeError))));
         return kExitFailure;
     }
     switch (reply) {
         case CInstanceChannel::Reply::Answered:
             return kExitSuccess;
         case CInstanceChannel::Reply::NoMeter:
-            std::fprintf(err, "No Tallyglass meter is running for %s.\n", dataFolder.c_str());
+            Tell(err, QCoreApplication::translate("StatusCommand",
+                                                  "No Tallyglass meter is running for %1.")
+                          .arg(folder));
             break;
         case CInstanceChannel::Reply::NoAnswer:
-            std::fprintf(err, "The Tallyglass meter running for %s did not answer.\n",
-                         dataFolder.c_str());
+            Tell(err, QCoreApplication::translate(
+                          "StatusCommand", "The Tallyglass meter running for %1 did not answer.")
+                          .arg(folder));
             break;
         case CInstanceChannel::Reply::Ended:
-            std::fprintf(err, "The Tallyglass meter running for %s has ended.\n",
-                         dataFolder.c_str());
+            Tell(err, QCoreApplication::translate("StatusCommand",
+                                                  "The Tallyglass meter running for %1 has ended.")
+                          .arg(folder));
             break;
     }
     return kExitNoMeter;

@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "core/CLocaleScope.h"
 #include "core/Translatable.h"
 #include "core/Units.h"
 
@@ -110,11 +111,11 @@ std::array<std::string, 3> ChartScaleTexts(double x) {
         value = x / kMBPerGB;
     }
     if (value < 10.0) {
-        return {Print("%3.1f%s", value, unit), Print("%3.1f%s", value / 2, unit),
-                Print("%3.1f%s", 0.0, unit)};
+        return {Print("%3.1f %s", value, unit), Print("%3.1f %s", value / 2, unit),
+                Print("%3.1f %s", 0.0, unit)};
     }
-    return {Print("%3.0f%s", value, unit), Print("%3.0f%s", value / 2, unit),
-            Print("%3.0f%s", 0.0, unit)};
+    return {Print("%3.0f %s", value, unit), Print("%3.0f %s", value / 2, unit),
+            Print("%3.0f %s", 0.0, unit)};
 }
 
 std::string PercentText(double percent) {
@@ -129,7 +130,8 @@ std::string StopwatchAmountText(double x) {
     constexpr double kKBPerGB = kKBPerMB * kMBPerGB;
     constexpr double kKBPerTB = kKBPerMB * kMBPerTB;
     if (x < 1.0) {
-        return Print("%3.2f B", x * kBytesPerKB);
+        // Bytes come whole: a fraction of one is no amount anyone sent.
+        return Print("%.0f B", std::floor(x * kBytesPerKB));
     }
     if (x < kKBPerMB) {
         return Print("%3.2f KB", x);
@@ -143,15 +145,29 @@ std::string StopwatchAmountText(double x) {
     return Print("%3.2f TB", x / kKBPerTB);
 }
 
-std::string StopwatchRateText(double x) {
+ScaledRate ScaleRate(double x) {
     constexpr double kKBPerGB = kKBPerMB * kMBPerGB;
     if (x > kKBPerGB) {
-        return Print("%.1f GB/s", x / kKBPerGB);
+        return {x / kKBPerGB, "GB/s"};
     }
     if (x >= kKBPerMB) {
-        return Print("%.1f MB/s", x / kKBPerMB);
+        return {x / kKBPerMB, "MB/s"};
     }
-    return Print("%.1f KB/s", x);
+    return {x, "KB/s"};
+}
+
+std::string OneDecimalText(double value, DecimalMark mark) {
+    // printf writes the mark of the C library's locale, which the program takes from the user's.
+    if (mark == DecimalMark::Point) {
+        CLocaleScope cLocale;
+        return Print("%3.1f", value);
+    }
+    return Print("%3.1f", value);
+}
+
+std::string StopwatchRateText(double x) {
+    const ScaledRate rate = ScaleRate(x);
+    return Print("%.1f %s", rate.value, rate.unit);
 }
 
 std::string ElapsedText(std::uint64_t ms) {
@@ -162,7 +178,7 @@ std::string ElapsedText(std::uint64_t ms) {
 
 std::string MonthName(int month) {
     static const char* const kNames[] = {
-        TRANSLATABLE("Months", "January"),   TRANSLATABLE("Months", "february"),
+        TRANSLATABLE("Months", "January"),   TRANSLATABLE("Months", "February"),
         TRANSLATABLE("Months", "March"),     TRANSLATABLE("Months", "April"),
         TRANSLATABLE("Months", "May"),       TRANSLATABLE("Months", "June"),
         TRANSLATABLE("Months", "July"),      TRANSLATABLE("Months", "August"),

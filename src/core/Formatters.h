@@ -18,6 +18,21 @@ struct AmountParts {
     friend bool operator==(const AmountParts&, const AmountParts&) = default;
 };
 
+// Which mark a number's decimals follow: the user's locale's (the C library's, as the windows and
+// the tooltip show numbers), or always ".", for texts that are English throughout (the graph's).
+enum class DecimalMark { Locale, Point };
+
+// A rate in KB/s in the unit it is shown in: KB/s below 1024, MB/s up to and including 1048576,
+// then GB/s.
+struct ScaledRate {
+    double value;
+    const char* unit;  // "KB/s", "MB/s" or "GB/s"
+};
+ScaledRate ScaleRate(double kilobytesPerSecond);
+
+// "%3.1f" of a number, with the given decimal mark.
+std::string OneDecimalText(double value, DecimalMark mark);
+
 // A speed in MB/s as the tooltip shows it: "512.0 KB/s", "1.0 MB/s", "2.0 GB/s", ...
 std::string FormatSpeed(double megabytesPerSecond);
 
@@ -39,7 +54,7 @@ std::string SpeedText(double megabytesPerSecond);
 
 // The month chart's scale: the maximum, half of it and 0, in the unit the maximum needs (MB, GB
 // from 1024 MB, TB from 1048576 MB), with "%3.1f" while the maximum is below 10 of that unit,
-// else "%3.0f", and the unit right after the number ("1.5GB", "750MB", "  0MB").
+// else "%3.0f", and the unit after a space ("1.5 GB", "750 MB", "  0 MB").
 std::array<std::string, 3> ChartScaleTexts(double maximumMegabytes);
 
 // "%.1f%%" of a share in percent.
@@ -48,7 +63,8 @@ std::string PercentText(double percent);
 // for 87.9.
 std::string WholePercentText(double percent);
 
-// The stopwatch's texts. An amount in KB with "%3.2f": "512.00 B", "1.50 MB", ...
+// The stopwatch's texts. An amount in KB with "%3.2f" from 1 KB on ("1.50 MB", ...), in whole
+// bytes below ("512 B").
 std::string StopwatchAmountText(double kilobytes);
 // A rate in KB/s with "%.1f": KB/s below 1024, MB/s up to and including 1048576, then GB/s.
 std::string StopwatchRateText(double kilobytesPerSecond);
@@ -56,6 +72,6 @@ std::string StopwatchRateText(double kilobytesPerSecond);
 // running for more than 49.7 days still reads right.
 std::string ElapsedText(std::uint64_t milliseconds);
 
-// "January", "february", "March", ... (February is written in lower case); "Unknown" for a
-// number outside 1-12. In English: the catalogue has them in the context "Months".
+// "January", "February", "March", ...; "Unknown" for a number outside 1-12. In English: the
+// catalogue has them in the context "Months".
 std::string MonthName(int month);

@@ -154,23 +154,46 @@ std::array<DialPoint, 4> CDialModel::NeedleCorners() const {
             place(tip, kNeedleHalfWidth), place(-kNeedleBack, kNeedleHalfWidth)};
 }
 
-std::array<DialLabel, 4> CDialModel::Labels() const {
-    const float distance = kLabelRadius * static_cast<float>(radius_);
-    auto label = [&](float angle, float offsetX, float offsetY) {
-        const DialPoint at = OnCircle(angle, distance);
-        DialLabel result;
-        result.x = at.x + offsetX;
-        result.y = at.y + offsetY;
-        return result;
-    };
-    std::array<DialLabel, 4> labels = {
-        label(kStartAngle, -20.0f, -2.0f), label(3.0f * kPi / 2.0f, -10.0f, -4.0f),
-        label(kEndAngle, 2.0f, -2.0f), label(kPi / 2.0f, -12.0f, -20.0f)};
+DialLabels CDialModel::Labels(const std::function<DialTextSize(const char*)>& measure, int width,
+                              int height, float lowestBaseline) const {
+    DialLabels result;
+    std::array<DialLabel, 4>& labels = result.labels;
     std::snprintf(labels[0].text, sizeof labels[0].text, "0");
-    std::snprintf(labels[1].text, sizeof labels[1].text, "%3.0f", fullScale_ * 0.5);
-    std::snprintf(labels[2].text, sizeof labels[2].text, "%3.0f", fullScale_);
+    std::snprintf(labels[1].text, sizeof labels[1].text, "%.0f", fullScale_ * 0.5);
+    std::snprintf(labels[2].text, sizeof labels[2].text, "%.0f", fullScale_);
     std::snprintf(labels[3].text, sizeof labels[3].text, "KB/S");
-    return labels;
+
+    // Anything nearer the centre than this touches the rim's line or a tick.
+    const float clear = static_cast<float>(radius_) + kLabelGap;
+    // Half the scale: centred over the top tick, its digits ending clear of the rim.
+    const DialTextSize half = measure(labels[1].text);
+    labels[1].x = centreX_ - half.width / 2.0f;
+    labels[1].y = centreY_ - clear;
+    // The ends: level with the outer ends of their ticks, or higher where the speed texts are,
+    // moved sideways off the rim. The box's edge nearest the centre's height decides how far.
+    const float tickY = OnCircle(kStartAngle, static_cast<float>(radius_)).y;
+    auto besideRim = [&](DialLabel& label, bool left) {
+        const DialTextSize size = measure(label.text);
+        label.y = std::min(tickY + size.height / 2.0f, lowestBaseline);
+        // How far the box's nearest row lies from the centre's height, above or below.
+        const float rise = std::max({0.0f, label.y - size.height - centreY_, centreY_ - label.y});
+        const float reach = rise < clear ? std::sqrt(clear * clear - rise * rise) : 0.0f;
+        label.x = left ? centreX_ - reach - size.width : centreX_ + reach;
+        return size;
+    };
+    const DialTextSize zero = besideRim(labels[0], true);
+    const DialTextSize full = besideRim(labels[2], false);
+
+    const float distance = kLabelRadius * static_cast<float>(radius_);
+    labels[3].x = centreX_ - 12.0f - 0.5f;
+    labels[3].y = centreY_ + distance - 20.0f - 0.4f;
+
+    auto inside = [width, height](const DialLabel& label, const DialTextSize& size) {
+        return label.x >= 0.0f && label.x + size.width <= static_cast<float>(width) &&
+               label.y - size.height >= 0.0f && label.y <= static_cast<float>(height);
+    };
+    result.inside = inside(labels[0], zero) && inside(labels[1], half) && inside(labels[2], full);
+    return result;
 }
 
 std::array<DialSegment, 3> CDialModel::Ticks() const {

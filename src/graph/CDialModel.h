@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 
 #include "graph/CSampleList.h"
 #include "graph/CScrollPacer.h"
@@ -15,12 +16,25 @@ struct DialSegment {
     DialPoint to;
 };
 
-// A scale label: translate to (x, y), set the raster position to (kLabelRasterX, kLabelRasterY)
-// and print the text in the small font.
+// A label: its text, printed from the raster position (x, y), the start of its baseline.
 struct DialLabel {
     float x = 0.0f;
     float y = 0.0f;
     char text[16] = {};
+};
+
+// How much room a text takes in a font, in window pixels: its width and how far its digits rise
+// above the baseline.
+struct DialTextSize {
+    float width = 0.0f;
+    float height = 0.0f;
+};
+
+// The dial's labels in one font: "0", half and full scale, "KB/S". `inside` tells whether the
+// three numbers all lie within the window.
+struct DialLabels {
+    std::array<DialLabel, 4> labels;
+    bool inside = true;
 };
 
 // What one dial frame does, for the drawing side.
@@ -51,8 +65,8 @@ public:
     static constexpr float kNeedleBack = 5.0f;
     static constexpr float kNeedleHalfWidth = 2.0f;
     static constexpr float kLabelRadius = 0.78f;
-    static constexpr float kLabelRasterX = -0.5f;
-    static constexpr float kLabelRasterY = -0.4f;
+    // Room between a scale number and the rim, its ticks and arc.
+    static constexpr float kLabelGap = 3.0f;
 
     // The view's size, step and speed at the time the dial is chosen.
     CDialModel(int width, int height, float step = kStartStep, float speed = kStartSpeed);
@@ -86,8 +100,13 @@ public:
 
     // The red needle rectangle, already rotated and placed, in drawing order.
     std::array<DialPoint, 4> NeedleCorners() const;
-    // "0", half and full scale, and "KB/S", with where they go.
-    std::array<DialLabel, 4> Labels() const;
+    // "0", half and full scale, and "KB/S", with where they go in a window of width x height
+    // when `measure` tells each text's size. The numbers lie on the background, clear of the
+    // rim, the ticks and the arc: "0" and the full scale beside the ends of the outer ticks (no
+    // lower than `lowestBaseline`, above the speed texts), half the scale above the top tick.
+    // "KB/S" sits on the face above the gap.
+    DialLabels Labels(const std::function<DialTextSize(const char*)>& measure, int width,
+                      int height, float lowestBaseline) const;
     // White 2-pixel ticks at the start, top and end of the scale.
     std::array<DialSegment, 3> Ticks() const;
 

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "core/Formatters.h"
+
 namespace {
 
 struct Position {
@@ -95,17 +97,12 @@ TextLayout ChooseTextLayout(int width, int height) {
 
 LabelSpeed FormatLabelSpeed(double kbPerSecond) {
     LabelSpeed speed;
-    if (kbPerSecond < 1024.0) {
-        speed.displayed = kbPerSecond;
-        speed.unit = "KB/s";
-    } else if (kbPerSecond <= 1048576.0) {
-        speed.displayed = kbPerSecond / 1024.0;
-        speed.unit = "MB/s";
-    } else {
-        speed.displayed = kbPerSecond / 1048576.0;
-        speed.unit = "GB/s";
-    }
-    std::snprintf(speed.number, sizeof speed.number, "%3.1f ", speed.displayed);
+    const ScaledRate rate = ScaleRate(kbPerSecond);
+    speed.displayed = rate.value;
+    speed.unit = rate.unit;
+    // The graph's words are English, so are its numbers, whatever the user's locale.
+    std::snprintf(speed.number, sizeof speed.number, "%s ",
+                  OneDecimalText(rate.value, DecimalMark::Point).c_str());
     return speed;
 }
 

@@ -20,7 +20,7 @@ TextLayout ChooseTextLayout(int width, int height);
 // One speed in the unit the labels show it in.
 struct LabelSpeed {
     double displayed = 0.0;  // the number after scaling to the unit
-    char number[32] = {};    // "%3.1f " of it
+    char number[32] = {};    // "%3.1f " of it, with "." whatever the locale
     const char* unit = "";   // "KB/s", "MB/s" or "GB/s"
 };
 

@@ -8,6 +8,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -142,4 +143,18 @@ int CBitmapFont::Advance(unsigned char c) const {
         return 0;
     }
     return advances_[c - kFirstChar];
+}
+
+int CBitmapFont::InkAbove(unsigned char c) const {
+    const GlyphImage& glyph = Glyph(c);
+    const int rowBytes = (glyph.width + 7) / 8;
+    // Rows go bottom-up: the highest one with a bit set ends the ink.
+    for (int row = glyph.height - 1; row >= 0; --row) {
+        for (int b = 0; b < rowBytes; ++b) {
+            if (glyph.bits[row * rowBytes + b] != 0) {
+                return std::max(0, row + 1 - descent_);
+            }
+        }
+    }
+    return 0;
 }

@@ -39,6 +39,8 @@ public:
     // Pixels below the baseline; every glyph image starts that far below it.
     int Descent() const { return descent_; }
     int Ascent() const { return ascent_; }
+    // How many pixel rows of the character's ink lie above the baseline.
+    int InkAbove(unsigned char c) const;
     // The glyph of one character (an empty image outside 32-127).
     const GlyphImage& Glyph(unsigned char c) const;
 

@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+
 #include "appearance/CThemeTable.h"
 #include "graph/CFrameSignature.h"
 #include "graph/CSampleList.h"
@@ -60,6 +62,7 @@ void CDialRenderer::DrawDial(const CSampleList& list) {
     glLoadIdentity();
     view_.DrawBackground();
 
+    view_.SetLineWidth(1.0f);
     const DialPoint* face = model_.FacePoints();
     const DialPoint* arc = model_.InnerArcPoints();
     const int count = model_.FacePointCount();
@@ -94,19 +97,11 @@ void CDialRenderer::DrawDial(const CSampleList& list) {
     }
     glEnd();
 
-    CTextOverlay& text = view_.Text();
-    for (const DialLabel& label : model_.Labels()) {
-        glLoadIdentity();
-        glTranslatef(label.x, label.y, 0.0f);
-        glColor3ub(255, 255, 255);
-        glRasterPos2f(CDialModel::kLabelRasterX, CDialModel::kLabelRasterY);
-        text.PrintSmall("%s", label.text);
-    }
-    glLoadIdentity();
+    DrawLabels();
 
     GLfloat previousWidth = 1.0f;
     glGetFloatv(GL_LINE_WIDTH, &previousWidth);
-    glLineWidth(2.0f);
+    view_.SetLineWidth(2.0f);
     glColor3ub(255, 255, 255);
     glBegin(GL_LINES);
     for (const DialSegment& tick : model_.Ticks()) {
@@ -117,4 +112,57 @@ void CDialRenderer::DrawDial(const CSampleList& list) {
     glLineWidth(previousWidth);
 
     view_.DrawSpeedLabels(list);
+}
+
+namespace {
+// The dial's speed texts stand on a baseline this far above the window's bottom.
+constexpr int kSpeedTextBottom = 3;
+constexpr float kGapAboveSpeeds = 2.0f;
+}  // namespace
+
+void CDialRenderer::DrawLabels() {
+    CTextOverlay& text = view_.Text();
+    const double scale = text.Scale();
+    const int width = view_.Geometry().Width();
+    const int height = view_.Geometry().Height();
+    // The speed texts' capitals start this high; the numbers stay above them.
+    const float lowest = static_cast<float>(height - kSpeedTextBottom) -
+                         static_cast<float>(text.Font(TextFont::Large).InkAbove('D') / scale) -
+                         kGapAboveSpeeds;
+    // The small font, or the tiny one where the small one would leave the window.
+    DialLabels placed;
+    TextFont font = TextFont::Small;
+    for (TextFont tried : {TextFont::Small, TextFont::Tiny}) {
+        const CBitmapFont& bitmaps = text.Font(tried);
+        auto measure = [&bitmaps, scale](const char* label) {
+            int advance = 0;
+            int ink = 0;
+            for (const char* c = label; *c != '\0'; ++c) {
+                advance += bitmaps.Advance(static_cast<unsigned char>(*c));
+                ink = std::max(ink, bitmaps.InkAbove(static_cast<unsigned char>(*c)));
+            }
+            return DialTextSize{static_cast<float>(advance / scale),
+                                static_cast<float>(ink / scale)};
+        };
+        font = tried;
+        placed = model_.Labels(measure, width, height, lowest);
+        if (placed.inside) {
+            break;
+        }
+    }
+    // The numbers lie on the background, in the theme's text colour; "KB/S" on the black face.
+    const ColourRgb textColour = view_.Themes().CurrentColour(ColourSlot::Text);
+    for (std::size_t i = 0; i < placed.labels.size(); ++i) {
+        const DialLabel& label = placed.labels[i];
+        const bool onFace = i == 3;
+        glLoadIdentity();
+        if (onFace) {
+            glColor3ub(255, 255, 255);
+        } else {
+            SetColour(textColour);
+        }
+        glRasterPos2f(label.x, label.y);
+        text.PrintWith(onFace ? TextFont::Small : font, label.text);
+    }
+    glLoadIdentity();
 }

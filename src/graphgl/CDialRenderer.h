@@ -25,6 +25,7 @@ public:
 
 private:
     void DrawDial(const CSampleList& list);
+    void DrawLabels();
     CDialModel model_;
     DialFrame frame_;  // what the last Advance left to paint
 };

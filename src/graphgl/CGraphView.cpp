@@ -60,6 +60,7 @@ bool CGraphView::PictureChanged(const CSampleList& list) {
 
 void CGraphView::ShowPicture(const CSampleList& list) {
     if (renderer_ != nullptr) {
+        SyncPixelRatio();
         Paint(list);
     }
     if (surface_.swapBuffers) {
@@ -99,10 +100,17 @@ int CGraphView::SleepPerFrameMs() const {
 bool CGraphView::DescribeFrame(const CSampleList& list, CFrameSignature& signature) {
     signature.Add(geometry_.Width());
     signature.Add(geometry_.Height());
+    signature.Add(PixelRatio());
     if (WarningPictureShown()) {
         // The picture covers the cleared window; what the graph drew beneath it is gone. Without
         // its texture the quad takes whatever colour and texture the graph left: draw it then.
         signature.Add('W');
+        for (ColourSlot slot : {ColourSlot::BackgroundTop, ColourSlot::BackgroundBottom}) {
+            const ColourRgb colour = themes_.CurrentColour(slot);
+            signature.Add(colour.red);
+            signature.Add(colour.green);
+            signature.Add(colour.blue);
+        }
         return warning_.HasTexture();
     }
     if (!renderer_->DescribePicture(signature)) {
@@ -158,17 +166,37 @@ void CGraphView::PaintUnderWarning(const CSampleList& list) {
     underOverlay_ = true;
     renderer_->Paint(list);
     underOverlay_ = false;
-    warning_.Draw(geometry_.Width(), geometry_.Height());
+    warning_.Draw(geometry_.Width(), geometry_.Height(), drawnRatio_, [this] { DrawBackground(); });
     glDisable(GL_TEXTURE_2D);
     if (scanline_) {
         CScanlineOverlay::RestoreTextureState();
     }
 }
 
+double CGraphView::PixelRatio() const {
+    return surface_.pixelRatio ? surface_.pixelRatio() : 1.0;
+}
+
+void CGraphView::SyncPixelRatio() {
+    const double ratio = PixelRatio();
+    if (ratio == drawnRatio_ && ratio == text_.Scale()) {
+        return;
+    }
+    drawnRatio_ = ratio;
+    text_.SetScale(ratio);
+    if (scanline_) {
+        scanline_->Resize(geometry_.Width(), geometry_.Height(), ratio);
+    }
+}
+
+void CGraphView::SetLineWidth(float pixels) const {
+    glLineWidth(static_cast<GLfloat>(pixels * drawnRatio_));
+}
+
 void CGraphView::SyncScanline() {
     if (scanlineWanted_ && !scanline_) {
         scanline_ = std::make_unique<CScanlineOverlay>(themes_.ScanlineStrength());
-        scanline_->Resize(geometry_.Width(), geometry_.Height());
+        scanline_->Resize(geometry_.Width(), geometry_.Height(), drawnRatio_);
     } else if (!scanlineWanted_) {
         scanline_.reset();
     }
@@ -194,7 +222,7 @@ void CGraphView::Resize(int width, int height) {
     geometry_.SetPlotWidth(width);
     geometry_.SetBaseline(height);
     if (scanline_) {
-        scanline_->Resize(width, height);
+        scanline_->Resize(width, height, drawnRatio_);
     }
 }
 

@@ -31,6 +31,8 @@ class CGraphView : public IGraphSettingsTarget {
 public:
     struct Surface {
         std::function<void()> swapBuffers;
+        // Device pixels per window pixel of the screen the window is on now (1 without).
+        std::function<double()> pixelRatio = nullptr;
     };
 
     // `clock` tells each frame its own time (the warning blinks by it).
@@ -96,6 +98,10 @@ public:
     float Speed() const { return speed_; }
     CGraphRenderer* Renderer() { return renderer_.get(); }
     void DrawBackground();
+    // A line width in window pixels, as device pixels on the window's screen.
+    void SetLineWidth(float pixels) const;
+    // What the picture was last drawn at: device pixels per window pixel.
+    double DrawnPixelRatio() const { return drawnRatio_; }
     void DrawScanlinesIfShown();
     void DrawSpeedLabels(const CSampleList& list);
 
@@ -108,6 +114,9 @@ private:
     void Paint(const CSampleList& list);
     void PaintUnderWarning(const CSampleList& list);
     void SyncScanline();
+    double PixelRatio() const;
+    // Fonts and scanlines follow the screen's scale before a frame is drawn.
+    void SyncPixelRatio();
 
     CTextOverlay& text_;
     const CThemeTable& themes_;
@@ -127,6 +136,7 @@ private:
     std::unique_ptr<CGraphRenderer> renderer_;
     CWarningOverlay warning_;
     bool scanlineWanted_ = false;
+    double drawnRatio_ = 1.0;
     std::unique_ptr<CScanlineOverlay> scanline_;
 
     // What the window shows, when shownKnown_: its content and how far its motion had gone.

@@ -58,6 +58,8 @@ CGraphWindow::CGraphWindow() {
     setFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint);
     setTitle("Tallyglass");
     setFormat(LegacyGlFormat(VerticalSync::On));
+    // On a screen of another scale the same size is other device pixels: lay out anew.
+    connect(this, &QWindow::screenChanged, this, [this] { emit Resized(width(), height()); });
 }
 
 CGraphWindow::~CGraphWindow() {
@@ -183,14 +185,18 @@ void CGraphWindow::InitGLState() {
     glEnable(GL_LINE_SMOOTH);
 }
 
-void CGraphWindow::ResizeGL(int width, int height) {
+void CGraphWindow::ResizeGL(int width, int height, double pixelRatio) {
     if (height == 0) {
         height = 1;
     }
-    glViewport(0, 0, width, height);
+    // The viewport covers every device pixel of the window; the projection keeps the layout in
+    // the window's own pixels, so a scaled screen shows the same picture, only finer.
+    const auto deviceWidth = static_cast<GLsizei>(std::lround(width * pixelRatio));
+    const auto deviceHeight = static_cast<GLsizei>(std::lround(height * pixelRatio));
+    glViewport(0, 0, deviceWidth, deviceHeight);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(0.0, width, height, 0.0, -1.0, 1.0);
+    glOrtho(0.0, deviceWidth / pixelRatio, deviceHeight / pixelRatio, 0.0, -1.0, 1.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }

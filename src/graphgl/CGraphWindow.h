@@ -31,8 +31,9 @@ public:
     void KillGL();
     QOpenGLContext* Context() const { return context_.get(); }
 
-    // Applies the one-unit-per-pixel projection for a client size (a height of 0 counts as 1).
-    static void ResizeGL(int width, int height);
+    // Applies the one-unit-per-pixel projection for a client size (a height of 0 counts as 1):
+    // units are the window's pixels, the viewport its device pixels, `pixelRatio` per pixel.
+    static void ResizeGL(int width, int height, double pixelRatio = 1.0);
 
     void SetCaptionShown(bool shown);
 

@@ -1,5 +1,7 @@
 #include "graphgl/CScanlineOverlay.h"
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 CScanlineOverlay::CScanlineOverlay(int strength) {
@@ -13,9 +15,11 @@ CScanlineOverlay::~CScanlineOverlay() {
     }
 }
 
-void CScanlineOverlay::Resize(int width, int height) {
-    tilesAcross_ = width / kTextureSize + 1;
-    tilesDown_ = height / kTextureSize + 1;
+void CScanlineOverlay::Resize(int width, int height, double pixelRatio) {
+    const double rowPixels = std::max(1.0, std::round(pixelRatio));
+    tileSize_ = static_cast<float>(kTextureSize * rowPixels / pixelRatio);
+    tilesAcross_ = static_cast<int>(width / tileSize_) + 1;
+    tilesDown_ = static_cast<int>(height / tileSize_) + 1;
 }
 
 void CScanlineOverlay::Build(int strength) {
@@ -54,7 +58,7 @@ void CScanlineOverlay::Draw(int strength) {
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     // Modulate keeps the texture's near-black and its alpha only with a white colour.
     glColor4ub(255, 255, 255, 255);
-    const float size = static_cast<float>(kTextureSize);
+    const float size = tileSize_;
     glBegin(GL_QUADS);
     for (int ty = 0; ty < tilesDown_; ++ty) {
         for (int tx = 0; tx < tilesAcross_; ++tx) {

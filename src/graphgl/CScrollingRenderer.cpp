@@ -89,7 +89,7 @@ void CLineRenderer::DrawSeries(const CSeriesPlan& series) {
         return;
     }
     const CThemeTable& themes = view_.Themes();
-    glLineWidth(2.0f);
+    view_.SetLineWidth(2.0f);
     for (Flow which : {Flow::Download, Flow::Upload}) {
         SetColour(themes.CurrentColour(which == Flow::Download ? ColourSlot::Download
                                                                : ColourSlot::Upload));
@@ -104,7 +104,7 @@ void CLineRenderer::BeforeLabels() {
 }
 
 void CBarRenderer::BeginFrame() {
-    glLineWidth(0.5f);
+    view_.SetLineWidth(0.5f);
 }
 
 void CBarRenderer::SeriesPlaced(const CSeriesPlan& series) {

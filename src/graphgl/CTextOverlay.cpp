@@ -11,11 +11,21 @@
 #include "appearance/CThemeTable.h"
 #include "graphgl/GlDraw.h"
 
-bool CTextOverlay::Create() {
-    return large_.Create(FontPixelHeight(TextFont::Large)) &&
-           label_.Create(FontPixelHeight(TextFont::Label)) &&
-           small_.Create(FontPixelHeight(TextFont::Small)) &&
-           tiny_.Create(FontPixelHeight(TextFont::Tiny));
+bool CTextOverlay::Create(double scale) {
+    scale_ = scale;
+    auto height = [scale](TextFont font) {
+        return static_cast<int>(std::lround(FontPixelHeight(font) * scale));
+    };
+    return large_.Create(height(TextFont::Large)) && label_.Create(height(TextFont::Label)) &&
+           small_.Create(height(TextFont::Small)) && tiny_.Create(height(TextFont::Tiny));
+}
+
+bool CTextOverlay::SetScale(double scale) {
+    if (scale == scale_) {
+        return true;
+    }
+    Destroy();
+    return Create(scale);
 }
 
 void CTextOverlay::Destroy() {
@@ -23,8 +33,10 @@ void CTextOverlay::Destroy() {
         if (image.texture != 0) {
             glDeleteTextures(1, &image.texture);
             image.texture = 0;
-            image.textureStale = true;
         }
+        // Composed from the fonts that go now.
+        image.key[0] = '\0';
+        image.textureStale = true;
     }
     large_.Destroy();
     label_.Destroy();
@@ -232,7 +244,13 @@ void CTextOverlay::DrawRunTexture(RunImage& image, const ColourRgb& colour) {
     glDisable(GL_BLEND);
     SetColour(colour);
 
-    // Whole pixels in the graph's projection (y down), so every texel lands on one pixel.
+    // Whole device pixels (y down), so every texel lands on one pixel whatever the screen's
+    // scale.
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0.0, viewport[2], viewport[3], 0.0, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
     const float height = static_cast<float>(viewport[3]);
     const float right = left + static_cast<float>(image.width);
     const float bottom = height - bottomUp;
@@ -248,6 +266,9 @@ void CTextOverlay::DrawRunTexture(RunImage& image, const ColourRgb& colour) {
     glTexCoord2f(0.0f, 1.0f);
     glVertex2f(left, top);
     glEnd();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
 
     glEnable(GL_BLEND);
     glAlphaFunc(GL_ALWAYS, 0.0f);

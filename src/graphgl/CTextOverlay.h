@@ -9,12 +9,18 @@
 class CThemeTable;
 
 // The speed texts of the graph window (and the chart's labels): four bold bitmap fonts of 14,
-// 12, 10 and 8 pixels, printing at the current raster position.
+// 12, 10 and 8 pixels, printing at the current raster position. On a scaled screen the glyphs
+// are rasterised at the scale (28 device pixels for 14 at scale 2), as glBitmap draws in device
+// pixels.
 class CTextOverlay {
 public:
-    // Builds the fonts; needs a current GL context.
-    bool Create();
+    // Builds the fonts for a screen of `scale` device pixels per pixel; needs a current GL
+    // context.
+    bool Create(double scale = 1.0);
     void Destroy();
+    // Builds the fonts anew when the scale differs from theirs.
+    bool SetScale(double scale);
+    double Scale() const { return scale_; }
 
     // printf-style into a 256-character buffer, drawn with the current (large) font.
     void Print(const char* format, ...) __attribute__((format(printf, 2, 3)));
@@ -60,4 +66,5 @@ private:
     CBitmapFont small_;  // 10 px
     CBitmapFont tiny_;   // 8 px
     RunImage runImages_[2];
+    double scale_ = 1.0;
 };

@@ -2,10 +2,14 @@
 
 #include <GL/gl.h>
 
+#include <functional>
 #include <string>
 
-// The blinking "quota used up" picture, stretched over the whole window. The picture is loaded
-// on first use; a failed load is reported once and not retried.
+#include "graphgl/DibLoader.h"
+
+// The blinking "quota used up" picture, as large as the window takes it whole, centred on the
+// graph's background. The picture is loaded on first use; a failed load is reported once and not
+// retried.
 class CWarningOverlay {
 public:
     explicit CWarningOverlay(std::string picturePath);
@@ -13,14 +17,20 @@ public:
     CWarningOverlay(const CWarningOverlay&) = delete;
     CWarningOverlay& operator=(const CWarningOverlay&) = delete;
 
-    // Covers the window (width x height) with the picture, or an untextured quad without one.
-    void Draw(int width, int height);
+    // Clears the window (width x height window pixels, `pixelRatio` device pixels each) and
+    // shows the picture over what `background` draws, or an untextured quad over all of it
+    // without a picture.
+    void Draw(int width, int height, double pixelRatio, const std::function<void()>& background);
     bool HasTexture() const { return texture_ != 0; }
 
 private:
     void Load();
+    // Makes the texture the picture with each pixel repeated `times` times both ways.
+    void Upload(int times);
 
     std::string path_;
+    DibImage image_;
     GLuint texture_ = 0;
+    int uploadedTimes_ = 0;
     bool tried_ = false;
 };

@@ -1,5 +1,6 @@
 #include "persistence/DataFile.h"
 
+#include "core/CLocaleScope.h"
 #include "persistence/TemporaryFiles.h"
 #include "platform/ReadToEnd.h"
 
@@ -112,27 +113,6 @@ bool RenameWithoutReplacing(const std::string& from, const std::string& to) {
 
 // At most this many keepsakes of one file: past that, something keeps damaging it.
 constexpr int kMaxKeepsakes = 1000;
-
-// Switches the calling thread to the "C" numeric conventions for as long as it lives.
-class CLocaleScope {
-public:
-    CLocaleScope() {
-        static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-        if (cLocale != static_cast<locale_t>(0)) {
-            previous_ = uselocale(cLocale);
-        }
-    }
-    ~CLocaleScope() {
-        if (previous_ != static_cast<locale_t>(0)) {
-            uselocale(previous_);
-        }
-    }
-    CLocaleScope(const CLocaleScope&) = delete;
-    CLocaleScope& operator=(const CLocaleScope&) = delete;
-
-private:
-    locale_t previous_ = static_cast<locale_t>(0);
-};
 
 }  // namespace
 

@@ -17,8 +17,9 @@ std::string QtLocaleTexts::Translate(const char* context, const char* source,
 }
 
 std::string QtLocaleTexts::ShortDate(const LocalDate& date) const {
-    return locale_.toString(QDate(date.year, date.month, date.day), QLocale::ShortFormat)
-        .toStdString();
+    // Two digits of a year cannot tell 1925 from 2025 in a history that may span decades.
+    const QString format = WithFourDigitYears(locale_.dateFormat(QLocale::ShortFormat));
+    return locale_.toString(QDate(date.year, date.month, date.day), format).toStdString();
 }
 
 std::string QtLocaleTexts::TimeText(int hour, int minute) const {
@@ -39,4 +40,11 @@ QString QtLocaleTexts::TimeFormatWithout(const QString& format, bool withMinutes
     result.remove(QRegularExpression(QString("[^a-zA-Z']*(?:%1)").arg(fields)));
     result.remove(QRegularExpression(QString("^(?:%1)[^a-zA-Z']*").arg(fields)));
     return result.trimmed();
+}
+
+QString QtLocaleTexts::WithFourDigitYears(const QString& format) {
+    QString result = format;
+    // A run of "y" outside quoted text: "yy" (or a lone "y") becomes "yyyy".
+    result.replace(QRegularExpression("(?<![y'])y{1,2}(?![y])"), "yyyy");
+    return result;
 }

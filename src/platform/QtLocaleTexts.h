@@ -22,6 +22,9 @@ public:
     // The locale's short time format without its seconds, and without minutes too when
     // `withMinutes` is false: "h:mm:ss AP" gives "h:mm AP" and "h AP".
     static QString TimeFormatWithout(const QString& format, bool withMinutes);
+    // The locale's short date format with its year in four digits: "dd.MM.yy" gives
+    // "dd.MM.yyyy"; a format that has them already is kept.
+    static QString WithFourDigitYears(const QString& format);
 
 private:
     QLocale locale_;

@@ -1,6 +1,8 @@
 #include "statistics/CStatisticsChart.h"
 
 #include <QExposeEvent>
+#include <QFont>
+#include <QFontMetrics>
 #include <QOpenGLContext>
 
 #include <GL/gl.h>
@@ -13,19 +15,16 @@
 
 namespace {
 
-// The legend's two squares, in the frame of the amount labels.
-struct LegendEntry {
-    GLubyte red, green, blue;
-    const char* text;
-    float textY;
-    float top;
-    float bottom;
+// Layout in logical pixels becomes chart coordinates (-1..1, y up) here.
+struct PixelFrame {
+    double width;
+    double height;
+    float X(double px) const { return static_cast<float>(-1.0 + 2.0 * px / width); }
+    float Y(double py) const { return static_cast<float>(1.0 - 2.0 * py / height); }
 };
-constexpr LegendEntry kLegend[] = {{0, 255, 0, "Down", 0.75f, 0.84f, 0.74f},
-                                   {255, 255, 0, "Up", 0.55f, 0.64f, 0.54f}};
-constexpr float kLegendTextX = 0.9f;
-constexpr float kLegendLeft = 0.87f;
-constexpr float kLegendRight = 0.89f;
+
+constexpr int kLegendBoxGap = 4;
+constexpr int kLegendEntryGap = 14;
 
 void LineStrip(const std::vector<ChartPoint>& points) {
     glBegin(GL_LINE_STRIP);
@@ -70,7 +69,6 @@ bool CStatisticsChart::Create() {
         glClearDepth(1.0);
         glDepthFunc(GL_LEQUAL);
         glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-        font_.Create(FontPixelHeight(TextFont::Small));
     }
     RestoreGraphContext();
     return context_ != nullptr;
@@ -126,6 +124,11 @@ void CStatisticsChart::PrintAt(const ChartText& label) const {
 void CStatisticsChart::Paint(const ChartPlan& plan) {
     using namespace chart;
     const qreal ratio = devicePixelRatio();
+    if (ratio != fontRatio_) {
+        // Glyphs are drawn in device pixels: at twice the ratio, twice as many of them.
+        font_.Create(qRound(FontPixelHeight(TextFont::Small) * ratio));
+        fontRatio_ = ratio;
+    }
     const int width = static_cast<int>(this->width() * ratio);
     const int height = std::max(1, static_cast<int>(this->height() * ratio));
     glViewport(0, 0, width, height);
@@ -139,29 +142,30 @@ void CStatisticsChart::Paint(const ChartPlan& plan) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glHint(GL_LINE_SMOOTH_HINT, GL_DONT_CARE);
     glEnable(GL_LINE_SMOOTH);
-    glLineWidth(1.8f);
+    glLineWidth(static_cast<float>(1.8 * ratio));
     glLoadIdentity();
 
     // Background: darker at the top than at the bottom.
     glBegin(GL_QUADS);
-    glColor3ub(112, 152, 202);
+    glColor3ubv(kBackgroundTop);
     glVertex2f(-1.0f, 1.0f);
     glVertex2f(1.0f, 1.0f);
-    glColor3ub(132, 179, 238);
+    glColor3ubv(kBackgroundBottom);
     glVertex2f(1.0f, -1.0f);
     glVertex2f(-1.0f, -1.0f);
     glEnd();
 
     glTranslatef(kFirstShift, 0.0f, 0.0f);
-    glColor3ub(0, 255, 0);
+    glColor3ubv(kDownloadColour);
     LineStrip(plan.download);
-    glColor3ub(255, 255, 0);
+    glColor3ubv(kUploadColour);
     LineStrip(plan.upload);
 
-    glColor3f(1.0f, 1.0f, 1.0f);
+    glColor3ubv(kTextColour);
     for (const ChartText& number : plan.dayNumbers) {
         PrintAt(number);
     }
+    glColor3f(1.0f, 1.0f, 1.0f);
     Line(kFirstX, kAxisY, plan.axisEnd, kAxisY);
 
     glColor4ub(255, 255, 255, 170);
@@ -175,13 +179,41 @@ void CStatisticsChart::Paint(const ChartPlan& plan) {
     Line(kFirstX, kAxisY, kFirstX, kYAxisTop);
 
     glTranslatef(kSecondShift, 0.0f, 0.0f);
+    glColor3ubv(kTextColour);
     for (const ChartText& label : plan.amountLabels) {
         PrintAt(label);
     }
+    PaintLegend();
+}
 
-    for (const LegendEntry& entry : kLegend) {
-        glColor3ub(entry.red, entry.green, entry.blue);
-        PrintAt({kLegendTextX, entry.textY, entry.text});
-        DrawRect(kLegendLeft, entry.top, kLegendRight, entry.bottom);
+void CStatisticsChart::PaintLegend() {
+    using namespace chart;
+    glLoadIdentity();
+    const PixelFrame frame{static_cast<double>(std::max(1, width())),
+                           static_cast<double>(std::max(1, height()))};
+    // Measured as the bitmap font draws, in logical pixels.
+    QFont font(CBitmapFont::Family());
+    font.setPixelSize(FontPixelHeight(TextFont::Small));
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int box = metrics.ascent() - 1;
+    const int baseline = kLegendMargin + metrics.ascent();
+    struct Entry {
+        const unsigned char (&colour)[3];
+        QString word;
+    };
+    // Laid out from the right edge leftwards, so the last entry is named first.
+    const Entry entries[] = {{kUploadColour, tr("Up", "chart legend")},
+                             {kDownloadColour, tr("Down", "chart legend")}};
+    int right = width() - kLegendMargin;
+    for (const Entry& entry : entries) {
+        const int wordLeft = right - metrics.horizontalAdvance(entry.word);
+        const int boxRight = wordLeft - kLegendBoxGap;
+        const int boxLeft = boxRight - box;
+        glColor3ubv(entry.colour);
+        DrawRect(frame.X(boxLeft), frame.Y(baseline - box), frame.X(boxRight), frame.Y(baseline));
+        glColor3ubv(kTextColour);
+        PrintAt({frame.X(wordLeft), frame.Y(baseline), entry.word.toStdString()});
+        right = boxLeft - kLegendEntryGap;
     }
 }

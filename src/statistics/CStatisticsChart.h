@@ -21,7 +21,8 @@ public:
     explicit CStatisticsChart(std::function<void()> restoreGraphContext);
     ~CStatisticsChart() override;
 
-    // The context and the 10-pixel font are made when the chart is first shown. Without a
+    // The context is made when the chart is first shown, the 10-pixel font (in device pixels,
+    // so that text is as sharp as the lines) when it is first drawn at a pixel ratio. Without a
     // context (no GL on this display) drawing has no effect.
     bool HasContext() const { return context_ != nullptr; }
 
@@ -43,10 +44,12 @@ private:
     void RestoreGraphContext() const;
     void Paint(const ChartPlan& plan);
     void PrintAt(const ChartText& label) const;
+    void PaintLegend();
 
     std::function<void()> restoreGraphContext_;
     std::unique_ptr<QOpenGLContext> context_;
     CBitmapFont font_;
     std::optional<ChartPlan> plan_;
     bool createTried_ = false;
+    qreal fontRatio_ = 0.0;
 };

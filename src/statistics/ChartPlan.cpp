@@ -1,6 +1,7 @@
 #include "statistics/ChartPlan.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "core/Formatters.h"
@@ -74,4 +75,23 @@ ChartPlan PlanChart(const HistoryDayMap& days) {
                          ChartText{kLabelX, kHalfLabelY, std::move(scale[1])},
                          ChartText{kLabelX, kZeroLabelY, std::move(scale[2])}};
     return plan;
+}
+
+namespace {
+
+double RelativeLuminance(const unsigned char (&c)[3]) {
+    double channels[3];
+    for (int i = 0; i < 3; ++i) {
+        const double v = c[i] / 255.0;
+        channels[i] = v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    }
+    return 0.2126 * channels[0] + 0.7152 * channels[1] + 0.0722 * channels[2];
+}
+
+}  // namespace
+
+double ContrastRatio(const unsigned char (&a)[3], const unsigned char (&b)[3]) {
+    const double la = RelativeLuminance(a);
+    const double lb = RelativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }

@@ -32,7 +32,23 @@ inline constexpr float kTopLabelY = 0.75f;
 inline constexpr float kHalfLabelY = -0.04f;
 inline constexpr float kZeroLabelY = -0.82f;
 
+// The chart's colours. Its texts stand on the light blue background in a dark blue that keeps
+// small text readable (at least 4.5:1 on either end of the gradient); the legend names the
+// lines by coloured squares beside those words.
+inline constexpr unsigned char kBackgroundTop[3] = {112, 152, 202};
+inline constexpr unsigned char kBackgroundBottom[3] = {132, 179, 238};
+inline constexpr unsigned char kTextColour[3] = {10, 24, 56};
+inline constexpr unsigned char kDownloadColour[3] = {0, 255, 0};
+inline constexpr unsigned char kUploadColour[3] = {255, 255, 0};
+
+// The legend stands in the band above the y axis's top (kYAxisTop), which no line reaches: it
+// keeps this many logical pixels from the chart's top and right edges.
+inline constexpr int kLegendMargin = 6;
+
 }  // namespace chart
+
+// The contrast of two colours as the web's accessibility guidelines measure it (1 to 21).
+double ContrastRatio(const unsigned char (&a)[3], const unsigned char (&b)[3]);
 
 struct ChartPoint {
     float x = 0.0f;

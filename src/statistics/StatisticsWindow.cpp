@@ -260,12 +260,10 @@ void StatisticsWindow::RefreshMonthRow(const HistoryTable& table, MonthKey key) 
 }
 
 void StatisticsWindow::ShowSessionTotals() {
-    const AmountParts download = SessionAmountText(history_.SessionDownload());
-    const AmountParts upload = SessionAmountText(history_.SessionUpload());
-    ui_->sessionDownloadNumber->setText(Text(download.number));
-    ui_->sessionDownloadUnit->setText(Text(download.unit));
-    ui_->sessionUploadNumber->setText(Text(upload.number));
-    ui_->sessionUploadUnit->setText(Text(upload.unit));
+    // One text each, as the figures beside them: a gap of the layout between number and unit
+    // would read as two spaces.
+    ui_->sessionDownloadValue->setText(Text(SessionAmountText(history_.SessionDownload()).Text()));
+    ui_->sessionUploadValue->setText(Text(SessionAmountText(history_.SessionUpload()).Text()));
 }
 
 void StatisticsWindow::ShowSinceTotals() {

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 
@@ -14,6 +15,7 @@
 #include <string>
 
 #include "MainFrameFixture.h"
+#include "app/ToolWindows.h"
 #include "graphgl/CGraphWindow.h"
 #include "platform/CTranslations.h"
 
@@ -47,6 +49,20 @@ std::string Squeezed(const QWidget& window) {
         }
     }
     return squeezed;
+}
+
+// The text buttons whose words come closer to an edge than ButtonTextRoom.
+std::string Cramped(const QWidget& window) {
+    std::string cramped;
+    for (const QPushButton* button : window.findChildren<QPushButton*>()) {
+        const int text =
+            button->fontMetrics().horizontalAdvance(QString(button->text()).remove('&'));
+        if (button->isVisible() && !button->text().isEmpty() &&
+            button->width() - text < 2 * ButtonTextRoom(*button)) {
+            cramped += button->text().toStdString() + " ";
+        }
+    }
+    return cramped;
 }
 
 class ToolWindowsX11Test : public MainFrameFixture {
@@ -88,11 +104,11 @@ const struct {
     const char* germanTitle;
     int menuIndex;
     bool fixed;  // its layout does not grow
-} kToolWindows[] = {{"Settings", "Einstellungen", 0, false},
-                    {"Statistics", "Statistik", 1, false},
+} kToolWindows[] = {{"Settings", "Einstellungen", 0, true},
+                    {"Statistics", "Statistik", 1, true},
                     {"Timer", "Stoppuhr", 2, true},
                     {"Capwarden", "Capwarden", 3, true},
-                    {"WebStats", "WebStats", 4, false}};
+                    {"WebStats", "WebStats", 4, true}};
 
 // With the graph where a window centred on the desktop would lie under it, each opens clear of
 // the graph; opened again after the graph was moved onto it, it moves out from under it.
@@ -141,6 +157,7 @@ TEST_F(ToolWindowsX11Test, FixedLayoutsKeepTheirSizeAndOthersNeverSqueezeTheirCo
             EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowCloseButtonHint)) << what;
             EXPECT_EQ(window->minimumSize() == window->maximumSize(), tool.fixed) << what;
             EXPECT_EQ(Squeezed(*window), "") << what << " as it opens";
+            EXPECT_EQ(Cramped(*window), "") << what;
 
             window->resize(1, 1);
             EXPECT_TRUE(

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 TEST(WindowSizing, DefaultSizeFollowsScreenWidth) {
     const struct {
         int screen, width, height;
@@ -32,6 +34,40 @@ TEST(WindowSizing, StartPlaceUsesSavedPositionOnlyWhenItIsOnTheScreen) {
     place = StartPlace(1280, 200, 1280, 1024, 30, {221, 62}, saved);
     EXPECT_FALSE(saved);
     EXPECT_EQ(place.x, 1059);
+}
+
+// On a scaled screen the default corner is rounded inwards: at 1.5 a 2560 x 1600 screen is
+// 1707 x 1067 pixels (rounded up), and a corner at 2387 - 320 would end a device pixel past it.
+TEST(WindowSizing, DefaultPlaceEndsOnTheScreenAtAnyScale) {
+    const struct {
+        const char* name;
+        int screenWidth, screenHeight, deviceWidth, deviceHeight;
+        double ratio;
+        WindowSize size;
+        WindowPlace want;
+    } cases[] = {
+        {"unscaled", 1280, 1024, 1280, 1024, 1.0, {221, 62}, {1059, 962}},
+        {"twice", 1280, 800, 2560, 1600, 2.0, {320, 90}, {960, 710}},
+        {"one and a half", 1707, 1067, 2560, 1600, 1.5, {320, 90}, {1386, 976}},
+        {"one and a quarter", 1536, 960, 1920, 1200, 1.25, {221, 62}, {1315, 897}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        bool saved = true;
+        const WindowPlace place =
+            StartPlace(-1, -1, c.screenWidth, c.screenHeight, 0, c.size, saved, c.ratio);
+        EXPECT_FALSE(saved);
+        EXPECT_EQ(place.x, c.want.x);
+        EXPECT_EQ(place.y, c.want.y);
+        // Where Qt puts it in device pixels, rounding each side: on the screen, to the edge or
+        // at most a device pixel short of it.
+        const long right = std::lround(place.x * c.ratio) + std::lround(c.size.width * c.ratio);
+        const long bottom = std::lround(place.y * c.ratio) + std::lround(c.size.height * c.ratio);
+        EXPECT_LE(right, c.deviceWidth);
+        EXPECT_GE(right, c.deviceWidth - 1);
+        EXPECT_LE(bottom, c.deviceHeight);
+        EXPECT_GE(bottom, c.deviceHeight - 1);
+    }
 }
 
 // A settings file may hold any size; the window never asks for more than the desktop holds

@@ -45,7 +45,7 @@ TEST_F(SettingsTest, FirstRunUsesDefaultsAndTheNextRunTheWrittenFile) {
     EXPECT_EQ(settings.uploadColour, (ColourRgb{200, 200, 200}));
     EXPECT_TRUE(settings.TakeChanged());
     EXPECT_FALSE(settings.TakeChanged());
-    EXPECT_EQ(settings.GraphTypeNames(), (std::vector<std::string>{"Graph Lines", "Bars"}));
+    EXPECT_EQ(settings.GraphTypeNames(), (std::vector<std::string>{"Lines", "Bars", "Dial"}));
 
     CThemeTable nextThemes;
     FakeGraphView nextView;

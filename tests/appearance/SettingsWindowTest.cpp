@@ -135,11 +135,12 @@ TEST(SettingsWindow, OpensShowingTheSettingsInEffect) {
     EXPECT_FALSE(bench.Find<QCheckBox>("scanlineEffect")->isChecked());
     EXPECT_TRUE(bench.Find<QCheckBox>("startAtLogin")->isChecked());
     EXPECT_EQ(bench.BoxColours(), bench.ThemeColours("Orange"));
-    // Each box: the ten named colours, "Custom...", then the theme's colour without a name.
+    // Each box: the ten named colours and "Custom...", which holds a colour without a name;
+    // no entry without a name of its own.
     const auto* download = bench.Find<CColourComboBox>("downloadColour");
+    EXPECT_EQ(download->count(), 11);
     EXPECT_EQ(download->itemText(10), "Custom...");
-    EXPECT_EQ(download->currentIndex(), 11);
-    EXPECT_EQ(download->currentText(), "");
+    EXPECT_EQ(download->currentText(), "Custom...");
     EXPECT_EQ(bench.Listed(), (std::vector<InterfaceChoice>{{"eth0", true}, {"lo", false}}));
 }
 
@@ -194,14 +195,20 @@ TEST(SettingsWindow, GraphTypeOnlyWhenChosenAndSpeedFromTheTrackbar) {
     };
     const auto before = renderers();
 
-    bench.Click("applyButton");  // the dial has no entry to show: it stays, and so does the speed
+    // The dial is an entry like the others, chosen as the file says.
+    EXPECT_EQ(bench.Find("graphTypeList")->currentText(), "Dial");
+    bench.Click("applyButton");  // nothing chosen: the dial stays, and so does the speed
     EXPECT_EQ(renderers(), before);
     EXPECT_EQ(bench.SavedText().substr(0, 28), "V1.0.0\nDeep Blue\n703\n0\n0\n26\n");
 
+    ChooseEntry(bench.Find("graphTypeList"), "Lines");
+    ChooseEntry(bench.Find("graphTypeList"), "Dial");
+    bench.Click("applyButton");
+    EXPECT_EQ(bench.SavedText().substr(0, 20), "V1.0.0\nDeep Blue\n703");
     ChooseEntry(bench.Find("graphTypeList"), "Bars");
     QTest::keyClick(bench.Find<QSlider>("graphSpeed"), Qt::Key_End);
     bench.Click("applyButton");
-    EXPECT_EQ(renderers(), before + 1);
+    EXPECT_EQ(renderers(), before + 2);
     EXPECT_EQ(bench.view.renderer, kGraphBars);
     EXPECT_EQ(bench.view.FrameDelay(), 1);
 
@@ -209,7 +216,7 @@ TEST(SettingsWindow, GraphTypeOnlyWhenChosenAndSpeedFromTheTrackbar) {
     const std::string first = bench.SavedText();
     std::remove(bench.SettingsPath().c_str());
     bench.Click("applyButton");
-    EXPECT_EQ(renderers(), before + 1);
+    EXPECT_EQ(renderers(), before + 2);
     EXPECT_EQ(bench.SavedText(), first);
 }
 
@@ -231,6 +238,17 @@ TEST(SettingsWindow, TranslatedNamesShownEnglishNamesSaved) {
     EXPECT_EQ(bench.SavedText().substr(0, 21), "V1.0.0\nGreen LCD\n702\n");
     EXPECT_EQ(bench.Find("themeList")->currentText(), "LCD grün");
     QCoreApplication::removeTranslator(&german);
+}
+
+// The theme the file names "Turqoise" is shown spelt right, and saved as the file spells it, so
+// every file written before still finds its theme.
+TEST(SettingsWindow, MisspeltThemeShownRightAndSavedAsBefore) {
+    SettingsValues file = SavedValues("Turqoise", kGraphLines, 10);
+    Bench bench(&file);
+    bench.Open();
+    EXPECT_EQ(bench.Find("themeList")->currentText(), "Turquoise");
+    EXPECT_TRUE(bench.window->Apply());
+    EXPECT_EQ(bench.SavedText().substr(0, 16), "V1.0.0\nTurqoise\n");
 }
 
 TEST(SettingsWindow, InterfaceListFollowsTheSamplerAndKeepsUnappliedTicks) {
@@ -349,24 +367,26 @@ void PickEntry(QComboBox* box, const QString& text) {
 // the entry it showed before, whose colour is then the box's colour again.
 TEST(ColourComboBox, CustomEntryAsksForAColourAndACancelGoesBackToTheEntryBefore) {
     CColourComboBox box;
-    box.ShowColour({1, 2, 3});  // as in the window: a nameless entry follows "Custom..."
+    box.ShowColour({1, 2, 3});  // any other: "Custom..." holds it
     box.show();
     struct Step {
         const char* what;
         std::optional<QColor> answer;
+        QColor opensAt;
         int index;
         ColourRgb colour;
     };
     const Step steps[] = {
-        {"cancelled", std::nullopt, 11, {1, 2, 3}},
-        {"chosen", QColor(10, 20, 30), 10, {10, 20, 30}},
-        {"cancelled after a choice", std::nullopt, 10, {10, 20, 30}},
+        {"cancelled", std::nullopt, QColor(1, 2, 3), 10, {1, 2, 3}},
+        {"chosen", QColor(10, 20, 30), QColor(1, 2, 3), 10, {10, 20, 30}},
+        {"cancelled after a choice", std::nullopt, QColor(10, 20, 30), 10, {10, 20, 30}},
     };
     for (const Step& step : steps) {
         QColor opened;
         AnswerColourDialog(step.answer, &opened);
         PickEntry(&box, "Custom...");
-        EXPECT_EQ(opened, QColor(Qt::black)) << step.what;
+        EXPECT_EQ(opened, step.opensAt) << step.what;
+        EXPECT_EQ(box.count(), 11) << step.what;
         EXPECT_EQ(box.currentIndex(), step.index) << step.what;
         EXPECT_EQ(box.SelectedColour(), step.colour) << step.what;
     }
@@ -376,7 +396,7 @@ TEST(ColourComboBox, CustomEntryAsksForAColourAndACancelGoesBackToTheEntryBefore
     AnswerColourDialog(std::nullopt, &opened);
     box.setFocus();
     QTest::keyClick(&box, Qt::Key_Down);
-    EXPECT_EQ(opened, QColor(Qt::black));  // the dialog was asked
+    EXPECT_EQ(opened, QColor(255, 0, 255));  // asked, at the colour shown before
     EXPECT_EQ(box.currentText(), "Fuchsia");
 }
 

@@ -87,7 +87,7 @@ TEST(Formatters, SizeAndSpeedThresholds) {
 }
 
 TEST(Formatters, StopwatchTexts) {
-    ExpectTexts(StopwatchAmountText, {{0.5, "512.00 B"},
+    ExpectTexts(StopwatchAmountText, {{0.5, "512 B"},
                                       {1.0, "1.00 KB"},
                                       {1536.0, "1.50 MB"},
                                       {1048576.0, "1.00 GB"},
@@ -102,9 +102,28 @@ TEST(Formatters, StopwatchTexts) {
     EXPECT_EQ(ElapsedText(5000000000u), "1388:53:20");  // past the 32-bit millisecond range
 }
 
+// The figures a window shows, each with one space before its unit and no part of a byte.
+TEST(Formatters, ShownFiguresReadAsElsewhere) {
+    const struct {
+        const char* what;
+        std::string text;
+        const char* expected;
+    } cases[] = {
+        {"stopwatch below a byte", StopwatchAmountText(0.0009), "0 B"},
+        {"stopwatch with part of a byte", StopwatchAmountText(0.9995), "1023 B"},
+        {"stopwatch at one KB", StopwatchAmountText(1.0), "1.00 KB"},
+        {"session at rest", SessionAmountText(0.0).Text(), "0.0 KB"},
+        {"chart scale in GB", ChartScaleTexts(4.6 * 1024.0)[0], "4.6 GB"},
+        {"chart scale padded", ChartScaleTexts(850.0)[2], "  0 MB"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.text, c.expected) << c.what;
+    }
+}
+
 TEST(Formatters, MonthNamesAndPercent) {
     EXPECT_EQ(MonthName(1), "January");
-    EXPECT_EQ(MonthName(2), "february");
+    EXPECT_EQ(MonthName(2), "February");
     EXPECT_EQ(MonthName(12), "December");
     EXPECT_EQ(MonthName(0), "Unknown");
     EXPECT_EQ(MonthName(13), "Unknown");

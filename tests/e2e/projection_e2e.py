@@ -238,11 +238,12 @@ def keep_picture(display, rect, path):
         print("picture of the window: " + path)
 
 
-def quota_command(program, ld_preload, folder, clock):
+def quota_command(program, ld_preload, folder, clock, **language):
     result = subprocess.run(
         [program, "--quota", "--data-dir", folder], capture_output=True, text=True, timeout=30,
         env=dict({k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")},
-                 LD_PRELOAD=ld_preload, FAKETIME=clock.strftime("@%Y-%m-%d %H:%M:%S")))
+                 LD_PRELOAD=ld_preload, FAKETIME=clock.strftime("@%Y-%m-%d %H:%M:%S"),
+                 **language))
     print("$ tallyglass --quota   (exit %d)\n%s%s" % (result.returncode, result.stdout,
                                                       result.stderr))
     return result
@@ -282,6 +283,12 @@ def main():
             check(result.returncode == 1 and result.stdout == "" and result.stderr ==
                   "tallyglass: the quota is off: switch it on in the Capwarden window.\n",
                   "--quota of a quota switched off")
+            # The error line in the user's language.
+            result = quota_command(program, ld_preload, folder, NOON, LANGUAGE="de",
+                                   LC_ALL="de_DE.UTF-8", LANG="de_DE.UTF-8")
+            check(result.returncode == 1 and result.stderr ==
+                  "tallyglass: das Kontingent ist aus: Schalten Sie es im Fenster Capwarden "
+                  "ein.\n", "--quota of a quota switched off, in German")
             os.remove(os.path.join(folder, "capwarden.dat"))
             os.mkdir(os.path.join(folder, "capwarden.dat"))
             result = quota_command(program, ld_preload, folder, NOON)

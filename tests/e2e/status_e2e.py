@@ -170,6 +170,13 @@ def no_meter(program, env, runtime, folder):
               "no meter said %r" % done.stderr)
         check(done.stdout == "", "no meter printed %r" % done.stdout)
         check(took < NO_HANG, "no meter: %.1f s" % took)
+    # The error line in the user's language; what scripts read stays as it is.
+    done, _ = status(program, dict(env, LANGUAGE="de", LC_ALL="de_DE.UTF-8", LANG="de_DE.UTF-8"),
+                     "--status")
+    check(done.returncode == 3 and done.stdout == "", "no meter, in German: exit %d, %r"
+          % (done.returncode, done.stdout))
+    check(done.stderr == "Für %s läuft kein Tallyglass-Messgerät.\n" % folder,
+          "no meter said in German %r" % done.stderr)
 
     # Something takes the connection and never answers: a meter that hangs.
     hung = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)

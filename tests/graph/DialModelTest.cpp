@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -84,8 +86,9 @@ TEST(CDialModel, AimsAlongTheScaleAndRaisesItsTop) {
     dial.Frame(list, 300, 120);
     EXPECT_EQ(dial.TargetAngle(), CDialModel::kEndAngle);
     EXPECT_EQ(dial.FullScale(), 10.0);
-    EXPECT_EQ(std::string(dial.Labels()[1].text), "  5");
-    EXPECT_EQ(std::string(dial.Labels()[2].text), " 10");
+    const auto measure = [](const char*) { return DialTextSize{}; };
+    EXPECT_EQ(std::string(dial.Labels(measure, 300, 120, 120.0f).labels[1].text), "5");
+    EXPECT_EQ(std::string(dial.Labels(measure, 300, 120, 120.0f).labels[2].text), "10");
 
     list.Append(4.0, 0.0);  // the scale never shrinks
     dial.Frame(list, 300, 120);
@@ -141,15 +144,14 @@ TEST(CDialModel, LabelsTicksAndNeedleSitOnTheFace) {
     CSampleList list;
     dial.Frame(Fill(list, 0.0), 300, 120);  // centre (150, 60), radius 40
 
-    const auto labels = dial.Labels();
+    const auto size = [](const char*) { return DialTextSize{7.0f, 7.0f}; };
+    const auto labels = dial.Labels(size, 300, 120, 120.0f).labels;
     EXPECT_EQ(std::string(labels[0].text), "0");
-    EXPECT_EQ(std::string(labels[1].text), "  2");  // half of 5, rounded to even
-    EXPECT_EQ(std::string(labels[2].text), "  5");
+    EXPECT_EQ(std::string(labels[1].text), "2");  // half of 5, rounded to even
+    EXPECT_EQ(std::string(labels[2].text), "5");
     EXPECT_EQ(std::string(labels[3].text), "KB/S");
-    EXPECT_NEAR(labels[1].x, 150.0f - 10.0f, 1e-3f);  // top, 0.78 x radius up
-    EXPECT_NEAR(labels[1].y, 60.0f - 31.2f - 4.0f, 1e-3f);
-    EXPECT_NEAR(labels[3].x, 150.0f - 12.0f, 1e-3f);  // bottom
-    EXPECT_NEAR(labels[3].y, 60.0f + 31.2f - 20.0f, 1e-3f);
+    EXPECT_NEAR(labels[3].x, 150.0f - 12.5f, 1e-3f);  // on the face above the gap
+    EXPECT_NEAR(labels[3].y, 60.0f + 31.2f - 20.4f, 1e-3f);
 
     const auto ticks = dial.Ticks();
     EXPECT_NEAR(ticks[1].from.y, 20.0f, 1e-3f);
@@ -162,4 +164,41 @@ TEST(CDialModel, LabelsTicksAndNeedleSitOnTheFace) {
     EXPECT_NEAR(corners[0].y, 58.0f, 1e-3f);
     EXPECT_NEAR(corners[2].x, 182.0f, 1e-3f);
     EXPECT_NEAR(corners[2].y, 62.0f, 1e-3f);
+}
+
+// The scale numbers lie on the background: no pixel of theirs within the rim (and its ticks), at
+// any size from the smallest dial up, and inside the window wherever it has the room.
+TEST(CDialModel, ScaleNumbersStayClearOfTheRimAndInTheWindow) {
+    const struct {
+        int width, height;
+        double top;  // the full scale the dial reached
+        bool inside;
+    } cases[] = {{320, 90, 100.0, true}, {800, 60, 12000.0, true}, {221, 62, 5.0, true},
+                 {176, 56, 250.0, true}, {800, 300, 999.0, true},  {60, 200, 10000.0, false},
+                 {60, 20, 5.0, false}};
+    // Digits 6 pixels wide and 7 high, as the small font has them at scale 1.
+    const auto measure = [](const char* text) {
+        return DialTextSize{6.0f * static_cast<float>(std::strlen(text)), 7.0f};
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
+        CDialModel dial(c.width, c.height);
+        CSampleList list;
+        dial.Frame(Fill(list, c.top), c.width, c.height);
+        const float lowest = static_cast<float>(c.height - 16);  // the speed texts' top
+        const DialLabels placed = dial.Labels(measure, c.width, c.height, lowest);
+        const float clear = static_cast<float>(dial.Radius()) + CDialModel::kLabelGap - 0.01f;
+        for (int i = 0; i < 3; ++i) {
+            const DialLabel& label = placed.labels[i];
+            // The box's point nearest the centre.
+            const float x =
+                std::clamp(dial.CentreX(), label.x, label.x + measure(label.text).width);
+            const float y = std::clamp(dial.CentreY(), label.y - 7.0f, label.y);
+            EXPECT_GE(std::hypot(x - dial.CentreX(), y - dial.CentreY()), clear) << label.text;
+        }
+        EXPECT_LT(placed.labels[0].x, dial.CentreX());  // "0" on the left, the top on the right
+        EXPECT_GT(placed.labels[2].x, dial.CentreX());
+        EXPECT_LE(std::max(placed.labels[0].y, placed.labels[2].y), lowest);
+        EXPECT_EQ(placed.inside, c.inside);
+    }
 }

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+
+#include "CommaLocale.h"
 
 namespace {
 
@@ -49,10 +52,14 @@ TEST(TextLayoutPlan, UnitsChangeAtPowersOf1024) {
     } cases[] = {{0.0, "0.0 ", "KB/s"},          {512.0, "512.0 ", "KB/s"},
                  {1023.9, "1023.9 ", "KB/s"},    {1024.0, "1.0 ", "MB/s"},
                  {1048576.0, "1024.0 ", "MB/s"}, {2097152.0, "2.0 ", "GB/s"}};
-    for (const Case& c : cases) {
-        const LabelSpeed text = FormatLabelSpeed(c.speed);
-        EXPECT_STREQ(text.number, c.number) << c.speed;
-        EXPECT_STREQ(text.unit, c.unit) << c.speed;
+    // The same for a German user: the graph's words are English, so are its numbers.
+    for (bool comma : {false, true}) {
+        const auto locale = comma ? std::make_unique<CommaLocale>() : nullptr;
+        for (const Case& c : cases) {
+            const LabelSpeed text = FormatLabelSpeed(c.speed);
+            EXPECT_STREQ(text.number, c.number) << c.speed << (comma ? " comma" : "");
+            EXPECT_STREQ(text.unit, c.unit) << c.speed;
+        }
     }
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "FakeClocks.h"
+#include "GraphPixelFixture.h"
 #include "MessageBoxes.h"
 #include "TempDir.h"
 #include "appearance/CThemeTable.h"
@@ -22,98 +23,6 @@
 #include "graphgl/GlDraw.h"
 
 namespace {
-
-struct Rgb {
-    int r, g, b;
-    bool operator==(const Rgb&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Rgb& c) {
-    return out << "(" << c.r << "," << c.g << "," << c.b << ")";
-}
-
-Rgb ToRgb(const ColourRgb& c) {
-    return {c.red, c.green, c.blue};
-}
-
-// A real graph window with the view drawing into its back buffer; nothing is swapped, so the
-// test reads exactly the frame just drawn.
-class GraphPixelTest : public ::testing::Test {
-protected:
-    void Open(int width, int height, const char* theme = "Deep Blue") {
-        themes_.SelectTheme(theme);
-        window_ = std::make_unique<CGraphWindow>();
-        window_->resize(width, height);
-        QString error;
-        ASSERT_TRUE(window_->CreateGL(error)) << error.toStdString();
-        window_->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-        ASSERT_TRUE(window_->MakeCurrent());
-        ASSERT_TRUE(text_.Create());
-        view_ = std::make_unique<CGraphView>(text_, themes_, clock_, TALLYGLASS_WARNING_BMP,
-                                             CGraphView::Surface{}, 0, 0);
-        CGraphWindow::ResizeGL(width, height);
-        view_->Resize(width, height);
-        ASSERT_TRUE(view_->SetRenderer(kGraphLines));
-        width_ = width;
-        height_ = height;
-    }
-
-    void TearDown() override {
-        if (window_ && window_->MakeCurrent()) {
-            view_.reset();
-            text_.Destroy();
-        }
-    }
-
-    // Draws frames until one is actually drawn (the first call after a step only asks for a
-    // sample).
-    void DrawOne() {
-        for (int i = 0; i < 3; ++i) {
-            if (view_->DrawFrame(samples_)) {
-                return;
-            }
-        }
-        FAIL() << "no frame was drawn";
-    }
-
-    // Pixel at (x, y) with y counted from the top, as the graph's projection counts.
-    Rgb Pixel(int x, int y) const {
-        unsigned char p[4] = {};
-        glReadBuffer(GL_BACK);
-        glReadPixels(x, height_ - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-        return {p[0], p[1], p[2]};
-    }
-
-    int CountColour(int top, int bottom, Rgb colour, int tolerance = 0) const {
-        std::vector<unsigned char> pixels(static_cast<std::size_t>(width_) * height_ * 4);
-        glReadBuffer(GL_BACK);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-        int count = 0;
-        for (int y = top; y < bottom; ++y) {
-            const int row = height_ - 1 - y;
-            for (int x = 0; x < width_; ++x) {
-                const unsigned char* p = &pixels[(row * width_ + x) * 4];
-                if (std::abs(p[0] - colour.r) <= tolerance &&
-                    std::abs(p[1] - colour.g) <= tolerance &&
-                    std::abs(p[2] - colour.b) <= tolerance) {
-                    ++count;
-                }
-            }
-        }
-        return count;
-    }
-
-    FakeMsClock clock_;
-    CThemeTable themes_;
-    CTextOverlay text_;
-    CSampleList samples_;
-    std::unique_ptr<CGraphWindow> window_;
-    std::unique_ptr<CGraphView> view_;
-    int width_ = 0;
-    int height_ = 0;
-};
 
 TEST_F(GraphPixelTest, GradientRunsFromThemeTopToBottomColour) {
     Open(320, 90, "Scarlet");
@@ -637,6 +546,44 @@ TEST_F(GraphPixelTest, OnlyFramesAViewerCanTellApartAreShownAndEachIsExact) {
         kept.reset();
         truth.reset();
         TearDown();
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Moved to a screen of another scale, a window that showed a still graph draws again, with
+// glyphs rasterised for the new screen and the same layout.
+TEST_F(GraphPixelTest, AScreenOfAnotherScaleRedrawsWithGlyphsForIt) {
+    Open(320, 90);
+    double ratio = 1.0;
+    CGraphView view(text_, themes_, clock_, TALLYGLASS_WARNING_BMP,
+                    CGraphView::Surface{{}, [&ratio] { return ratio; }}, 0, 0);
+    view.Resize(320, 90);
+    ASSERT_TRUE(view.SetRenderer(kGraphLines));
+    samples_.Append(0.0, 0.0);
+    auto frameShown = [&] {
+        view.AdvanceFrame(samples_);
+        if (!view.PictureChanged(samples_)) {
+            return false;
+        }
+        view.ShowPicture(samples_);
+        return true;
+    };
+    ASSERT_TRUE(frameShown());
+    EXPECT_FALSE(frameShown());  // nothing moves: nothing to show
+
+    const struct {
+        double ratio;
+        int largeFont;
+    } screens[] = {{2.0, 28}, {1.5, 21}, {1.0, 14}};
+    for (const auto& screen : screens) {
+        ratio = screen.ratio;
+        EXPECT_TRUE(frameShown()) << screen.ratio;
+        EXPECT_EQ(view.DrawnPixelRatio(), screen.ratio);
+        EXPECT_EQ(text_.Font(TextFont::Large).PixelHeight(), screen.largeFont);
+        EXPECT_FALSE(frameShown()) << screen.ratio;
     }
 }
 

@@ -8,6 +8,7 @@
 #include <set>
 #include <vector>
 
+#include "CommaLocale.h"
 #include "TempDir.h"
 #include "WriteFailures.h"
 
@@ -121,20 +122,12 @@ TEST(DataFile, FormatsLongTextsWhole) {
 
 TEST(DataFile, FormatsWithPointWhateverTheLocale) {
     std::string out;
-    const char* commaLocales[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "nl_NL.UTF-8"};
-    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
-    const char* found = nullptr;
-    for (const char* name : commaLocales) {
-        if (std::setlocale(LC_NUMERIC, name) != nullptr) {
-            found = name;
-            break;
+    {
+        CommaLocale comma;
+        if (comma.Found() == nullptr) {
+            GTEST_SKIP() << "no locale with a decimal comma installed";
         }
+        AppendFormatted(out, "%f", 1536.25);
     }
-    if (found == nullptr) {
-        GTEST_SKIP() << "no locale with a decimal comma installed";
-    }
-    out.clear();
-    AppendFormatted(out, "%f", 1536.25);
-    std::setlocale(LC_NUMERIC, saved.c_str());
-    EXPECT_EQ(out, "1536.250000") << found;
+    EXPECT_EQ(out, "1536.250000");
 }

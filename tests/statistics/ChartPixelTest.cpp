@@ -108,21 +108,43 @@ TEST_F(ChartPixelTest, LabelsDayNumbersAndLegendLandWhereTheyBelong) {
     };
     const double labelX = -0.95 + kLabelShift;
     for (double y : {0.75, -0.04, -0.82}) {
-        EXPECT_GT(pixels.Count(textBox(labelX, y, 36), IsWhite), 10) << "amount label at " << y;
+        EXPECT_GT(pixels.Count(textBox(labelX, y, 36), IsText), 10) << "amount label at " << y;
     }
     // Day numbers 1 to 12 along the bottom, from the first one on.
     const double numbersX = -0.91 + kLineShift;
-    EXPECT_GT(pixels.Count(textBox(numbersX, -0.95, 8), IsWhite), 5) << "day 1";
-    EXPECT_GT(pixels.Count(textBox(numbersX + 9 * 0.0573645, -0.95, 14), IsWhite), 8) << "day 10";
+    EXPECT_GT(pixels.Count(textBox(numbersX, -0.95, 8), IsText), 5) << "day 1";
+    EXPECT_GT(pixels.Count(textBox(numbersX + 9 * 0.0573645, -0.95, 14), IsText), 8) << "day 10";
     // Nothing printed past the last recorded day.
-    EXPECT_EQ(pixels.Count(textBox(DayX(14), -0.95, 60), IsWhite), 0);
+    EXPECT_EQ(pixels.Count(textBox(DayX(14), -0.95, 60), IsText), 0);
+}
 
-    // The legend: a green and a yellow square, each followed by its word.
-    EXPECT_EQ(pixels.At(pixels.Column(0.85), pixels.Row(0.79)).g, 255);
-    EXPECT_TRUE(IsGreen(pixels.At(pixels.Column(0.85), pixels.Row(0.79))));
-    EXPECT_TRUE(IsYellow(pixels.At(pixels.Column(0.85), pixels.Row(0.59))));
-    EXPECT_GT(pixels.Count(textBox(0.9 + kLabelShift, 0.75, 30), IsGreen), 10) << "Down";
-    EXPECT_GT(pixels.Count(textBox(0.9 + kLabelShift, 0.55, 20), IsYellow), 8) << "Up";
+// The legend stands above the y axis's top at the right, where no line reaches even when the
+// last days of a 31-day month hold its maximum: a green and a yellow square with their words,
+// and no line pixel among them. In pixels from the chart's edges, whatever its size.
+TEST_F(ChartPixelTest, LegendStandsWhereNoLineReaches) {
+    for (const QSize size : {QSize(400, 600), QSize(700, 240), QSize(1400, 900)}) {
+        SCOPED_TRACE(std::to_string(size.width()) + "x" + std::to_string(size.height()));
+        Show(size.width(), size.height());
+        HistoryTableBuilder history;
+        for (int day = 1; day <= 31; ++day) {
+            history.Add(day, 1, 2026, day >= 29 ? 900.0 : 100.0, day >= 29 ? 900.0 : 50.0);
+        }
+        chart_.Draw(PlanChart(history.Month(1, 2026)));
+        const ChartPixels pixels(chart_);
+        ASSERT_TRUE(pixels.Rendered());
+        const QRect band(pixels.Width() / 2, 0, pixels.Width() / 2, pixels.Row(0.79));
+        EXPECT_GT(pixels.Count(band, IsGreen), 20);
+        EXPECT_GT(pixels.Count(band, IsYellow), 20);
+        EXPECT_GT(pixels.Count(band, IsText), 30) << "the legend's words";
+        // Between the legend and the peaks of days 29 to 31 (at 0.75) lies a clear gap.
+        const int gapTop = pixels.Row(0.79);
+        const QRect gap(pixels.Width() / 2, gapTop, pixels.Width() / 2,
+                        pixels.Row(0.75) - 3 - gapTop + 1);
+        EXPECT_EQ(pixels.Count(gap, [](const Rgb& c) { return IsLine(c) || IsText(c); }), 0);
+        EXPECT_GT(
+            pixels.Count(QRect(pixels.Column(DayX(30)) - 1, pixels.Row(0.75) - 3, 3, 7), IsLine), 0)
+            << "the peak";
+    }
 }
 
 // Hidden, the chart makes no GL calls and leaves the current context alone; shown, it draws
@@ -138,7 +160,7 @@ TEST_F(ChartPixelTest, DrawsNothingUntilShownThenTheLastMonth) {
     EXPECT_GT(restored_, 0);
     const ChartPixels pixels(chart_);
     ASSERT_TRUE(pixels.Rendered());
-    EXPECT_TRUE(IsGreen(pixels.At(pixels.Column(0.85), pixels.Row(0.79))));
+    EXPECT_GT(pixels.Count(QRect(0, 0, pixels.Width(), pixels.Row(0.79)), IsGreen), 20);
 }
 
 }  // namespace

@@ -32,6 +32,10 @@ inline bool IsLine(const Rgb& c) {
 inline bool IsWhite(const Rgb& c) {
     return c.r > 225 && c.g > 225 && c.b > 225;
 }
+// The dark blue of the chart's texts.
+inline bool IsText(const Rgb& c) {
+    return c.r < 60 && c.g < 70 && c.b < 110;
+}
 
 // The chart's picture, drawn again into its back buffer and read back whole. Positions are
 // given in the chart's own coordinates (-1..1, y up) as they land on the screen, or in pixels

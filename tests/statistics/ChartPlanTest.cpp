@@ -49,7 +49,7 @@ TEST(ChartPlan, MonthOfZerosDrawsOnlyMissingDays) {
     EXPECT_FLOAT_EQ(plan.download[1].y, -0.8f);
     EXPECT_EQ(plan.upload.size(), 2u);
     for (const ChartText& label : plan.amountLabels) {
-        EXPECT_EQ(label.text, "0.0MB");
+        EXPECT_EQ(label.text, "0.0 MB");
     }
 }
 
@@ -83,13 +83,13 @@ TEST(ChartPlan, AmountLabelsTakeTheMaximumsUnit) {
         const char* zero;
     };
     const Case cases[] = {
-        {850.0, 10.0, "850MB", "425MB", "  0MB"},
-        {1.0, 7.5, "7.5MB", "3.8MB", "0.0MB"},
-        {2048.0, 0.0, "2.0GB", "1.0GB", "0.0GB"},
-        {1023.9, 0.0, "1024MB", "512MB", "  0MB"},  // still MB below 1024
-        {1024.0, 0.0, "1.0GB", "0.5GB", "0.0GB"},   // GB from 1024 on
-        {20480.0, 0.0, " 20GB", " 10GB", "  0GB"},
-        {3.0 * 1048576.0, 0.0, "3.0TB", "1.5TB", "0.0TB"},
+        {850.0, 10.0, "850 MB", "425 MB", "  0 MB"},
+        {1.0, 7.5, "7.5 MB", "3.8 MB", "0.0 MB"},
+        {2048.0, 0.0, "2.0 GB", "1.0 GB", "0.0 GB"},
+        {1023.9, 0.0, "1024 MB", "512 MB", "  0 MB"},  // still MB below 1024
+        {1024.0, 0.0, "1.0 GB", "0.5 GB", "0.0 GB"},   // GB from 1024 on
+        {20480.0, 0.0, " 20 GB", " 10 GB", "  0 GB"},
+        {3.0 * 1048576.0, 0.0, "3.0 TB", "1.5 TB", "0.0 TB"},
     };
     for (const Case& c : cases) {
         HistoryTableBuilder history;
@@ -99,4 +99,12 @@ TEST(ChartPlan, AmountLabelsTakeTheMaximumsUnit) {
         EXPECT_EQ(plan.amountLabels[1].text, c.half) << c.download << "/" << c.upload;
         EXPECT_EQ(plan.amountLabels[2].text, c.zero) << c.download << "/" << c.upload;
     }
+}
+
+// Small text needs 4.5:1 against what it stands on, at either end of the background.
+TEST(ChartPlan, TextsStandOutFromTheBackground) {
+    EXPECT_GE(ContrastRatio(chart::kTextColour, chart::kBackgroundTop), 4.5);
+    EXPECT_GE(ContrastRatio(chart::kTextColour, chart::kBackgroundBottom), 4.5);
+    const unsigned char white[3] = {255, 255, 255};
+    EXPECT_NEAR(ContrastRatio(white, chart::kBackgroundBottom), 2.2, 0.1);  // what was too faint
 }

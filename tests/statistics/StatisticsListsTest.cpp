@@ -37,7 +37,7 @@ TEST(StatisticsLists, MonthsAreListedNewestFirstWithTheirSums) {
 
     HistoryTableBuilder february;
     february.Add(3, 2, 2026, 1.5, 0.0);
-    EXPECT_EQ(MonthRows(february.Table(), FakeLocaleTexts())[0].cells[0], "february");
+    EXPECT_EQ(MonthRows(february.Table(), FakeLocaleTexts())[0].cells[0], "February");
 }
 
 TEST(StatisticsLists, DaysAreListedNewestFirstWithLocaleDates) {

@@ -64,7 +64,7 @@ TEST(Translations, GermanFromItsCatalogueUntilItIsRemoved) {
         EXPECT_EQ(Tr("CToolMenu", "Settings"), "Einstellungen");
         EXPECT_EQ(Tr("CapwardenWindow", "Apply"), "Übernehmen");
         EXPECT_EQ(Tr("StatisticsLists", "Downloaded"), "Heruntergeladen");
-        EXPECT_EQ(Tr("Months", "february"), "Februar");
+        EXPECT_EQ(Tr("Months", "February"), "Februar");
         EXPECT_EQ(Tr("UploadIntervals", "%n minute", 1), "1 Minute");
         EXPECT_EQ(Tr("UploadIntervals", "%n minutes", 5), "5 Minuten");
         EXPECT_EQ(Tr("UploadIntervals", "%n seconds", 30), "30 Sekunden");
@@ -103,7 +103,7 @@ TEST(Translations, EveryNameOfAListIsInTheGermanCatalogue) {
     ASSERT_TRUE(german.load(kFolder + "tallyglass_de.qm"));
     std::vector<std::pair<const char*, std::string>> names;
     for (const std::string& theme : CThemeTable().ThemeNames()) {
-        names.emplace_back("Themes", theme);
+        names.emplace_back("Themes", CThemeTable::ShownName(theme));  // as the list shows it
     }
     for (const NamedColour& colour : NamedColours) {
         names.emplace_back("Colours", colour.name);

@@ -104,7 +104,7 @@ TEST_F(WebStatsWindowTest, OpensWithTheModelsValuesAndTheFieldsFollowTheSwitch) 
         }
         EXPECT_TRUE(Button("switchButton")->isEnabled());
         EXPECT_FALSE(Button("applyButton")->isEnabled());
-        EXPECT_EQ(Child<QLabel>("fileNameLabel")->text(), "File Name:(e.g. \"webstats.html\"))");
+        EXPECT_EQ(Child<QLabel>("fileNameLabel")->text(), "File Name: (e.g. \"webstats.html\")");
         delete window.data();
     }
     // An interval that is none of the choices selects nothing.
