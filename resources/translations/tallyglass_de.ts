@@ -1095,6 +1095,13 @@ Upload: %2</translation>
     </message>
 </context>
 <context>
+    <name>CTrafficApp</name>
+    <message>
+        <source>cannot open the meter&apos;s socket (%1): later starts and status clients cannot reach this meter.</source>
+        <translation>der Socket des Messgeräts kann nicht geöffnet werden (%1): spätere Starts und Statusabfragen erreichen dieses Messgerät nicht.</translation>
+    </message>
+</context>
+<context>
     <name>main</name>
     <message>
         <source>Tallyglass is already running with the data folder %1; its window is shown.</source>

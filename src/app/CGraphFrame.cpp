@@ -55,8 +55,13 @@ bool CGraphFrame::Create() {
     connect(window_.get(), &CGraphWindow::Resized, this, &CGraphFrame::OnResized);
     // An exposed window may have lost what it showed: the next frame is drawn in any case.
     connect(window_.get(), &CGraphWindow::Exposed, this, [this] { view_->ForgetShownFrame(); });
-    connect(window_.get(), &CGraphWindow::Moved, this,
-            [this](int x, int y) { view_->SetPosition(x, y); });
+    connect(window_.get(), &CGraphWindow::Moved, this, [this](int x, int y) {
+        if (heldPlace_ == QPoint(x, y)) {
+            return;
+        }
+        heldPlace_.reset();
+        view_->SetPosition(x, y);
+    });
     return true;
 }
 
@@ -81,17 +86,19 @@ bool CGraphFrame::InitGL() {
 
 void CGraphFrame::PlaceWindow() {
     const ScreenMetrics screen = ReadScreen();
-    const WindowSize defaultSize = DefaultWindowSize(screen.width);
+    WindowSize size = SavedSize(settings_->windowWidth, settings_->windowHeight, screen);
+    if (size.width <= 0 || size.height <= 0) {
+        size = DefaultWindowSize(screen.width);
+    }
     bool usedSaved = false;
     const WindowPlace place =
-        StartPlace(view_->Left(), view_->Top(), screen.width, screen.height, screen.panelHeight,
-                   defaultSize, usedSaved, window_->devicePixelRatio());
-    const WindowSize saved = SavedSize(settings_->windowWidth, settings_->windowHeight, screen);
-    if (usedSaved && saved.width > 0 && saved.height > 0) {
-        window_->setGeometry(place.x, place.y, saved.width, saved.height);
-    } else {
-        window_->setPosition(place.x, place.y);
-    }
+        StartPlace(view_->Left(), view_->Top(), size, screen.screens, screen.primary,
+                   screen.panelHeight, usedSaved, window_->devicePixelRatio());
+    // A place of the program's choosing is not the user's: the saved one stays in the settings,
+    // so the window goes back there once that screen is plugged in again, unless the user moves
+    // it first.
+    heldPlace_ = usedSaved ? std::nullopt : std::optional(QPoint(place.x, place.y));
+    window_->setGeometry(place.x, place.y, size.width, size.height);
 }
 
 void CGraphFrame::OnResized(int width, int height) {
@@ -100,7 +107,10 @@ void CGraphFrame::OnResized(int width, int height) {
     }
     CGraphWindow::ResizeGL(width, height, window_->devicePixelRatio());
     view_->Resize(width, height == 0 ? 1 : height);
-    view_->SetPosition(window_->x(), window_->y());
+    if (heldPlace_ != window_->position()) {
+        heldPlace_.reset();
+        view_->SetPosition(window_->x(), window_->y());
+    }
 }
 
 bool CGraphFrame::Advance() {

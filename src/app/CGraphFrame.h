@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
 #include <QRect>
 
 #include <memory>
+#include <optional>
 
 #include "appearance/CThemeTable.h"
 #include "runloop/CFrameTimeline.h"
@@ -81,6 +83,9 @@ private:
     std::unique_ptr<CGraphView> view_;
     std::unique_ptr<CSettings> settings_;
 
+    // Where the program put the graph because its saved place is on no screen now; until the
+    // window leaves it, the saved place is kept.
+    std::optional<QPoint> heldPlace_;
     bool captionShown_ = false;
     bool scanlineShown_ = false;
     bool firstFrameDone_ = false;

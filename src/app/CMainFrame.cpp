@@ -4,7 +4,6 @@
 
 #include "quota/CTrafficQuota.h"
 #include "runloop/CFrameClock.h"
-#include "runloop/CFrameRateMeter.h"
 
 CMainFrame::CMainFrame(const Services& services, CDataFolder folder)
     : services_(services),
@@ -49,7 +48,6 @@ void CMainFrame::WorkFrame(std::uint32_t frameMs) {
     // Every frame, not only while the quota is on: switching it off ends the warning at once.
     graph_.ShowQuotaWarning(meter_.Quota().IsExceeded());
     desktop_.Refresh();
-    services_.frameRate.Tick();
     graph_.ApplyChangedSettings();
     tools_.Refresh();
     graph_.SizeOnFirstFrame();

@@ -15,7 +15,6 @@
 #include "runloop/CFrameLoop.h"
 
 class CFrameClock;
-class CFrameRateMeter;
 class CTrafficSampler;
 class LocalClock;
 class MsClock;
@@ -30,8 +29,7 @@ public:
         const MsClock& msClock;
         const LocalClock& localClock;
         CTrafficSampler& sampler;
-        CFrameRateMeter& frameRate;  // ticks on frameClock
-        CFrameClock& frameClock;     // each frame's own time, set as it is worked
+        CFrameClock& frameClock;  // each frame's own time, set as it is worked
     };
 
     CMainFrame(const Services& services, CDataFolder folder);

@@ -6,7 +6,6 @@
 #include "persistence/CTrafficHistory.h"
 #include "quota/CQuotaEarlyWarning.h"
 #include "quota/CTrafficQuota.h"
-#include "quota/QuotaProjection.h"
 #include "sampling/CTrafficSampler.h"
 #include "webstats/CWebStats.h"
 #include "webstats/CWebStatsPublisher.h"
@@ -18,7 +17,7 @@ CMeter::CMeter(const Services& services, CDataFolder folder)
       history_(std::make_unique<CTrafficHistory>(folder_, services.msClock, services.localClock)),
       quota_(std::make_unique<CTrafficQuota>(*history_, folder_, services.msClock,
                                              services.localClock)),
-      quotaEarlyWarning_(std::make_unique<CQuotaEarlyWarning>(*quota_)),
+      quotaEarlyWarning_(std::make_unique<CQuotaEarlyWarning>(*quota_, folder_)),
       webStats_(std::make_unique<CWebStats>(folder_, services.msClock, services.localClock)),
       webStatsPublisher_(std::make_unique<CWebStatsPublisher>(
           *webStats_, folder_, services.localClock, services.texts)) {
@@ -62,14 +61,5 @@ void CMeter::RecordTotals(double& downloaded, double& uploaded) {
 }
 
 MeterStatus CMeter::Status() const {
-    MeterStatus status = CollectStatus(*samples_, *history_, *quota_);
-    // The same limit as the tooltip names, with where its period is heading once that is known.
-    const QuotaProjection projection = ProjectQuota(*quota_);
-    if (const LimitProjection* leading = LeadingLimit(projection)) {
-        status.quotaUsed = UsedPercent(leading->used, leading->allowed);
-        if (leading->known) {
-            status.quotaProjected = UsedPercent(leading->projected, leading->allowed);
-        }
-    }
-    return status;
+    return CollectStatus(*samples_, *history_, *quota_);
 }

@@ -48,7 +48,7 @@ public:
     // Takes a last sample of the traffic into the history, then saves the history and the
     // quota: every orderly end of the run does this (exit, signals, the session's end).
     void SaveDataFiles();
-    // Cancels a running upload and waits for its thread; no upload starts after.
+    // Cancels a running upload and cuts its thread loose; no upload starts after.
     void StopUploads();
 
     // The latest speeds (KB/s).

@@ -1,5 +1,7 @@
 #include "app/CTrafficApp.h"
 
+#include <cstdio>
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 
@@ -11,8 +13,7 @@
 CTrafficApp::CTrafficApp(std::string dataFolder)
     : dataFolder_(std::move(dataFolder)),
       frameClock_(msClock_.NowMs()),
-      sampler_(interfaces_, msClock_),
-      frameRate_(frameClock_) {
+      sampler_(interfaces_, msClock_) {
     connect(&signals_, &CSignalBridge::TerminationRequested, qApp, &QCoreApplication::quit);
     // The desktop session may end the process without quitting the loop: save when it asks.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] {
@@ -38,11 +39,23 @@ CTrafficApp::~CTrafficApp() {
 }
 
 bool CTrafficApp::ListenForLaterStarts() {
-    return channel_.Listen(QString::fromStdString(dataFolder_));
+    QString why;
+    if (channel_.Listen(QString::fromStdString(dataFolder_), &why)) {
+        return true;
+    }
+    // The meter runs on without it; the user learns why a later start or a status client
+    // cannot reach it.
+    std::fprintf(stderr, "tallyglass: %s\n",
+                 qPrintable(QCoreApplication::translate(
+                                "CTrafficApp",
+                                "cannot open the meter's socket (%1): later starts and status "
+                                "clients cannot reach this meter.")
+                                .arg(why)));
+    return false;
 }
 
 bool CTrafficApp::InitInstance() {
-    CMainFrame::Services services{msClock_, localClock_, sampler_, frameRate_, frameClock_};
+    CMainFrame::Services services{msClock_, localClock_, sampler_, frameClock_};
     frame_ =
         std::make_unique<CMainFrame>(services, CDataFolder(dataFolder_, ResolveProgramFolder()));
     if (!frame_->Create()) {

@@ -14,7 +14,6 @@
 #include "platform/MsClock.h"
 #include "runloop/CFrameClock.h"
 #include "runloop/CFrameLoop.h"
-#include "runloop/CFrameRateMeter.h"
 #include "runloop/CLoopWaker.h"
 #include "sampling/CTrafficSampler.h"
 
@@ -55,7 +54,6 @@ private:
     SystemLocalClock localClock_;
     LinuxInterfaceSource interfaces_;
     CTrafficSampler sampler_;
-    CFrameRateMeter frameRate_;
     std::unique_ptr<CMainFrame> frame_;
 
     std::unique_ptr<CFrameLoop> loop_;

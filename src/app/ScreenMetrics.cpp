@@ -3,6 +3,11 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+ScreenRect ToScreenRect(const QRect& rect) {
+    return rect.isEmpty() ? ScreenRect{}
+                          : ScreenRect{rect.x(), rect.y(), rect.width(), rect.height()};
+}
+
 ScreenMetrics ReadScreen() {
     ScreenMetrics metrics;
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -13,6 +18,10 @@ ScreenMetrics ReadScreen() {
         metrics.panelHeight = all.bottom() - available.bottom();
         metrics.desktopWidth = screen->virtualSize().width();
         metrics.desktopHeight = screen->virtualSize().height();
+        metrics.primary = ToScreenRect(all);
+    }
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        metrics.screens.push_back(ToScreenRect(screen->geometry()));
     }
     return metrics;
 }

@@ -16,7 +16,8 @@ void FitToolWindow(QWidget& window);
 int ButtonTextRoom(const QPushButton& button);
 
 // Puts a tool window where the always-on-top graph window (its frame `graph`, empty when it is
-// not shown) does not cover it: centred on the desktop when it opens, or where it is when it is
+// not shown) does not cover it: centred on the desktop of the graph's screen (else the primary
+// screen's) when it opens, or where it is when it is
 // already open, unless the graph is in the way. Where the graph leaves no room on the desktop,
 // the window stays on top as the graph does, so the one used last is in front.
 void PlaceToolWindow(QWidget& window, const QRect& graph, bool opening);

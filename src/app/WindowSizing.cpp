@@ -17,30 +17,6 @@ WindowSize DefaultWindowSize(int screenWidth) {
     return {60, 20};
 }
 
-namespace {
-
-// Where a window of `size` starts so that it ends on the screen's `edge`, both in window pixels
-// of `ratio` device pixels. A scaled screen's size in window pixels is rounded, up as often as
-// down (2560 device pixels at 1.5 are 1707): count the edge at the whole device pixels it holds,
-// and round the start inwards, so the window's last device pixel never lies past the screen's.
-int InwardStart(int edge, int size, double ratio) {
-    const double deviceEdge = std::floor(edge * ratio + 1e-9);
-    const double deviceSize = std::round(size * ratio);
-    return static_cast<int>(std::floor((deviceEdge - deviceSize) / ratio + 1e-9));
-}
-
-}  // namespace
-
-WindowPlace StartPlace(int savedX, int savedY, int screenWidth, int screenHeight, int panelHeight,
-                       WindowSize defaultSize, bool& usedSaved, double pixelRatio) {
-    usedSaved = savedX != -1 && savedX < screenWidth;
-    if (usedSaved) {
-        return {savedX, savedY};
-    }
-    return {InwardStart(screenWidth, defaultSize.width, pixelRatio),
-            InwardStart(screenHeight - panelHeight, defaultSize.height, pixelRatio)};
-}
-
 WindowSize SavedSizeOnDesktop(int savedWidth, int savedHeight, int desktopWidth,
                               int desktopHeight) {
     if (savedWidth <= 0 || savedHeight <= 0) {
@@ -54,9 +30,20 @@ namespace {
 
 constexpr int kGapToGraph = 8;
 
+constexpr int kMinShownWidth = 40;
+constexpr int kMinShownHeight = 20;
+
+// How far two rectangles overlap across and down; not positive when they do not.
+int OverlapWidth(const ScreenRect& a, const ScreenRect& b) {
+    return std::min(a.x + a.width, b.x + b.width) - std::max(a.x, b.x);
+}
+int OverlapHeight(const ScreenRect& a, const ScreenRect& b) {
+    return std::min(a.y + a.height, b.y + b.height) - std::max(a.y, b.y);
+}
+
 int CoveredArea(const ScreenRect& a, const ScreenRect& b) {
-    const int width = std::min(a.x + a.width, b.x + b.width) - std::max(a.x, b.x);
-    const int height = std::min(a.y + a.height, b.y + b.height) - std::max(a.y, b.y);
+    const int width = OverlapWidth(a, b);
+    const int height = OverlapHeight(a, b);
     return width > 0 && height > 0 ? width * height : 0;
 }
 
@@ -72,7 +59,35 @@ ScreenRect KeptOn(ScreenRect rect, const ScreenRect& area) {
     return rect;
 }
 
+// Where a window of `size` starts so that it ends on the screen's `edge`, both in window pixels
+// of `ratio` device pixels. A scaled screen's size in window pixels is rounded, up as often as
+// down (2560 device pixels at 1.5 are 1707): count the edge at the whole device pixels it holds,
+// and round the start inwards, so the window's last device pixel never lies past the screen's.
+int InwardStart(int edge, int size, double ratio) {
+    const double deviceEdge = std::floor(edge * ratio + 1e-9);
+    const double deviceSize = std::round(size * ratio);
+    return static_cast<int>(std::floor((deviceEdge - deviceSize) / ratio + 1e-9));
+}
+
 }  // namespace
+
+WindowPlace StartPlace(int savedX, int savedY, WindowSize size,
+                       const std::vector<ScreenRect>& screens, ScreenRect primary, int panelHeight,
+                       bool& usedSaved, double pixelRatio) {
+    // Enough of the window to see it and drag it back.
+    const ScreenRect window{savedX, savedY, size.width, size.height};
+    const int needWidth = std::min(kMinShownWidth, size.width);
+    const int needHeight = std::min(kMinShownHeight, size.height);
+    usedSaved =
+        savedX != -1 && std::any_of(screens.begin(), screens.end(), [&](const auto& s) {
+            return OverlapWidth(window, s) >= needWidth && OverlapHeight(window, s) >= needHeight;
+        });
+    if (usedSaved) {
+        return {savedX, savedY};
+    }
+    return {primary.x + InwardStart(primary.width, size.width, pixelRatio),
+            primary.y + InwardStart(primary.height - panelHeight, size.height, pixelRatio)};
+}
 
 ToolWindowSpot ToolWindowPlace(ScreenRect wanted, ScreenRect graph, ScreenRect area) {
     wanted = KeptOn(wanted, area);

@@ -3,6 +3,8 @@
 // Window size and place rules of the graph window and the tool windows, free of any window
 // system.
 
+#include <vector>
+
 struct WindowSize {
     int width;
     int height;
@@ -13,22 +15,6 @@ struct WindowPlace {
     int y;
 };
 
-// The default graph window size for a screen width.
-WindowSize DefaultWindowSize(int screenWidth);
-
-// Where the window goes at start: the saved position when one is saved (x not -1) and it lies on
-// the screen horizontally, else the bottom-right corner just above the panel.
-// `usedSaved` tells which; with the saved position the window also takes the saved size. On a
-// screen of `pixelRatio` device pixels per pixel the corner is rounded inwards.
-WindowPlace StartPlace(int savedX, int savedY, int screenWidth, int screenHeight, int panelHeight,
-                       WindowSize defaultSize, bool& usedSaved, double pixelRatio = 1.0);
-
-// A saved window size as the window may take it: no side larger than the desktop (a damaged or
-// hand-edited settings file could otherwise ask the X server and the GL driver for a window of
-// gigabytes). A side that is not positive means no size is saved: {-1, -1}, as in a new
-// settings file, rather than a window too thin to see or grab.
-WindowSize SavedSizeOnDesktop(int savedWidth, int savedHeight, int desktopWidth, int desktopHeight);
-
 // A rectangle on the screen, in pixels.
 struct ScreenRect {
     int x = 0;
@@ -36,6 +22,24 @@ struct ScreenRect {
     int width = 0;
     int height = 0;
 };
+
+// The default graph window size for a screen width.
+WindowSize DefaultWindowSize(int screenWidth);
+
+// A saved window size as the window may take it: no side larger than the desktop (a damaged or
+// hand-edited settings file could otherwise ask the X server and the GL driver for a window of
+// gigabytes). A side that is not positive means no size is saved: {-1, -1}, as in a new
+// settings file, rather than a window too thin to see or grab.
+WindowSize SavedSizeOnDesktop(int savedWidth, int savedHeight, int desktopWidth, int desktopHeight);
+
+// Where the window of `size` goes at start: the saved position when one is saved (x not -1) and
+// the window there shows a part of at least 40 x 20 pixels (the whole of a smaller window) inside
+// one of the `screens`, so a graph left on a second monitor opens there again; else the
+// bottom-right corner of the `primary` screen just above its panel, rounded inwards on a screen
+// of `pixelRatio` device pixels per pixel. `usedSaved` tells which.
+WindowPlace StartPlace(int savedX, int savedY, WindowSize size,
+                       const std::vector<ScreenRect>& screens, ScreenRect primary, int panelHeight,
+                       bool& usedSaved, double pixelRatio = 1.0);
 
 struct ToolWindowSpot {
     int x;

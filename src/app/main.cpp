@@ -29,6 +29,7 @@
 #include "platform/Folders.h"
 #include "platform/HeapRelease.h"
 #include "platform/QtLocaleTexts.h"
+#include "quota/CQuotaEarlyWarning.h"
 #include "webstats/CWebStatsPublisher.h"
 #include "webstats/WebStatsUpload.h"
 
@@ -36,9 +37,9 @@ namespace {
 
 // The files we write atomically, whose temporary copies a crash can leave behind.
 // (A keepsake of a damaged file is written through a temporary of the file it keeps.)
-constexpr std::string_view kWrittenFiles[] = {CTrafficHistory::kFileName, kSettingsFileName,
-                                              kQuotaFileName, kWebStatsFileName,
-                                              kLocalPageFileName};
+constexpr std::string_view kWrittenFiles[] = {
+    CTrafficHistory::kFileName,    kSettingsFileName, kQuotaFileName,
+    CQuotaEarlyWarning::kFileName, kWebStatsFileName, kLocalPageFileName};
 
 // How long a later start waits for the running meter, which may itself be starting.
 constexpr int kHandOverTimeoutMs = 10000;

@@ -3,23 +3,33 @@
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QThread>
 #include <QTimer>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
+#include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-QString RuntimeFolder() {
+// The user's runtime folder when it is one of the user's alone (after `su` it may still name
+// another user's); else a folder of our own in the temporary folder, which anyone can write to.
+QString SocketFolder() {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && QFileInfo(runtime).isDir()) {
+    QString why;
+    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) &&
+        CInstanceChannel::CheckPrivateFolder(runtime, false, why) ==
+            CInstanceChannel::FolderState::Private) {
         return runtime;
     }
-    return QDir::tempPath();
+    return QDir::tempPath() + QString("/tallyglass-%1").arg(getuid());
 }
 
 int RemainingMs(const QDeadlineTimer& deadline) {
@@ -59,13 +69,24 @@ LineRead ReadLine(QLocalSocket& socket, const QDeadlineTimer& deadline, qint64 m
 // time.
 CInstanceChannel::Reply SendRequest(QLocalSocket& socket, const QString& dataFolder,
                                     ChannelVerb verb, const QDeadlineTimer& deadline) {
-    socket.connectToServer(CInstanceChannel::SocketPath(dataFolder));
+    auto state = CInstanceChannel::FolderState::Missing;
+    const QString path = CInstanceChannel::SocketPath(dataFolder, &state);
+    if (state != CInstanceChannel::FolderState::Private) {
+        // No folder, no meter; one that is not ours alone may hold anybody's socket.
+        return state == CInstanceChannel::FolderState::Missing ? CInstanceChannel::Reply::NoMeter
+                                                               : CInstanceChannel::Reply::Untrusted;
+    }
+    socket.connectToServer(path);
     if (!socket.waitForConnected(RemainingMs(deadline))) {
         const auto error = socket.error();
         return error == QLocalSocket::ServerNotFoundError ||
                        error == QLocalSocket::ConnectionRefusedError
                    ? CInstanceChannel::Reply::NoMeter
                    : CInstanceChannel::Reply::NoAnswer;
+    }
+    if (!CInstanceChannel::PeerIsThisUser(socket.socketDescriptor())) {
+        socket.abort();
+        return CInstanceChannel::Reply::Untrusted;
     }
     socket.write(Bytes(ChannelRequest(verb)));
     socket.flush();
@@ -74,21 +95,69 @@ CInstanceChannel::Reply SendRequest(QLocalSocket& socket, const QString& dataFol
 
 }  // namespace
 
-QString CInstanceChannel::SocketPath(const QString& dataFolder) {
+CInstanceChannel::FolderState CInstanceChannel::CheckPrivateFolder(const QString& path, bool create,
+                                                                   QString& why) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info {};
+    if (::lstat(name.constData(), &info) != 0 && errno == ENOENT && create &&
+        ::mkdir(name.constData(), 0700) != 0 && errno != EEXIST) {
+        why = QString::fromLocal8Bit(std::strerror(errno));
+        return FolderState::Unsafe;
+    }
+    // Looked at again after making it: someone else may have made it first.
+    if (::lstat(name.constData(), &info) != 0) {
+        why = QString::fromLocal8Bit(std::strerror(errno));
+        return errno == ENOENT ? FolderState::Missing : FolderState::Unsafe;
+    }
+    if (!S_ISDIR(info.st_mode)) {
+        why = "not a folder";
+    } else if (info.st_uid != getuid()) {
+        why = QString("owned by user %1").arg(info.st_uid);
+    } else if ((info.st_mode & 077) != 0) {
+        why = QString("open to others (mode %1)").arg(info.st_mode & 0777, 4, 8, QChar('0'));
+    } else {
+        return FolderState::Private;
+    }
+    return FolderState::Unsafe;
+}
+
+bool CInstanceChannel::PeerIsThisUser(qintptr descriptor) {
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    return descriptor >= 0 &&
+           ::getsockopt(static_cast<int>(descriptor), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
+           size == sizeof peer && peer.uid == getuid();
+}
+
+QString CInstanceChannel::SocketPath(const QString& dataFolder, FolderState* state, bool create,
+                                     QString* why) {
+    const QString folder = SocketFolder();
+    QString reason;
+    const FolderState found = CheckPrivateFolder(folder, create, reason);
+    if (state != nullptr) {
+        *state = found;
+    }
+    if (why != nullptr && found != FolderState::Private) {
+        *why = folder + ": " + reason;
+    }
     QString canonical = QFileInfo(dataFolder).canonicalFilePath();
     if (canonical.isEmpty()) {
         canonical = QDir::cleanPath(QDir::current().absoluteFilePath(dataFolder));
     }
     const QByteArray hash =
         QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha256).toHex().left(24);
-    return RuntimeFolder() + QString("/tallyglass-%1-%2").arg(getuid()).arg(QString(hash));
+    return folder + QString("/tallyglass-%1-%2").arg(getuid()).arg(QString(hash));
 }
 
 bool CInstanceChannel::AskToShow(const QString& dataFolder, int timeoutMs) {
     const QDeadlineTimer deadline(timeoutMs);
     while (!deadline.hasExpired()) {
         QLocalSocket socket;
-        if (SendRequest(socket, dataFolder, ChannelVerb::Show, deadline) != Reply::Answered) {
+        const Reply sent = SendRequest(socket, dataFolder, ChannelVerb::Show, deadline);
+        if (sent == Reply::Untrusted) {
+            return false;
+        }
+        if (sent != Reply::Answered) {
             // Not listening yet: the running meter may still be starting.
             QThread::msleep(50);
             continue;
@@ -146,11 +215,18 @@ CInstanceChannel::Reply CInstanceChannel::ReadStatuses(
     }
 }
 
-bool CInstanceChannel::Listen(const QString& dataFolder) {
-    const QString path = SocketPath(dataFolder);
+bool CInstanceChannel::Listen(const QString& dataFolder, QString* why) {
+    FolderState state = FolderState::Missing;
+    const QString path = SocketPath(dataFolder, &state, true, why);
+    if (state != FolderState::Private) {
+        return false;
+    }
     QLocalServer::removeServer(path);
     server_.setSocketOptions(QLocalServer::UserAccessOption);
     if (!server_.listen(path)) {
+        if (why != nullptr) {
+            *why = path + ": " + server_.errorString();
+        }
         return false;
     }
     connect(&server_, &QLocalServer::newConnection, this, &CInstanceChannel::OnNewConnection);
@@ -173,7 +249,8 @@ int CInstanceChannel::FollowerCount() const {
 
 void CInstanceChannel::OnNewConnection() {
     while (QLocalSocket* socket = server_.nextPendingConnection()) {
-        if (ConnectionCount() > kMaxConnections) {
+        // The folder keeps other users out; this keeps out whatever the folder lets through.
+        if (ConnectionCount() > kMaxConnections || !PeerIsThisUser(socket->socketDescriptor())) {
             Close(socket);
             continue;
         }

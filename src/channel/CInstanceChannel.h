@@ -29,10 +29,27 @@ public:
     // About sixty status lines: a follower that lets this much pile up has stopped reading.
     static constexpr qint64 kMaxUnsentBytes = 16 * 1024;
 
-    // Where the socket for a data folder lives: in $XDG_RUNTIME_DIR (else the temporary folder),
+    // A folder for sockets as found: another user who could make or replace a socket in it
+    // could keep the meter from listening, or answer in its place.
+    enum class FolderState {
+        Private,  // a folder (not a link) of this user's, closed to everyone else
+        Missing,
+        Unsafe,  // anything else: another owner, rights for others, not a folder
+    };
+    // The state of `path`; a missing one is first made (0700) when `create` is set. `why`
+    // receives what is wrong with one that is not Private.
+    static FolderState CheckPrivateFolder(const QString& path, bool create, QString& why);
+
+    // Where the socket for a data folder lives: in $XDG_RUNTIME_DIR when that is the user's
+    // alone, else in "tallyglass-<uid>" of the temporary folder, a folder of the user's own;
     // named after the user and a hash of the folder's canonical path, so every spelling of one
-    // folder meets at one socket.
-    static QString SocketPath(const QString& dataFolder);
+    // folder meets at one socket. `state` tells whether that folder can be trusted (only then
+    // may the socket be used); `create` makes it when missing, for the meter.
+    static QString SocketPath(const QString& dataFolder, FolderState* state = nullptr,
+                              bool create = false, QString* why = nullptr);
+
+    // Whether the other end of a connected local socket runs as this user.
+    static bool PeerIsThisUser(qintptr descriptor);
 
     // Asks the meter running on the folder to show its window. The meter may still be starting,
     // so this keeps trying for up to `timeoutMs`. True once it has answered. Blocks: for a start
@@ -40,10 +57,11 @@ public:
     static bool AskToShow(const QString& dataFolder, int timeoutMs);
 
     enum class Reply {
-        Answered,  // a status line came
-        NoMeter,   // nothing listens on the folder's socket
-        NoAnswer,  // the meter did not answer in time, or not in our words
-        Ended,     // following: the meter closed the connection (it has ended)
+        Answered,   // a status line came
+        NoMeter,    // nothing listens on the folder's socket
+        NoAnswer,   // the meter did not answer in time, or not in our words
+        Ended,      // following: the meter closed the connection (it has ended)
+        Untrusted,  // the socket, or what answers there, is not this user's
     };
     // Asks the meter on the folder for its figures once, waiting at most `timeoutMs` for them.
     static Reply AskForStatus(const QString& dataFolder, int timeoutMs, MeterStatus& status);
@@ -54,8 +72,10 @@ public:
                               const std::function<bool(const MeterStatus&)>& onStatus);
 
     // Serves requests for the folder. Only the holder of the folder's lock may listen: a socket
-    // left by a meter that crashed is removed first. The socket is reachable by this user alone.
-    bool Listen(const QString& dataFolder);
+    // left by a meter that crashed is removed first. The socket is reachable by this user alone,
+    // and connections of other users are closed unheard. False when it cannot listen: `why`
+    // receives the reason.
+    bool Listen(const QString& dataFolder, QString* why = nullptr);
 
     // The meter's figures as they are now; none while it cannot tell them (a status request is
     // then closed unanswered).

@@ -101,11 +101,12 @@ enum StatusField : unsigned {
     kQuota,
     kExceeded,
     kProjected,
+    kLimit,
     kFieldCount
 };
 constexpr std::string_view kFieldNames[kFieldCount] = {
-    "sample",       "down",       "up",    "today_down", "today_up",
-    "session_down", "session_up", "quota", "exceeded",   "projected"};
+    "sample",     "down",  "up",       "today_down", "today_up", "session_down",
+    "session_up", "quota", "exceeded", "projected",  "limit"};
 constexpr unsigned Bit(StatusField field) {
     return 1u << field;
 }
@@ -149,6 +150,15 @@ bool ParseField(StatusField field, std::string_view value, MeterStatus& status) 
             }
             (field == kQuota ? status.quotaUsed : status.quotaProjected) = share;
             return true;
+        case kLimit:
+            for (const StatusLimit limit :
+                 {StatusLimit::Total, StatusLimit::Download, StatusLimit::Upload}) {
+                if (value == StatusLimitName(limit)) {
+                    status.quotaLimit = limit;
+                    return true;
+                }
+            }
+            return false;
         default:
             return false;
     }
@@ -237,6 +247,8 @@ std::string EncodeStatusAnswer(const MeterStatus& status) {
         if (status.quotaProjected) {
             field(kProjected, *status.quotaProjected);
         }
+        name(kLimit);
+        line += StatusLimitName(status.quotaLimit);
     }
     return line + "\n";
 }
@@ -270,10 +282,11 @@ bool DecodeStatusAnswer(std::string_view line, MeterStatus& status) {
         }
         seen |= Bit(known);
     }
-    // The quota's fields come together, and a forecast only with them.
+    // The quota's fields come together, and a forecast or a limit only with them (a meter
+    // before the limit was told spoke of the total or the fuller limit unnamed).
     const bool quota = (seen & Bit(kQuota)) != 0;
     if ((seen & kRequiredFields) != kRequiredFields || quota != ((seen & Bit(kExceeded)) != 0) ||
-        ((seen & Bit(kProjected)) != 0 && !quota)) {
+        ((seen & (Bit(kProjected) | Bit(kLimit))) != 0 && !quota)) {
         return false;
     }
     status = decoded;

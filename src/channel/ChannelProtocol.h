@@ -14,7 +14,7 @@
 //   "tallyglass 1 follow"  one status line now and one after every sample, until either end goes
 // A status line:
 //   "tallyglass 1 status sample=N down=KB/s up=KB/s today_down=MB today_up=MB session_down=MB
-//    session_up=MB [quota=% exceeded=0|1 [projected=%]]"
+//    session_up=MB [quota=% exceeded=0|1 [projected=%] limit=total|download|upload]"
 // in one line, numbers in their shortest exact form with "." whatever the locale. A reader skips
 // fields it does not know, so the meter may tell more without a new version. The meter closes
 // the connection of a request that is longer than kMaxRequestLength, not of this form or of

@@ -14,16 +14,6 @@
 
 namespace {
 
-// The share of the quota's allowance used: of the total, or of the fuller of the two separate
-// limits in use.
-double QuotaShare(const CTrafficQuota& quota) {
-    double share = 0.0;
-    for (const LimitProjection& limit : ProjectQuota(quota).limits) {
-        share = std::max(share, UsedPercent(limit.used, limit.allowed));
-    }
-    return share;
-}
-
 std::string SpeedOf(double kilobytesPerSecond) {
     return FormatSpeed(kilobytesPerSecond / kKBPerMB);
 }
@@ -67,11 +57,35 @@ MeterStatus CollectStatus(const CSampleList& samples, const CTrafficHistory& his
     status.todayUpload = history.CurrentDay().uploaded;
     status.sessionDownload = history.SessionDownload();
     status.sessionUpload = history.SessionUpload();
-    if (quota.Active()) {
-        status.quotaUsed = QuotaShare(quota);
-        status.quotaExceeded = quota.IsExceeded();
+    if (!quota.Active()) {
+        return status;
+    }
+    status.quotaExceeded = quota.IsExceeded();
+    const QuotaProjection projection = ProjectQuota(quota);
+    if (const LimitProjection* leading = LeadingLimit(projection)) {
+        status.quotaUsed = UsedPercent(leading->used, leading->allowed);
+        status.quotaLimit = leading->limit == kDownloadLimit ? StatusLimit::Download
+                            : leading->limit == kUploadLimit ? StatusLimit::Upload
+                                                             : StatusLimit::Total;
+        if (leading->known) {
+            status.quotaProjected = UsedPercent(leading->projected, leading->allowed);
+        }
+    } else {
+        status.quotaUsed = 0.0;  // on, but no limit in use
     }
     return status;
+}
+
+const char* StatusLimitName(StatusLimit limit) {
+    switch (limit) {
+        case StatusLimit::Download:
+            return "download";
+        case StatusLimit::Upload:
+            return "upload";
+        case StatusLimit::Total:
+            break;
+    }
+    return "total";
 }
 
 int WholePercent(double percent) {
@@ -96,7 +110,11 @@ std::string StatusTooltip(const MeterStatus& status) {
                       "\nSession: " + ListAmountText(status.sessionDownload) + " down, " +
                       ListAmountText(status.sessionUpload) + " up";
     if (status.quotaUsed) {
-        AppendFormatted(tip, "\nQuota: %d%% used", WholePercent(*status.quotaUsed));
+        AppendFormatted(tip, "\n%s: %d%% used",
+                        status.quotaLimit == StatusLimit::Download ? "Download quota"
+                        : status.quotaLimit == StatusLimit::Upload ? "Upload quota"
+                                                                   : "Quota",
+                        WholePercent(*status.quotaUsed));
         if (status.quotaProjected) {
             AppendFormatted(tip, ", %d%% projected", WholePercent(*status.quotaProjected));
         }
@@ -123,7 +141,8 @@ std::string StatusJson(const MeterStatus& status) {
     out += StatusClass(status);
     out += '"';
     if (status.quotaUsed) {
-        AppendFormatted(out, ", \"percentage\": %d", WholePercent(*status.quotaUsed));
+        AppendFormatted(out, ", \"percentage\": %d, \"limit\": \"%s\"",
+                        WholePercent(*status.quotaUsed), StatusLimitName(status.quotaLimit));
         if (status.quotaProjected) {
             AppendFormatted(out, ", \"projected\": %d", WholePercent(*status.quotaProjected));
         }

@@ -8,6 +8,12 @@ class CSampleList;
 class CTrafficHistory;
 class CTrafficQuota;
 
+// The quota limit a status speaks of.
+enum class StatusLimit { Total, Download, Upload };
+
+// Its name in the status line and the JSON: "total", "download", "upload".
+const char* StatusLimitName(StatusLimit limit);
+
 // The running meter's figures for panels and status bars: what its graph, tray and statistics
 // show now. Speeds in KB/s, amounts in MB, shares in percent.
 struct MeterStatus {
@@ -18,18 +24,19 @@ struct MeterStatus {
     double todayUpload = 0.0;
     double sessionDownload = 0.0;
     double sessionUpload = 0.0;
-    // While Capwarden is on: the share of its allowance used; with separate limits, the share of
-    // the limit nearest to its end.
+    // While Capwarden is on: the share used of the limit the tooltip leads with (one passed,
+    // else the one projected highest), and which limit that is.
     std::optional<double> quotaUsed;
+    StatusLimit quotaLimit = StatusLimit::Total;
     bool quotaExceeded = false;
-    // The share the period's use is forecast to reach by its end; none while that is unknown.
+    // The share that limit's use is forecast to reach by the period's end; none while unknown.
     std::optional<double> quotaProjected;
 
     friend bool operator==(const MeterStatus&, const MeterStatus&) = default;
 };
 
 // The meter's figures as they are: the speeds of the graph's newest sample, today's record and
-// this session's totals of the history, and the quota's share while it is on.
+// this session's totals of the history, and the leading limit's shares while the quota is on.
 MeterStatus CollectStatus(const CSampleList& samples, const CTrafficHistory& history,
                           const CTrafficQuota& quota);
 
@@ -45,6 +52,6 @@ std::string StatusTooltip(const MeterStatus& status);
 // "quota-exceeded" past a limit, else "traffic" while anything flows, else "idle".
 const char* StatusClass(const MeterStatus& status);
 // One line of JSON in the form the custom modules of waybar read ("text", "tooltip", "class",
-// "percentage" while the quota is on, "projected" once forecast), followed by the plain figures
-// for other scripts. Ends with a line end.
+// "percentage" and "limit" while the quota is on, "projected" once forecast), followed by the plain
+// figures for other scripts. Ends with a line end.
 std::string StatusJson(const MeterStatus& status);

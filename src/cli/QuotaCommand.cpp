@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 #include "cli/CommandFiles.h"
 #include "core/Formatters.h"
@@ -28,7 +29,14 @@ std::string Report(const QuotaProjection& projection) {
     AppendFormatted(text, "Period start: %s\nPeriod end: %s\n",
                     IsoDate(projection.period.first).c_str(),
                     IsoDate(AddDays(projection.period.next, -1)).c_str());
+    // The limit the tooltip and the status speak of comes first.
+    std::vector<const LimitProjection*> limits;
+    const LimitProjection* leading = LeadingLimit(projection);
     for (const LimitProjection& limit : projection.limits) {
+        limits.insert(&limit == leading ? limits.begin() : limits.end(), &limit);
+    }
+    for (const LimitProjection* shown : limits) {
+        const LimitProjection& limit = *shown;
         const char* name = limit.limit == kDownloadLimit ? "Download"
                            : limit.limit == kUploadLimit ? "Upload"
                                                          : "Total";

@@ -65,6 +65,11 @@ int RunStatus(const std::string& dataFolder, StatusFormat format, bool follow, s
                           "StatusCommand", "The Tallyglass meter running for %1 did not answer.")
                           .arg(folder));
             break;
+        case CInstanceChannel::Reply::Untrusted:
+            std::fprintf(err,
+                         "tallyglass: the socket for %s is not this user's alone: not asked.\n",
+                         dataFolder.c_str());
+            break;
         case CInstanceChannel::Reply::Ended:
             Tell(err, QCoreApplication::translate("StatusCommand",
                                                   "The Tallyglass meter running for %1 has ended.")

@@ -14,8 +14,8 @@ public:
     double UploadScale() const { return uploadScale_; }
     // Both series share the larger of the two.
     double Scale() const { return downloadScale_ > uploadScale_ ? downloadScale_ : uploadScale_; }
+    // Which draw from now rescales: 1 (or less) is the next one.
     int Countdown() const { return countdown_; }
-    // Draws before the one that rescales (0: the next draw rescales).
     // The shared scale a rescale would set for these maxima.
     static double SharedScaleFor(double maxDownload, double maxUpload);
 

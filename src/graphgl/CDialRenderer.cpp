@@ -24,6 +24,13 @@ bool CDialRenderer::Advance(const CSampleList& list) {
     return !frame_.sampleDue;
 }
 
+void CDialRenderer::FitToSize(const CSampleList&) {
+    // The face, the needle's pivot and the labels follow the size; the needle keeps its angle.
+    if (frame_.draw) {
+        model_.Resize(view_.Geometry().Width(), view_.Geometry().Height());
+    }
+}
+
 int CDialRenderer::FramesUntilSample(const CSampleList& list) const {
     // An empty list asks for a sample at every frame; otherwise the countdown's last frame does.
     return list.Count() == 0 ? 0 : model_.Countdown() - 1;

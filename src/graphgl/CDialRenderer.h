@@ -8,6 +8,7 @@ class CDialRenderer final : public CGraphRenderer {
 public:
     explicit CDialRenderer(CGraphView& view);
     bool Advance(const CSampleList& list) override;
+    void FitToSize(const CSampleList& list) override;
     void Paint(const CSampleList& list) override;
     int FramesUntilSample(const CSampleList& list) const override;
     // The dial sleeps its own frame delay on top of the view's, so it runs at a gentler pace.

@@ -23,6 +23,10 @@ public:
     // False when a graph step has just completed (the caller then takes a sample), true while
     // between two steps.
     virtual bool Advance(const CSampleList& list) = 0;
+    // Plans the picture of the last Advance again when the view's size has changed since, as
+    // Advance would have planned it for this size: a resize may come with no frame due, and a
+    // graph that stands still would otherwise show the old size's picture until the next sample.
+    virtual void FitToSize(const CSampleList&) {}
     // Draws the picture of the last Advance, or nothing when that frame has none.
     virtual void Paint(const CSampleList& list) = 0;
 

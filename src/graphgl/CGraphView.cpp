@@ -48,6 +48,7 @@ bool CGraphView::PictureChanged(const CSampleList& list) {
         // Nothing is painted: showing the frame would show the last one drawn again.
         return !shownKnown_;
     }
+    renderer_->FitToSize(list);
     next_.Clear();
     nextKnown_ = DescribeFrame(list, next_);
     const bool moving = !WarningPictureShown() && renderer_->MotionShows();

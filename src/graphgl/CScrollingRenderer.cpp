@@ -17,10 +17,26 @@ bool CScrollingRenderer::Advance(const CSampleList& list) {
     }
     // The series and the scale follow the data whether or not anyone looks, so a window shown
     // again continues exactly where a visible one would be.
-    series_.Build(list, view_.Geometry(), pacer_.Step(), pacer_.Accumulator(), scale_.Scale());
-    SeriesPlaced(series_);
+    Plan(list, scale_.Scale());
     scale_.EndDraw(series_.MaxDownload(), series_.MaxUpload());
     return true;
+}
+
+void CScrollingRenderer::FitToSize(const CSampleList& list) {
+    const CGraphGeometry& geometry = view_.Geometry();
+    if (picture_ &&
+        (plannedWidth_ != geometry.PlotWidth() || plannedHeight_ != geometry.Height())) {
+        Plan(list, plannedScale_);  // the scale the frame had, not one its end has set since
+    }
+}
+
+void CScrollingRenderer::Plan(const CSampleList& list, double scale) {
+    const CGraphGeometry& geometry = view_.Geometry();
+    plannedWidth_ = geometry.PlotWidth();
+    plannedHeight_ = geometry.Height();
+    plannedScale_ = scale;
+    series_.Build(list, geometry, pacer_.Step(), pacer_.Accumulator(), scale);
+    SeriesPlaced(series_);
 }
 
 bool CScrollingRenderer::DescribePicture(CFrameSignature& signature) const {

@@ -13,6 +13,7 @@ public:
     explicit CScrollingRenderer(CGraphView& view);
 
     bool Advance(const CSampleList& list) final;
+    void FitToSize(const CSampleList& list) final;
     void Paint(const CSampleList& list) final;
     int FramesUntilSample(const CSampleList& list) const final {
         return pacer_.FramesUntilStep(list.Count() == 0);
@@ -47,6 +48,13 @@ private:
     CGraphScale scale_;
     CSeriesPlan series_;
     bool picture_ = false;  // whether the last Advance left something to paint
+    // Places the series (and what the subclass builds from it) for the view's present size.
+    void Plan(const CSampleList& list, double scale);
+
+    // What the series was planned for: the plot's size, and the scale of its frame.
+    int plannedWidth_ = -1;
+    int plannedHeight_ = -1;
+    double plannedScale_ = 0.0;
 };
 
 class CLineRenderer final : public CScrollingRenderer {

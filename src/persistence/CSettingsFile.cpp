@@ -48,9 +48,13 @@ SettingsValues DefaultSettingsFileValues() {
     values.backgroundBottomColour = {0, 0, 0};
     values.windowLeft = values.windowTop = values.windowWidth = values.windowHeight = -1;
     values.hiddenInTray = false;
-    // Loopback carries local connections between programs, not network traffic: a new user's
-    // meter counts only the real interfaces. It stays listed, so it can be chosen again.
+    // Loopback carries local connections between programs, not network traffic, and container
+    // plumbing carries what a physical interface carries too: a new user's meter counts only the
+    // real interfaces. They stay listed, so they can be chosen again.
     values.excludedDescriptions = {std::string(kLoopbackDescription)};
+    for (const std::string_view pattern : kDoubleCountingPatterns) {
+        values.excludedDescriptions.emplace_back(pattern);
+    }
     return values;
 }
 

@@ -110,6 +110,14 @@ void CTrafficHistory::Update(double download, double upload) {
 }
 
 bool CTrafficHistory::Save() {
+    const bool saved = SaveFile();
+    if (companion_ != nullptr) {
+        companion_->SaveWithHistory();
+    }
+    return saved;
+}
+
+bool CTrafficHistory::SaveFile() {
     if (!found_.ReadyToWrite(folder_, kFileName)) {
         return false;
     }
@@ -120,8 +128,7 @@ bool CTrafficHistory::Save() {
     for (const auto& [year, months] : table_) {
         for (const auto& [month, days] : months) {
             for (const auto& [day, record] : days) {
-                AppendFormatted(text, "%d %d %d %f %f\n", record->day, record->month, record->year,
-                                record->uploaded, record->downloaded);
+                AppendHistoryLine(text, *record);
             }
         }
     }

@@ -18,6 +18,13 @@ using HistoryDayMap = std::map<int, const DayRecord*>;
 using HistoryMonthMap = std::map<int, HistoryDayMap>;
 using HistoryTable = std::map<int, HistoryMonthMap>;
 
+// A file saved at the same moments as "stats.dat": the periodic save and the last one.
+class SaveCompanion {
+public:
+    virtual ~SaveCompanion() = default;
+    virtual void SaveWithHistory() = 0;
+};
+
 // Turns the sampler's running totals into per-day amounts, keeps every day seen in "stats.dat",
 // and tells its observers after every update.
 class CTrafficHistory : public CObservable {
@@ -41,6 +48,9 @@ public:
     // could not be written; the previous file is then intact and the folder's save notice has
     // been told why.
     bool Save();
+    // Saved after "stats.dat" by every Save, whether that worked or not (null for none). It must
+    // outlive the history or be replaced first.
+    void SetSaveCompanion(SaveCompanion* companion) { companion_ = companion; }
 
     double SessionDownload() const { return sessionDownload_; }
     double SessionUpload() const { return sessionUpload_; }
@@ -66,6 +76,7 @@ public:
 
 private:
     void Load();
+    bool SaveFile();
     DayRecord* Find(const LocalDate& date) const;
     // Adds a record for a date not yet in the table.
     DayRecord* Insert(const DayRecord& record);
@@ -88,4 +99,5 @@ private:
     std::uint32_t nextSaveTime_ = 0;
 
     CFoundFile found_;
+    SaveCompanion* companion_ = nullptr;
 };

@@ -111,6 +111,11 @@ bool RenameWithoutReplacing(const std::string& from, const std::string& to) {
     return true;
 }
 
+// The keepsakes' numbering: base, base.1, base.2, ...
+std::string NumberedName(const std::string& base, int number) {
+    return number == 0 ? base : base + '.' + std::to_string(number);
+}
+
 // At most this many keepsakes of one file: past that, something keeps damaging it.
 constexpr int kMaxKeepsakes = 1000;
 
@@ -176,12 +181,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view contents, int
 }
 
 std::string KeepsakePath(const std::string& path, int number) {
-    std::string kept = path + ".bad";
-    if (number > 0) {
-        kept += '.';
-        kept += std::to_string(number);
-    }
-    return kept;
+    return NumberedName(path + ".bad", number);
 }
 
 bool WriteKeepsake(const std::string& path, std::string_view contents, std::string* keptAs,
@@ -192,9 +192,19 @@ bool WriteKeepsake(const std::string& path, std::string_view contents, std::stri
         Report(errorNumber, error);
         return false;
     }
+    if (!MoveAside(temporary, KeepsakePath(path, 0), keptAs, errorNumber)) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool MoveAside(const std::string& path, const std::string& keptBase, std::string* keptAs,
+               int* errorNumber) {
+    int error = 0;
     for (int number = 0; number < kMaxKeepsakes; ++number) {
-        const std::string candidate = KeepsakePath(path, number);
-        if (RenameWithoutReplacing(temporary, candidate)) {
+        const std::string candidate = NumberedName(keptBase, number);
+        if (RenameWithoutReplacing(path, candidate)) {
             if (keptAs != nullptr) {
                 *keptAs = candidate;
             }
@@ -206,7 +216,6 @@ bool WriteKeepsake(const std::string& path, std::string_view contents, std::stri
             break;
         }
     }
-    ::unlink(temporary.c_str());
     Report(errorNumber, error);
     return false;
 }

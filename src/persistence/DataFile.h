@@ -36,6 +36,11 @@ std::string KeepsakePath(const std::string& path, int number);
 bool WriteKeepsake(const std::string& path, std::string_view contents,
                    std::string* keptAs = nullptr, int* errorNumber = nullptr);
 
+// Renames `path` to `keptBase`, or to keptBase + ".1", ".2", ... when that name is taken, never
+// replacing an existing file. `keptAs` receives the name used.
+bool MoveAside(const std::string& path, const std::string& keptBase, std::string* keptAs = nullptr,
+               int* errorNumber = nullptr);
+
 // Reads a whole regular file. False when it is missing, not a regular file, unreadable or larger
 // than kMaxDataFileSize; `contents` is then empty.
 bool ReadTextFile(const std::string& path, std::string& contents, int* errorNumber = nullptr);

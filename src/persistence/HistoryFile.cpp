@@ -45,3 +45,8 @@ HistoryFileContents ParseHistory(std::string_view text) {
     }
     return contents;
 }
+
+void AppendHistoryLine(std::string& out, const DayRecord& record) {
+    AppendFormatted(out, "%d %d %d %f %f\n", record.day, record.month, record.year, record.uploaded,
+                    record.downloaded);
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -20,3 +21,6 @@ inline constexpr double kMaxDayAmount = 1e10;
 // skipped (and marks the contents damaged); the lines around it still count. Blank lines are
 // ignored.
 HistoryFileContents ParseHistory(std::string_view text);
+
+// Appends the line of `record` as the file holds it.
+void AppendHistoryLine(std::string& out, const DayRecord& record);

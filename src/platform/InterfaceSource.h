@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,19 @@ struct InterfaceRow {
 // can choose to monitor it, but a new settings file excludes it: local connections between
 // programs are not network traffic.
 inline constexpr std::string_view kLoopbackDescription = "lo";
+
+// Container and virtual-machine plumbing: what passes through these passes through a physical
+// interface too, so counting both would count it twice. A new settings file excludes them as it
+// excludes loopback. They come and go with random suffixes, so they are excluded by pattern.
+inline constexpr std::string_view kDoubleCountingPatterns[] = {"docker*", "br-*", "veth*", "virbr*",
+                                                               "vnet*"};
+
+// How the list of excluded interfaces is read: an entry ending in "*" excludes every description
+// beginning with the rest; "!" before a description takes that one back from a pattern (the
+// user ticked it); any other entry excludes the description it equals.
+bool IsExcludedBy(std::span<const std::string> excluded, std::string_view description);
+// The entry that takes `description` back from a pattern.
+std::string KeptDespitePattern(std::string_view description);
 
 // The system's list of network adapters and their byte counters.
 //

@@ -1,5 +1,7 @@
 #include "quota/QuotaProjection.h"
 
+#include <utility>
+
 #include "persistence/CTrafficHistory.h"
 
 namespace {
@@ -100,12 +102,16 @@ QuotaProjection ProjectQuota(const CTrafficQuota& quota) {
 }
 
 const LimitProjection* LeadingLimit(const QuotaProjection& projection) {
-    auto share = [](const LimitProjection& limit) {
-        return UsedPercent(limit.known ? limit.projected : limit.used, limit.allowed);
+    // A passed limit before any other, then the higher share: of the use among passed limits,
+    // of the projection once known among the others.
+    auto rank = [](const LimitProjection& limit) {
+        const bool passed = limit.used > limit.allowed;
+        return std::pair(passed, UsedPercent(passed || !limit.known ? limit.used : limit.projected,
+                                             limit.allowed));
     };
     const LimitProjection* leading = nullptr;
     for (const LimitProjection& limit : projection.limits) {
-        if (leading == nullptr || share(limit) > share(*leading)) {
+        if (leading == nullptr || rank(limit) > rank(*leading)) {
             leading = &limit;
         }
     }

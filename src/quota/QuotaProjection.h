@@ -44,6 +44,7 @@ struct QuotaProjection {
 // The quota's current period as its own history and clock see it now.
 QuotaProjection ProjectQuota(const CTrafficQuota& quota);
 
-// The limit that is furthest along, by its projection once known, else by its use: the one the
-// tooltip and the status name. Null while the quota is off.
+// The limit the tooltip, the status and the quota report lead with: one the use has passed
+// (the furthest past, if both are), else the one projected highest (by its use while nothing is
+// projected). Null while the quota is off.
 const LimitProjection* LeadingLimit(const QuotaProjection& projection);

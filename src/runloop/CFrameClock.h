@@ -6,7 +6,7 @@
 
 // The millisecond clock as the frame being worked sees it: the frame's own start on the
 // timeline, also when the loop works it later, in a batch with others. Frame-by-frame rules
-// (the tooltip's 200 ms, the warning's blink, the frame rate) read it, so they come out the same
+// (the tooltip's 200 ms, the warning's blink) read it, so they come out the same
 // however the frames were batched.
 class CFrameClock final : public MsClock {
 public:

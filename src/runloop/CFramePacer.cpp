@@ -12,7 +12,3 @@ void CFramePacer::FrameStarted(Clock::time_point now) {
     const Clock::time_point onGrid = next_ + period_;
     next_ = (now < onGrid) ? onGrid : now + period_;
 }
-
-CFramePacer::Duration CFramePacer::UntilNext(Clock::time_point now) const {
-    return now >= next_ ? Duration::zero() : next_ - now;
-}

@@ -15,11 +15,8 @@ public:
     static Duration PeriodForRate(int framesPerSecond);
 
     void Start(Clock::time_point now) { next_ = now; }
-    bool Due(Clock::time_point now) const { return now >= next_; }
     // Called with the time read just before a frame's work starts.
     void FrameStarted(Clock::time_point now);
-    // How long to sleep before the next frame is due (zero when it is due already).
-    Duration UntilNext(Clock::time_point now) const;
 
     Clock::time_point Next() const { return next_; }
     Duration Period() const { return period_; }

@@ -60,9 +60,9 @@ void CTrafficSampler::Select(const std::string& description) {
     if (CInterfaceRecord* record = Find(description)) {
         record->monitored = true;
     }
-    auto it = std::find(excluded_.begin(), excluded_.end(), description);
-    if (it != excluded_.end()) {
-        excluded_.erase(it);
+    std::erase(excluded_, description);
+    if (IsExcludedBy(excluded_, description)) {
+        excluded_.push_back(KeptDespitePattern(description));  // a pattern still covers it
     }
 }
 
@@ -70,13 +70,14 @@ void CTrafficSampler::Deselect(const std::string& description) {
     if (CInterfaceRecord* record = Find(description)) {
         record->monitored = false;
     }
-    if (std::find(excluded_.begin(), excluded_.end(), description) == excluded_.end()) {
+    std::erase(excluded_, KeptDespitePattern(description));
+    if (!IsExcludedBy(excluded_, description)) {
         excluded_.push_back(description);
     }
 }
 
 bool CTrafficSampler::IsMonitored(const std::string& description) const {
-    return std::find(excluded_.begin(), excluded_.end(), description) == excluded_.end();
+    return !IsExcludedBy(excluded_, description);
 }
 
 std::vector<std::string> CTrafficSampler::InterfaceNames() const {
@@ -118,6 +119,9 @@ void CTrafficSampler::Walk(std::uint64_t& sumIn, std::uint64_t& sumOut) {
     sumIn = 0;
     sumOut = 0;
 
+    if (sink_ != nullptr) {
+        sink_->WalkStarted();
+    }
     source_.AdapterIndexes(adapters_);
     std::uint32_t tableCount = 0;
     if (!source_.TableCount(tableCount)) {
@@ -148,9 +152,14 @@ void CTrafficSampler::Walk(std::uint64_t& sumIn, std::uint64_t& sumOut) {
             known_.push_back(std::move(created));
         }
         CInterfaceRecord& record = *known_[at];
+        const std::uint64_t in = Delta(row_.inOctets, record.lastBytesIn);
+        const std::uint64_t out = Delta(row_.outOctets, record.lastBytesOut);
         if (record.monitored) {
-            sumIn += Delta(row_.inOctets, record.lastBytesIn);
-            sumOut += Delta(row_.outOctets, record.lastBytesOut);
+            sumIn += in;
+            sumOut += out;
+        }
+        if (sink_ != nullptr) {
+            sink_->InterfaceDelta(record.description, record.monitored, in, out);
         }
         record.lastBytesIn = row_.inOctets;
         record.lastBytesOut = row_.outOctets;

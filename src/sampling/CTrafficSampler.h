@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/CObservable.h"
@@ -15,6 +16,16 @@ struct CInterfaceRecord {
     std::uint64_t lastBytesOut = 0;
     bool monitored = true;  // counted into the traffic
     std::string description;
+};
+
+// Told every interface's counter deltas of each walk, monitored or not.
+class InterfaceDeltaSink {
+public:
+    virtual ~InterfaceDeltaSink() = default;
+    // Before the deltas of one walk.
+    virtual void WalkStarted() = 0;
+    virtual void InterfaceDelta(std::string_view description, bool monitored,
+                                std::uint64_t received, std::uint64_t sent) = 0;
 };
 
 // Walks the system's interfaces, keeps the table of those met and the user's choice of monitored
@@ -38,6 +49,10 @@ public:
     std::vector<std::string> InterfaceNames() const;
     const std::vector<std::string>& ExcludedDescriptions() const { return excluded_; }
 
+    // Also tells `sink` (null for none) every interface's deltas; it must outlive the sampler or
+    // be replaced first.
+    void SetDeltaSink(InterfaceDeltaSink* sink) { sink_ = sink; }
+
     // Updates the table from the source and gives the byte deltas of the monitored interfaces.
     // Sample calls it; public so tests can drive the table alone.
     void Walk(std::uint64_t& sumIn, std::uint64_t& sumOut);
@@ -55,6 +70,7 @@ private:
 
     InterfaceSource& source_;
     const MsClock& clock_;
+    InterfaceDeltaSink* sink_ = nullptr;
 
     // Table.
     std::vector<std::string> excluded_;

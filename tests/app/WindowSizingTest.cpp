@@ -17,23 +17,48 @@ TEST(WindowSizing, DefaultSizeFollowsScreenWidth) {
     }
 }
 
-TEST(WindowSizing, StartPlaceUsesSavedPositionOnlyWhenItIsOnTheScreen) {
-    bool saved = false;
-    // No saved position: bottom-right corner above a 30-pixel panel.
-    WindowPlace place = StartPlace(-1, 500, 1280, 1024, 30, {221, 62}, saved);
-    EXPECT_FALSE(saved);
-    EXPECT_EQ(place.x, 1059);
-    EXPECT_EQ(place.y, 932);
-
-    place = StartPlace(100, 200, 1280, 1024, 30, {221, 62}, saved);
-    EXPECT_TRUE(saved);
-    EXPECT_EQ(place.x, 100);
-    EXPECT_EQ(place.y, 200);
-
-    // Saved on a wider screen than the current one: back to the corner.
-    place = StartPlace(1280, 200, 1280, 1024, 30, {221, 62}, saved);
-    EXPECT_FALSE(saved);
-    EXPECT_EQ(place.x, 1059);
+// The saved place counts while at least 40 x 20 pixels of the window lie on one screen, whichever;
+// else the window goes to the primary screen's corner above its 30-pixel panel.
+TEST(WindowSizing, StartPlaceKeepsTheSavedPositionOnAnyScreen) {
+    const ScreenRect left{0, 0, 1280, 1024};
+    const ScreenRect right{1280, 0, 1280, 1024};
+    const ScreenRect above{0, -1024, 1280, 1024};
+    const std::vector<ScreenRect> one{left};
+    const std::vector<ScreenRect> two{left, right};
+    struct Case {
+        const char* name;
+        int savedX, savedY;
+        WindowSize size;
+        std::vector<ScreenRect> screens;
+        ScreenRect primary;
+        bool usedSaved;
+        int x, y;
+    };
+    const Case cases[] = {
+        {"none saved", -1, 500, {221, 62}, one, left, false, 1059, 932},
+        {"on the screen", 100, 200, {221, 62}, one, left, true, 100, 200},
+        {"on the second monitor", 2000, 100, {221, 62}, two, left, true, 2000, 100},
+        {"second monitor unplugged", 2000, 100, {221, 62}, one, left, false, 1059, 932},
+        {"corner of a primary on the right", 5000, 100, {320, 90}, two, right, false, 2240, 904},
+        {"across both monitors", 1250, 100, {221, 62}, two, left, true, 1250, 100},
+        {"a monitor above", 100, -500, {221, 62}, {left, above}, left, true, 100, -500},
+        {"39 pixels across", 1241, 100, {221, 62}, one, left, false, 1059, 932},
+        {"40 pixels across", 1240, 100, {221, 62}, one, left, true, 1240, 100},
+        {"40 pixels from the left", -181, 100, {221, 62}, one, left, true, -181, 100},
+        {"19 pixels down", 100, 1005, {221, 62}, one, left, false, 1059, 932},
+        {"20 pixels down", 100, 1004, {221, 62}, one, left, true, 100, 1004},
+        {"a window smaller than the part", 1250, 1010, {30, 14}, one, left, true, 1250, 1010},
+        {"only a corner on each", 1270, 1014, {221, 62}, two, left, false, 1059, 932},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        bool usedSaved = !c.usedSaved;
+        const WindowPlace place =
+            StartPlace(c.savedX, c.savedY, c.size, c.screens, c.primary, 30, usedSaved);
+        EXPECT_EQ(usedSaved, c.usedSaved);
+        EXPECT_EQ(place.x, c.x);
+        EXPECT_EQ(place.y, c.y);
+    }
 }
 
 // On a scaled screen the default corner is rounded inwards: at 1.5 a 2560 x 1600 screen is
@@ -54,8 +79,8 @@ TEST(WindowSizing, DefaultPlaceEndsOnTheScreenAtAnyScale) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         bool saved = true;
-        const WindowPlace place =
-            StartPlace(-1, -1, c.screenWidth, c.screenHeight, 0, c.size, saved, c.ratio);
+        const ScreenRect screen{0, 0, c.screenWidth, c.screenHeight};
+        const WindowPlace place = StartPlace(-1, -1, c.size, {screen}, screen, 0, saved, c.ratio);
         EXPECT_FALSE(saved);
         EXPECT_EQ(place.x, c.want.x);
         EXPECT_EQ(place.y, c.want.y);

@@ -116,10 +116,11 @@ TEST_F(SettingsTest, UnknownGraphTypeFallsBackToLinesAndTheNextSaveMendsTheFile)
     EXPECT_EQ(settings.graphType, 701);
 }
 
-TEST_F(SettingsTest, ANewUsersMeterListsLoopbackButCountsOnlyRealInterfaces) {
+TEST_F(SettingsTest, ANewUsersMeterListsLoopbackAndContainersButCountsOnlyRealInterfaces) {
     source.SetListsLoopback(true);
     source.AddAdapter(1, "lo", 0, 0, 772);
     source.AddAdapter(2, "eth0");
+    source.AddAdapter(3, "veth0a1b2c");
     for (int run = 0; run < 2; ++run) {  // the first run, then the one with the written file
         CTrafficSampler meter(source, clock);
         CSettings settings(folder, themes, meter, view);
@@ -127,13 +128,17 @@ TEST_F(SettingsTest, ANewUsersMeterListsLoopbackButCountsOnlyRealInterfaces) {
         std::uint64_t out = 0;
         meter.Walk(in, out);
         meter.Walk(in, out);
-        EXPECT_EQ(meter.InterfaceNames(), (std::vector<std::string>{"lo", "eth0"})) << run;
+        EXPECT_EQ(meter.InterfaceNames(), (std::vector<std::string>{"lo", "eth0", "veth0a1b2c"}))
+            << run;
         source.AddTraffic(1, 1000000, 1000000);  // local connections
+        source.AddTraffic(3, 5000, 5000);        // a container's, which eth0 carries too
         source.AddTraffic(2, 300, 20);
         meter.Walk(in, out);
         EXPECT_EQ(in, 300u) << run;
         EXPECT_EQ(out, 20u) << run;
-        EXPECT_EQ(meter.ExcludedDescriptions(), std::vector<std::string>{"lo"}) << run;
+        EXPECT_EQ(meter.ExcludedDescriptions(),
+                  (std::vector<std::string>{"lo", "docker*", "br-*", "veth*", "virbr*", "vnet*"}))
+            << run;
     }
 }
 

@@ -66,8 +66,10 @@ MeterStatus Figures(std::uint64_t sample, double down, double up) {
 }
 
 MeterStatus WithQuota(MeterStatus status, double used, bool exceeded,
-                      std::optional<double> projected = std::nullopt) {
+                      std::optional<double> projected = std::nullopt,
+                      StatusLimit limit = StatusLimit::Total) {
     status.quotaUsed = used;
+    status.quotaLimit = limit;
     status.quotaExceeded = exceeded;
     status.quotaProjected = projected;
     return status;
@@ -81,6 +83,8 @@ TEST(ChannelProtocol, StatusLinesCarryEveryFigureExactly) {
         Figures(5, 1.7976931348623157e308, 4.9e-324),
         WithQuota(Figures(3, 1.0, 2.0), 63.04, false),
         WithQuota(Figures(3, 1.0, 2.0), 100.0, true, 94.125),
+        WithQuota(Figures(3, 1.0, 2.0), 105.0, true, 108.0, StatusLimit::Download),
+        WithQuota(Figures(3, 1.0, 2.0), 60.0, false, std::nullopt, StatusLimit::Upload),
     };
     for (const MeterStatus& status : cases) {
         const std::string line = EncodeStatusAnswer(status);
@@ -89,9 +93,10 @@ TEST(ChannelProtocol, StatusLinesCarryEveryFigureExactly) {
         ASSERT_TRUE(DecodeStatusAnswer(line, decoded)) << line;
         EXPECT_EQ(decoded, status) << line;
     }
-    EXPECT_EQ(EncodeStatusAnswer(WithQuota(Figures(9, 1.5, 0.0), 63.5, false, 94.0)),
-              "tallyglass 1 status sample=9 down=1.5 up=0 today_down=1536.25 today_up=0.5 "
-              "session_down=300.125 session_up=12 quota=63.5 exceeded=0 projected=94\n");
+    EXPECT_EQ(
+        EncodeStatusAnswer(WithQuota(Figures(9, 1.5, 0.0), 63.5, false, 94.0)),
+        "tallyglass 1 status sample=9 down=1.5 up=0 today_down=1536.25 today_up=0.5 "
+        "session_down=300.125 session_up=12 quota=63.5 exceeded=0 projected=94 limit=total\n");
 }
 
 TEST(ChannelProtocol, StatusLinesThatAreNotWholeAreRefused) {
@@ -114,6 +119,9 @@ TEST(ChannelProtocol, StatusLinesThatAreNotWholeAreRefused) {
         {good + " quota=50\n", false},      // without its flag
         {good + " exceeded=0\n", false},    // without its share
         {good + " projected=80\n", false},  // a forecast without a quota
+        {good + " quota=50 exceeded=1 limit=download\n", true},
+        {good + " limit=upload\n", false},  // a limit without a quota
+        {good + " quota=50 exceeded=0 limit=sideways\n", false},
         {good + " quota=50 exceeded=yes\n", false},
         {good + " quota=nan exceeded=0\n", false},
         {good + " quota=inf exceeded=0\n", false},
@@ -174,6 +182,14 @@ TEST(MeterStatusTexts, PanelsGetTheSpeedsTheAmountsAndTheQuota) {
         {"quota exceeded", WithQuota(Figures(1, 0.0, 0.0), 100.01, true),
          "\u2193 0.0 KB/s \u2191 0.0 KB/s", "Quota: 100% used, past its limit", "quota-exceeded",
          "100"},
+        // With separate limits the line names the one it speaks of.
+        {"download exceeded",
+         WithQuota(Figures(1, 0.0, 0.0), 105.0, true, 108.0, StatusLimit::Download),
+         "\u2193 0.0 KB/s \u2191 0.0 KB/s",
+         "Download quota: 105% used, 108% projected, past its limit", "quota-exceeded", "105"},
+        {"upload heading past",
+         WithQuota(Figures(1, 0.0, 0.0), 60.0, false, 221.0, StatusLimit::Upload),
+         "\u2193 0.0 KB/s \u2191 0.0 KB/s", "Upload quota: 60% used, 221% projected", "idle", "60"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -188,15 +204,15 @@ TEST(MeterStatusTexts, PanelsGetTheSpeedsTheAmountsAndTheQuota) {
         EXPECT_NE(json.find("\"class\": \"" + c.cssClass + "\""), std::string::npos);
     }
 
-    EXPECT_EQ(
-        StatusJson(WithQuota(Figures(42, 1228.8, 34.0), 63.5, false, 94.0)),
-        "{\"text\": \"\u2193 1.2 MB/s \u2191 34.0 KB/s\", \"tooltip\": \"Down: 1.2 MB/s\\n"
-        "Up: 34.0 KB/s\\nToday: 1.5 GB down, 512.0 KB up\\nSession: 300.1 MB down, "
-        "12.0 MB up\\nQuota: 63% used, 94% projected\", \"class\": \"traffic\", "
-        "\"percentage\": 63, \"projected\": 94, \"sample\": 42, \"download_kib_s\": 1228.800, "
-        "\"upload_kib_s\": 34.000, \"today_download_mib\": 1536.250000, "
-        "\"today_upload_mib\": 0.500000, \"session_download_mib\": 300.125000, "
-        "\"session_upload_mib\": 12.000000}\n");
+    EXPECT_EQ(StatusJson(WithQuota(Figures(42, 1228.8, 34.0), 63.5, false, 94.0)),
+              "{\"text\": \"\u2193 1.2 MB/s \u2191 34.0 KB/s\", \"tooltip\": \"Down: 1.2 MB/s\\n"
+              "Up: 34.0 KB/s\\nToday: 1.5 GB down, 512.0 KB up\\nSession: 300.1 MB down, "
+              "12.0 MB up\\nQuota: 63% used, 94% projected\", \"class\": \"traffic\", "
+              "\"percentage\": 63, \"limit\": \"total\", \"projected\": 94, \"sample\": 42, "
+              "\"download_kib_s\": 1228.800, "
+              "\"upload_kib_s\": 34.000, \"today_download_mib\": 1536.250000, "
+              "\"today_upload_mib\": 0.500000, \"session_download_mib\": 300.125000, "
+              "\"session_upload_mib\": 12.000000}\n");
 }
 
 TEST(MeterStatusTexts, WholePercentNeverRoundsUpToAFullQuota) {
@@ -218,9 +234,13 @@ TEST_F(CollectStatusTest, TakesTheGraphsNewestSampleTodayAndTheQuotaWhileOn) {
     QuotaValues separate = ActiveTotalQuota(-1.0, 400.0, 60.0);
     separate.limitTotal = false;
     separate.allowedDownload = 1000.0;  // 40 % used
-    separate.allowedUpload = 100.0;     // 60 % used: the fuller limit counts
+    separate.allowedUpload = 100.0;     // 60 % used, and heading highest
     QuotaValues downloadOnly = separate;
     downloadOnly.allowedUpload = -1.0;  // not in use
+    // Download past its limit, upload heading far past its own at this week's pace.
+    QuotaValues downloadPast = separate;
+    downloadPast.downloaded = 1050.0;
+    downloadPast.uploaded = 30.0;
     QuotaValues off = ActiveTotalQuota(1000.0, 0.0);
     off.active = false;
     struct Case {
@@ -228,16 +248,18 @@ TEST_F(CollectStatusTest, TakesTheGraphsNewestSampleTodayAndTheQuotaWhileOn) {
         QuotaValues file;
         std::optional<double> used;
         bool exceeded;
+        StatusLimit limit = StatusLimit::Total;
     };
     const Case cases[] = {
         {"off", off, std::nullopt, false},
         {"total", ActiveTotalQuota(1000.0, 100.0, 50.0), 15.0, false},
         {"total past", ActiveTotalQuota(100.0, 100.0, 50.0), 150.0, true},
-        {"separate", separate, 60.0, false},
-        {"download only", downloadOnly, 40.0, false},
+        {"separate", separate, 60.0, false, StatusLimit::Upload},
+        {"download only", downloadOnly, 40.0, false, StatusLimit::Download},
+        {"download past", downloadPast, 105.0, true, StatusLimit::Download},
     };
     ASSERT_TRUE(WriteFileAtomically(folder.DataFilePath(CTrafficHistory::kFileName),
-                                    "V1.0.0\n7 12 2026 0.5 1536.25\n"));
+                                    "V1.0.0\n3 12 2026 3000 0\n7 12 2026 0.5 1536.25\n"));
     samples.Append(12.5, 3.25);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -253,7 +275,8 @@ TEST_F(CollectStatusTest, TakesTheGraphsNewestSampleTodayAndTheQuotaWhileOn) {
             EXPECT_NEAR(*status.quotaUsed, *c.used, 1e-9);
         }
         EXPECT_EQ(status.quotaExceeded, c.exceeded);
-        EXPECT_FALSE(status.quotaProjected);
+        EXPECT_EQ(status.quotaLimit, c.limit);
+        EXPECT_EQ(status.quotaProjected.has_value(), c.used.has_value());
     }
 }
 

@@ -9,6 +9,8 @@ and a private session bus of the test's own:
   bus (AT-SPI); it turns red past the limit (a picture of the window is kept);
 - the tray tooltip's quota line, read from the item that registered with the tray's watcher;
 - exactly one early notification, seen by the test's notification service, through more traffic;
+- a projection already past the limit when the meter starts (9 December, 09:00): warned at that
+  start and not again after a restart;
 - `tallyglass --quota` for that folder, for a quota switched off and for one that cannot be read.
 
 Arguments: the program, the tray watcher and the notification service of tests/tray, and where
@@ -73,9 +75,9 @@ class Helper:
         for line in self.proc.stdout:
             self.lines.append(line.rstrip("\n"))
 
-    def line(self, prefix, seconds=30):
-        return wait_for(lambda: next((l for l in self.lines if l.startswith(prefix)), None),
-                        seconds)
+    def line(self, prefix, seconds=30, start=0):
+        return wait_for(lambda: next((l for l in self.lines[start:] if l.startswith(prefix)),
+                                     None), seconds)
 
     def stop(self):
         self.proc.terminate()
@@ -172,9 +174,10 @@ class Run:
             LD_PRELOAD=ld_preload, FAKETIME=clock.strftime("@%Y-%m-%d %H:%M:%S"))
         self.started = datetime.datetime.now()
         self.service = None
+        self.seen = len(desktop.watcher.lines)  # an earlier run's item is not this one's
 
     def start(self):
-        item = self.desktop.watcher.line("item ", 60)
+        item = self.desktop.watcher.line("item ", 60, self.seen)
         check(item, "the meter's tray item registered with the watcher")
         self.service = item.split()[1] if item else None
         graph = wait_for(lambda: self.desktop.display.window_geometry("Tallyglass"), 30)
@@ -271,6 +274,8 @@ def main():
             print("notifications: %s" % told)
             check(len(told) == 1, "exactly one notification, not %s" % told)
 
+            restarts(desktop, program, ld_preload, len(told))
+
             result = quota_command(program, ld_preload, folder, NOON + datetime.timedelta(hours=1))
             check(result.returncode == 0 and result.stderr == "", "--quota failed")
             check(re.fullmatch(r"Period start: 2026-12-01\nPeriod end: 2026-12-31\n"
@@ -297,6 +302,35 @@ def main():
     finally:
         desktop.close()
     check.finish("1 passed, 0 failed")
+
+
+def restarts(desktop, program, ld_preload, told_before):
+    """1228.8 MB on each of 1-8 December, 30 GB allowed: at 09:00 on the 9th the pace of the last
+    week (1166 MB a day) heads for 36.2 GB. Warned at the first start, not at the second."""
+    morning = datetime.datetime(2026, 12, 9, 9, 0, 0)
+    with tempfile.TemporaryDirectory() as folder:
+        write_settings_counting_loopback(folder)
+        with open(os.path.join(folder, "stats.dat"), "w") as out:
+            out.write("V1.0.0\n" + "".join("%d 12 2026 0.000000 1228.800000\n" % day
+                                           for day in range(1, 9)))
+        with open(os.path.join(folder, "capwarden.dat"), "w") as out:
+            out.write("V1.0.0\n1\n1\n1\n2027\n30720.000000\n-1.000000\n-1.000000\n"
+                      "0.000000\n9830.400000\n1\n1\n")
+        for run, expected in ((1, 1), (2, 1)):
+            meter = Run(desktop, program, folder, morning, ld_preload)
+            try:
+                if meter.start():
+                    tip = meter.tooltip_matching(r"\nQuota: 32% used, 117% projected")
+                    check(tip, "run %d: the tooltip: %r" % (run, meter.tooltip()))
+            finally:
+                meter.stop()
+            told = desktop.notifications()[told_before:]
+            print("run %d at %s: notifications %s" % (run, morning, told))
+            check(told == ["Capwarden|At this pace, total traffic passes its limit of 30 GB "
+                           "around 27 Dec 2026."] * expected,
+                  "run %d: one early warning at the first start and none after: %s" % (run, told))
+        remembered = os.stat(os.path.join(folder, "warned.dat"))
+        check(remembered.st_mode & 0o777 == 0o600, "warned.dat is the user's alone")
 
 
 def first_run(desktop, program, folder, ld_preload, shots):

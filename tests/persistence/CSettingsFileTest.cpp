@@ -16,7 +16,18 @@ namespace {
 // Loopback is excluded: a new user's meter counts only real interfaces.
 const char* const kDefaultFile =
     "V1.0.0\nDeep Blue\n701\n0\n0\n10\n255\n255\n255\n"
-    "0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n-1\n-1\n-1\n-1\n0\n1\nlo\n";
+    "0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n-1\n-1\n-1\n-1\n0\n6\nlo\n"
+    "docker*\nbr-*\nveth*\nvirbr*\nvnet*\n";
+
+// What a new settings file leaves out: loopback, and container plumbing by pattern.
+const std::vector<std::string> kDefaultExcluded = {"lo",    "docker*", "br-*",
+                                                   "veth*", "virbr*",  "vnet*"};
+
+std::vector<std::string> KeptAndDefaults() {
+    std::vector<std::string> list = {"kept"};
+    list.insert(list.end(), kDefaultExcluded.begin(), kDefaultExcluded.end());
+    return list;
+}
 
 // Everything up to the hidden-in-tray flag, with frame delay 10.
 const char* const kUpToCount =
@@ -66,7 +77,7 @@ TEST_F(SettingsFileTest, MissingFileRunsWithDelay15AndWritesADefaultFileThatGive
     // loopback out, as the file written for the next one does.
     EXPECT_TRUE(first.showCaption);
     EXPECT_EQ(first.downloadColour, (ColourRgb{1, 2, 3}));
-    EXPECT_EQ(first.excludedDescriptions, (std::vector<std::string>{"kept", "lo"}));
+    EXPECT_EQ(first.excludedDescriptions, KeptAndDefaults());
 
     EXPECT_EQ(Read(SettingsPath()), kDefaultFile);
     struct stat info {};
@@ -79,10 +90,10 @@ TEST_F(SettingsFileTest, MissingFileRunsWithDelay15AndWritesADefaultFileThatGive
     EXPECT_EQ(second.themeName, "Deep Blue\n");  // with its line end; theme lookups trim it
     EXPECT_FALSE(second.showCaption);
     EXPECT_EQ(second.downloadColour, (ColourRgb{255, 255, 255}));
-    EXPECT_EQ(second.excludedDescriptions, (std::vector<std::string>{"kept", "lo"}));  // appended
+    EXPECT_EQ(second.excludedDescriptions, KeptAndDefaults());  // appended
 
     // Writing what was read gives the same file: the kept line end is not written twice.
-    second.excludedDescriptions = {"lo"};
+    second.excludedDescriptions = kDefaultExcluded;
     ASSERT_TRUE(WriteSettings(folder, second));
     EXPECT_EQ(Read(SettingsPath()), kDefaultFile);
 
@@ -91,7 +102,7 @@ TEST_F(SettingsFileTest, MissingFileRunsWithDelay15AndWritesADefaultFileThatGive
     SettingsValues third;
     third.excludedDescriptions = {"lo"};
     EXPECT_EQ(ReadSettings(folder, third), SettingsReadResult::Missing);
-    EXPECT_EQ(third.excludedDescriptions, std::vector<std::string>{"lo"});
+    EXPECT_EQ(third.excludedDescriptions, kDefaultExcluded);
 }
 
 TEST_F(SettingsFileTest, CrLfLineEndsLeaveNoCarriageReturnInTexts) {

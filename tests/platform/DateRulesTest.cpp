@@ -4,7 +4,9 @@
 #include <ctime>
 #include <string>
 
+#include "ScopedEnv.h"
 #include "platform/LocalClock.h"
+#include "platform/LocalZone.h"
 
 TEST(DateRules, DaysInMonthFollowsTheGregorianLeapYears) {
     EXPECT_EQ(DaysInMonth(1, 2026), 31);
@@ -47,6 +49,42 @@ TEST(DateRules, TheSystemClockCountsADaylightSavingChangeInASpan) {
         setenv("TZ", saved.c_str(), 1);
     } else {
         unsetenv("TZ");
+    }
+    tzset();
+}
+
+// The zone read from TZ as a user's session sets it: local days have the length the clocks give
+// them, and a local hour begins where the zone's clock shows a whole hour.
+TEST(DateRules, TheSystemZoneGivesEachLocalDayAndHourItsRealStart) {
+    struct Row {
+        const char* name;
+        const char* zone;
+        LocalDate date;
+        std::int64_t dayStart;  // UTC
+        std::int64_t hours;
+        int firstHour;
+    } const rows[] = {
+        {"clocks forward in Berlin",
+         "CET-1CEST,M3.5.0,M10.5.0/3",
+         {29, 3, 2026},
+         1774738800,
+         23,
+         0},
+        {"clocks back in Berlin", "CET-1CEST,M3.5.0,M10.5.0/3", {25, 10, 2026}, 1792879200, 25, 0},
+        {"half an hour off UTC", "IST-5:30", {29, 3, 2026}, 1774742400 - 19800, 24, 0},
+        {"midnight skipped", "<-04>4<-03>,M9.1.6/24,M4.1.6/24", {6, 9, 2026}, 1788667200, 23, 1},
+    };
+    for (const Row& row : rows) {
+        const ScopedEnv zone("TZ", row.zone);
+        tzset();
+        const SystemLocalZone local;
+        const std::int64_t start = local.DayStart(row.date);
+        EXPECT_EQ(start, row.dayStart) << row.name;
+        EXPECT_EQ((local.DayStart(AddDays(row.date, 1)) - start) / 3600, row.hours) << row.name;
+        EXPECT_EQ(local.LocalAt(start).hour, row.firstHour) << row.name;
+        EXPECT_EQ(local.LocalAt(start).date, row.date) << row.name;
+        EXPECT_EQ(local.HourStart(start + 3599), start) << row.name;
+        EXPECT_EQ(local.HourStart(start + 3600), start + 3600) << row.name;
     }
     tzset();
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -203,7 +205,7 @@ TEST_F(QuotaProjectionTest, ThePaceIsThePeriodsOwnAverageThenThatOfTheLastWeek) 
     }
 }
 
-TEST(ProjectionTexts, TheTooltipNamesTheLimitOfTheHigherShare) {
+TEST(ProjectionTexts, TheTooltipLeadsWithAPassedLimitElseTheHighestProjection) {
     auto limit = [](QuotaLimit which, double used, double allowed, double projected) {
         return LimitProjection{which, used, allowed, projected >= 0.0, projected};
     };
@@ -219,6 +221,13 @@ TEST(ProjectionTexts, TheTooltipNamesTheLimitOfTheHigherShare) {
          "Download quota: 10% used, 150% projected"},
         {{limit(kDownloadLimit, 10, 100, -1), limit(kUploadLimit, 3, 10, -1)},
          "Upload quota: 30% used"},
+        // A limit already passed leads, however far another is heading.
+        {{limit(kDownloadLimit, 10.5, 10, 10.8), limit(kUploadLimit, 0.6, 1, 2.21)},
+         "Download quota: 105% used, 108% projected"},
+        {{limit(kDownloadLimit, 10.5, 10, -1), limit(kUploadLimit, 0.9, 1, -1)},
+         "Download quota: 105% used"},
+        {{limit(kDownloadLimit, 12, 10, 13), limit(kUploadLimit, 1.5, 1, 1.6)},
+         "Upload quota: 150% used, 160% projected"},
         {{}, ""},
     };
     const FakeLocaleTexts english;
@@ -247,7 +256,7 @@ protected:
 // takes it past.
 TEST_F(QuotaEarlyWarningTest, IsGivenOncePerPeriodAndLimitWhileTheUseIsWithinIt) {
     StartSteady({{10, 12, 2026}, 12}, Total(30000, 8000));
-    CQuotaEarlyWarning warning(*quota);
+    CQuotaEarlyWarning warning(*quota, folder);
     Work(0.0);
     EXPECT_EQ(Warned(warning), 0u);
     Work(200.0);
@@ -264,7 +273,7 @@ TEST_F(QuotaEarlyWarningTest, IsGivenOncePerPeriodAndLimitWhileTheUseIsWithinIt)
     ASSERT_TRUE(ProjectQuota(*quota).limits[0].Passes());
     EXPECT_EQ(Warned(warning), 0u) << "passed again in the same period";
 
-    CQuotaEarlyWarning restarted(*quota);
+    CQuotaEarlyWarning restarted(*quota, folder);
     Work(10700.0);
     EXPECT_EQ(Warned(restarted), 0u) << "already past it when the program starts";
 
@@ -281,6 +290,60 @@ TEST_F(QuotaEarlyWarningTest, IsGivenOncePerPeriodAndLimitWhileTheUseIsWithinIt)
     Work(12900.0);
     EXPECT_EQ(quota->Total(), 2000.0);
     EXPECT_EQ(Warned(warning), 1u);
+}
+
+// 1000 MB a day on 9000 of 30000 MB heads for 30500: past the limit from the start. What runs
+// before told is read from the folder; anything it cannot take counts as nothing told.
+TEST_F(QuotaEarlyWarningTest, AProjectionPastTheLimitAtStartIsWarnedOnceAcrossRestarts) {
+    struct Case {
+        const char* name;
+        const char* file;  // what an earlier run left; null: none
+        std::size_t warned;
+    };
+    const Case cases[] = {
+        {"first start", nullptr, 1},
+        {"told this limit", "V1.0.0\n1 1 2027\n1 30000.000000\n", 0},
+        {"told in the period before", "V1.0.0\n1 12 2026\n1 30000.000000\n", 1},
+        {"told another allowance", "V1.0.0\n1 1 2027\n1 20000.000000\n", 1},
+        {"told the download limit", "V1.0.0\n1 1 2027\n2 30000.000000\n", 1},
+        {"damaged", "V1.0.0\n1 1 2027\n1 30000.0x\n", 1},
+        {"cut short", "V1.0.0\n1 1\n", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::remove(folder.DataFilePath(CQuotaEarlyWarning::kFileName).c_str());
+        if (c.file != nullptr) {
+            ASSERT_TRUE(folder.WriteDataFile(CQuotaEarlyWarning::kFileName, c.file));
+        }
+        StartSteady({{10, 12, 2026}, 12}, Total(30000, 9000));
+        CQuotaEarlyWarning warning(*quota, folder);
+        Work(0.0);
+        EXPECT_EQ(Warned(warning), c.warned);
+    }
+
+    // Told, then restarted twice (the second time with the projection under the limit, which
+    // then rises past it again), then the next period.
+    std::remove(folder.DataFilePath(CQuotaEarlyWarning::kFileName).c_str());
+    StartSteady({{10, 12, 2026}, 12}, Total(30000, 9000));
+    auto warning = std::make_unique<CQuotaEarlyWarning>(*quota, folder);
+    EXPECT_EQ(Warned(*warning), 1u);
+    warning.reset();
+    StartQuota(nullptr);
+    warning = std::make_unique<CQuotaEarlyWarning>(*quota, folder);
+    Work(0.0);
+    EXPECT_EQ(Warned(*warning), 0u) << "restarted";
+    warning.reset();
+    localClock.SetDate({14, 12, 2026});
+    StartQuota(nullptr);
+    warning = std::make_unique<CQuotaEarlyWarning>(*quota, folder);
+    Work(0.0);
+    ASSERT_FALSE(ProjectQuota(*quota).limits[0].Passes()) << "four quiet days";
+    Work(12000.0);
+    ASSERT_TRUE(ProjectQuota(*quota).limits[0].Passes());
+    EXPECT_EQ(Warned(*warning), 0u) << "restarted under the limit, then past it again";
+    localClock.SetDate({2, 1, 2027});
+    Work(14000.0);
+    EXPECT_EQ(Warned(*warning), 1u) << "the next period";
 }
 
 }  // namespace

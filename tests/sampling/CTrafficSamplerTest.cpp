@@ -217,6 +217,36 @@ TEST_F(SamplerTest, SelectionFollowsTheExcludedList) {
     EXPECT_EQ(sampler.InterfaceNames(), (Names{"eth0", "vpn0"}));
 }
 
+TEST_F(SamplerTest, PatternsExcludeEveryMatchingInterfaceUntilOneIsTicked) {
+    // As a new settings file lists them: container plumbing by pattern.
+    for (const char* entry : {"lo", "veth*", "docker*"}) {
+        sampler.Deselect(entry);
+    }
+    struct Row {
+        const char* name;
+        const char* description;
+        bool monitored;
+    } const rows[] = {
+        {"random veth suffix", "veth3f2a1b", false},
+        {"docker bridge", "docker0", false},
+        {"loopback, exact", "lo", false},
+        {"only the start matches", "myveth0", true},
+        {"a real interface", "eth0", true},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(sampler.IsMonitored(row.description), row.monitored) << row.name;
+    }
+
+    // The user ticks one: only that one comes back, and the list keeps saying so.
+    sampler.Select("veth3f2a1b");
+    EXPECT_TRUE(sampler.IsMonitored("veth3f2a1b"));
+    EXPECT_FALSE(sampler.IsMonitored("veth9"));
+    EXPECT_EQ(sampler.ExcludedDescriptions(), (Names{"lo", "veth*", "docker*", "!veth3f2a1b"}));
+    sampler.Deselect("veth3f2a1b");
+    EXPECT_FALSE(sampler.IsMonitored("veth3f2a1b"));
+    EXPECT_EQ(sampler.ExcludedDescriptions(), (Names{"lo", "veth*", "docker*"}));
+}
+
 TEST_F(SamplerTest, FailuresGiveZeroTrafficAndNoJumpAfterwards) {
     source.AddAdapter(1, "eth0", 100, 100);
     source.AddAdapter(2, "wlan0", 100, 100);

@@ -46,3 +46,36 @@ private:
     std::int64_t changeAt_ = 0;
     std::int64_t changeSeconds_ = 0;
 };
+
+#include "platform/LocalZone.h"
+
+// A time zone `offset` seconds ahead of UTC that changes to `changedOffset` at the moment
+// `changeAt` (UTC seconds), as at a daylight-saving change.
+class FakeLocalZone final : public LocalZone {
+public:
+    explicit FakeLocalZone(int offset = 0, std::int64_t changeAt = 0, int changedOffset = 0)
+        : offset_(offset),
+          changeAt_(changeAt),
+          changedOffset_(changeAt == 0 ? offset : changedOffset) {}
+    int OffsetAt(std::int64_t utcSeconds) const override {
+        return utcSeconds >= changeAt_ ? changedOffset_ : offset_;
+    }
+
+private:
+    int offset_;
+    std::int64_t changeAt_;
+    int changedOffset_;
+};
+
+#include "platform/UtcClock.h"
+
+// UTC seconds the test sets by hand.
+class FakeUtcClock final : public UtcClock {
+public:
+    explicit FakeUtcClock(std::int64_t now = 0) : now_(now) {}
+    std::int64_t NowUtc() const override { return now_; }
+    void Advance(std::int64_t seconds) { now_ += seconds; }
+
+private:
+    std::int64_t now_;
+};

@@ -10,19 +10,16 @@
 #include "app/CMainFrame.h"
 #include "appearance/CSettings.h"
 #include "runloop/CFrameClock.h"
-#include "runloop/CFrameRateMeter.h"
 #include "sampling/CTrafficSampler.h"
 
 // The main frame with its real window on the X server, fed by a scripted interface ("eth0",
 // index 1, 64-bit counters), hand-moved clocks and a temporary data folder.
 struct MainFrameRig {
-    MainFrameRig() : source_(64), sampler_(source_, msClock_), meter_(frameClock_) {
-        source_.AddAdapter(1, "eth0");
-    }
+    MainFrameRig() : source_(64), sampler_(source_, msClock_) { source_.AddAdapter(1, "eth0"); }
 
     // A created frame, or null when the window could not be made.
     std::unique_ptr<CMainFrame> MakeFrame() {
-        CMainFrame::Services services{msClock_, localClock_, sampler_, meter_, frameClock_};
+        CMainFrame::Services services{msClock_, localClock_, sampler_, frameClock_};
         auto frame = std::make_unique<CMainFrame>(services, CDataFolder(dir_.Str(), dir_.Str()));
         return frame->Create() ? std::move(frame) : nullptr;
     }
@@ -41,7 +38,6 @@ struct MainFrameRig {
     FakeLocalClock localClock_;
     FakeInterfaceSource source_;
     CTrafficSampler sampler_;
-    CFrameRateMeter meter_;
 };
 
 class MainFrameFixture : public ::testing::Test, protected MainFrameRig {};
