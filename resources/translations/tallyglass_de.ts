@@ -154,6 +154,34 @@
     </message>
 </context>
 <context>
+    <name>CDesktopIntegration</name>
+    <message>
+        <source>HEllo there</source>
+        <translation>Hallo</translation>
+    </message>
+    <message>
+        <source>Down: %1
+Up: %2</source>
+        <translation>Download: %1
+Upload: %2</translation>
+    </message>
+    <message>
+        <source>Capwarden</source>
+        <translation>Capwarden</translation>
+    </message>
+</context>
+<context>
+    <name>CGraphFrame</name>
+    <message>
+        <source>Initialization has failed.</source>
+        <translation>Die Initialisierung ist fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>ERROR</source>
+        <translation>FEHLER</translation>
+    </message>
+</context>
+<context>
     <name>CGraphWindow</name>
     <message>
         <source>could not create device context.</source>
@@ -166,55 +194,6 @@
     <message>
         <source>Could not activate a rendering context.</source>
         <translation>Der Rendering-Kontext konnte nicht aktiviert werden.</translation>
-    </message>
-</context>
-<context>
-    <name>CMainFrame</name>
-    <message>
-        <source>Initialization has failed.</source>
-        <translation>Die Initialisierung ist fehlgeschlagen.</translation>
-    </message>
-    <message>
-        <source>ERROR</source>
-        <translation>FEHLER</translation>
-    </message>
-    <message>
-        <source>HEllo there</source>
-        <translation>Hallo</translation>
-    </message>
-    <message>
-        <source>Settings</source>
-        <translation>Einstellungen</translation>
-    </message>
-    <message>
-        <source>Statistics</source>
-        <translation>Statistik</translation>
-    </message>
-    <message>
-        <source>Timer</source>
-        <translation>Stoppuhr</translation>
-    </message>
-    <message>
-        <source>Capwarden</source>
-        <translation>Capwarden</translation>
-    </message>
-    <message>
-        <source>WebStats</source>
-        <translation>WebStats</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation>Hilfe</translation>
-    </message>
-    <message>
-        <source>Exit</source>
-        <translation>Beenden</translation>
-    </message>
-    <message>
-        <source>Down: %1
-Up: %2</source>
-        <translation>Download: %1
-Upload: %2</translation>
     </message>
 </context>
 <context>
@@ -249,6 +228,37 @@ Upload: %2</translation>
     <message>
         <source>cannot open the meter&apos;s socket (%1): later starts and status clients cannot reach this meter.</source>
         <translation>der Socket des Messgeräts kann nicht geöffnet werden (%1): spätere Starts und Statusabfragen erreichen dieses Messgerät nicht.</translation>
+    </message>
+</context>
+<context>
+    <name>CToolMenu</name>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Statistics</source>
+        <translation>Statistik</translation>
+    </message>
+    <message>
+        <source>Timer</source>
+        <translation>Stoppuhr</translation>
+    </message>
+    <message>
+        <source>Capwarden</source>
+        <translation>Capwarden</translation>
+    </message>
+    <message>
+        <source>WebStats</source>
+        <translation>WebStats</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Beenden</translation>
     </message>
 </context>
 <context>

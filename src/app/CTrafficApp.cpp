@@ -3,10 +3,8 @@
 #include <cstdio>
 
 #include <QCoreApplication>
-#include <QEvent>
 #include <QGuiApplication>
 
-#include <chrono>
 #include <utility>
 
 #include "app/CMainFrame.h"
@@ -16,24 +14,21 @@ CTrafficApp::CTrafficApp(std::string dataFolder)
     : dataFolder_(std::move(dataFolder)),
       frameClock_(msClock_.NowMs()),
       sampler_(interfaces_, msClock_) {
-    frameTimer_.setSingleShot(true);
-    frameTimer_.setTimerType(Qt::PreciseTimer);
-    connect(&frameTimer_, &QTimer::timeout, this, &CTrafficApp::OnFrameTimer);
     connect(&signals_, &CSignalBridge::TerminationRequested, qApp, &QCoreApplication::quit);
     // The desktop session may end the process without quitting the loop: save when it asks.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] {
         if (frame_) {
-            frame_->SaveDataFiles();
+            frame_->Meter().SaveDataFiles();
         }
     });
     connect(&channel_, &CInstanceChannel::ShowRequested, this, [this] {
         if (frame_ && frame_->IsReady()) {
-            frame_->ShowWindow();
+            frame_->Desktop().ShowWindow();
         }
     });
     channel_.SetStatusSource([this]() -> std::optional<MeterStatus> {
         if (frame_ && frame_->IsReady()) {
-            return frame_->Status();
+            return frame_->Meter().Status();
         }
         return std::nullopt;
     });
@@ -78,66 +73,16 @@ int CTrafficApp::Run() {
     signals_.Install();
     loop_ = std::make_unique<CFrameLoop>(*frame_, CFramePacer::PeriodForRate(kFramesPerSecond),
                                          kFrameCost);
-    loop_->SetShowInterval(frame_->ShowInterval());
-    loop_->Start(CFrameLoop::Clock::now());
-    qApp->installEventFilter(this);
-    frameTimer_.start(0);
+    loop_->SetShowInterval(frame_->Graph().ShowInterval());
+    waker_ = std::make_unique<CLoopWaker>(*loop_);
+    waker_->Start();
     const int code = QCoreApplication::exec();
     Shutdown();
     return code;
 }
 
 void CTrafficApp::Shutdown() {
-    frameTimer_.stop();
-    qApp->removeEventFilter(this);
+    waker_.reset();
     loop_.reset();
     frame_.reset();  // saves the history
-}
-
-void CTrafficApp::OnFrameTimer() {
-    // A frame never runs inside another one, should something in it ever spin an event loop;
-    // the outer wake-up arms the timer again.
-    if (waking_ || !loop_) {
-        return;
-    }
-    waking_ = true;
-    const CFrameLoop::Clock::time_point wake = loop_->Wake(CFrameLoop::Clock::now());
-    waking_ = false;
-    ArmTimer(wake);
-}
-
-void CTrafficApp::ArmTimer(CFrameLoop::Clock::time_point wake) {
-    // Round up: waking early would only cost a second wake-up, waking late costs smoothness.
-    using namespace std::chrono;
-    const auto wait = wake - CFrameLoop::Clock::now();
-    frameTimer_.start(wait > nanoseconds::zero() ? ceil<milliseconds>(wait) : milliseconds(0));
-}
-
-void CTrafficApp::WakeSoon() {
-    if (loop_ && frameTimer_.remainingTime() != 0) {
-        frameTimer_.start(0);
-    }
-}
-
-bool CTrafficApp::eventFilter(QObject*, QEvent* event) {
-    switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::Wheel:
-        case QEvent::Show:
-        case QEvent::Hide:
-        case QEvent::Expose:
-        case QEvent::Resize:
-        case QEvent::WindowStateChange:
-        case QEvent::Close:
-            // After the event has done its work: the frames then see what it changed.
-            WakeSoon();
-            break;
-        default:
-            break;
-    }
-    return false;
 }

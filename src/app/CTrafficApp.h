@@ -1,31 +1,26 @@
 #pragma once
 
 #include <QObject>
-#include <QTimer>
 
 #include <memory>
 #include <string>
 
-#include "app/CFrameClock.h"
-#include "app/CFrameLoop.h"
-#include "app/CInstanceChannel.h"
 #include "app/CSignalBridge.h"
+#include "channel/CInstanceChannel.h"
 #include "platform/CTranslations.h"
 #include "platform/Folders.h"
 #include "platform/LinuxInterfaceSource.h"
 #include "platform/LocalClock.h"
 #include "platform/MsClock.h"
+#include "runloop/CFrameClock.h"
+#include "runloop/CFrameLoop.h"
+#include "runloop/CLoopWaker.h"
 #include "sampling/CTrafficSampler.h"
 
 class CMainFrame;
 
-// The process: its long-lived services, the main frame, and the run loop.
-//
-// The loop (CFrameLoop) is woken by a single-shot precise timer armed for the moment it asks
-// for; the event loop sleeps until then or until an event. Anything that happens to the
-// program's windows (input, showing, hiding, exposing, resizing) wakes it at once, so the frames
-// catch up with the present and it plans again from there. The timer keeps firing inside nested
-// loops (menus, window moves, message boxes), so the graph never stops.
+// The process: its long-lived services, the main frame, and the run loop (CFrameLoop) over it,
+// woken from the event loop by CLoopWaker.
 class CTrafficApp : public QObject {
     Q_OBJECT
 public:
@@ -49,13 +44,7 @@ public:
 
     CMainFrame* MainFrame() { return frame_.get(); }
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    void OnFrameTimer();
-    void ArmTimer(CFrameLoop::Clock::time_point wake);
-    void WakeSoon();
     void Shutdown();
 
     CTranslations translations_;  // first: every text after it is in the user's language
@@ -68,8 +57,7 @@ private:
     std::unique_ptr<CMainFrame> frame_;
 
     std::unique_ptr<CFrameLoop> loop_;
-    bool waking_ = false;
-    QTimer frameTimer_;
+    std::unique_ptr<CLoopWaker> waker_;
     CSignalBridge signals_;
     CInstanceChannel channel_;
 };

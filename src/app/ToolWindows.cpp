@@ -10,6 +10,7 @@
 
 #include <algorithm>
 
+#include "app/ScreenMetrics.h"
 #include "app/WindowSizing.h"
 
 namespace {
@@ -17,11 +18,6 @@ namespace {
 // The frame a window manager puts around a window it has not shown yet: a title bar and
 // borders, guessed on the large side so that the window clears the graph whatever the theme.
 const QMargins kFrameGuess(6, 32, 6, 8);
-
-ScreenRect ToScreenRect(const QRect& rect) {
-    return rect.isEmpty() ? ScreenRect{}
-                          : ScreenRect{rect.x(), rect.y(), rect.width(), rect.height()};
-}
 
 }  // namespace
 

@@ -11,11 +11,11 @@
 
 #include "MainFrameFixture.h"
 #include "QuotaTestSupport.h"
-#include "app/CFrameLoop.h"
 #include "app/CTrafficApp.h"
 #include "graph/CSampleList.h"
 #include "graphgl/CGraphView.h"
 #include "graphgl/CGraphWindow.h"
+#include "runloop/CFrameLoop.h"
 #include "timer/TimerWindow.h"
 
 namespace {
@@ -31,10 +31,10 @@ public:
     void WorkFrame(std::uint32_t frameMs) override {
         frame_.WorkFrame(frameMs);
         std::ostringstream line;
-        line << frame_.FrameCount() << " samples " << frame_.Samples().Appended() << " scroll "
-             << frame_.View()->Renderer()->Accumulator() << " warning "
-             << frame_.View()->WarningPhase() << " tip " << frame_.TooltipText();
-        if (TimerWindow* timer = frame_.Timer()) {
+        line << frame_.FrameCount() << " samples " << frame_.Meter().Samples().Appended()
+             << " scroll " << frame_.Graph().View()->Renderer()->Accumulator() << " warning "
+             << frame_.Graph().View()->WarningPhase() << " tip " << frame_.Desktop().TooltipText();
+        if (TimerWindow* timer = frame_.Tools().Timer()) {
             for (const char* field : {"elapsedEdit", "downloadedEdit", "downloadRateEdit"}) {
                 line << " " << timer->findChild<QLineEdit*>(field)->text().toStdString();
             }
@@ -77,18 +77,18 @@ struct MeterRig : MainFrameRig {
         std::filesystem::copy_file(TALLYGLASS_WARNING_BMP, dir_.Path() / "gfx" / "warning.bmp",
                                    std::filesystem::copy_options::overwrite_existing);
         auto frame = MakeFrame();
-        if (!frame || !QTest::qWaitForWindowExposed(frame->Window())) {
+        if (!frame || !QTest::qWaitForWindowExposed(frame->Graph().Window())) {
             ADD_FAILURE() << "no graph window";
             return run;
         }
-        frame->View()->SetFrameDelay(10);  // the usual delay (a first run has 15)
-        frame->OpenTimer();
-        frame->Timer()->findChild<QAbstractButton*>("startButton")->click();
+        frame->Graph().View()->SetFrameDelay(10);  // the usual delay (a first run has 15)
+        frame->Tools().OpenTimer();
+        frame->Tools().Timer()->findChild<QAbstractButton*>("startButton")->click();
 
         RecordedFrames frames(*frame);
         CFrameLoop loop(frames, CFramePacer::PeriodForRate(CTrafficApp::kFramesPerSecond),
                         CTrafficApp::kFrameCost, pace);
-        loop.SetShowInterval(frame->ShowInterval());
+        loop.SetShowInterval(frame->Graph().ShowInterval());
         Clock::time_point now{std::chrono::milliseconds(msClock_.NowMs())};
         const Clock::time_point start = now;
         loop.Start(now);
@@ -105,13 +105,13 @@ struct MeterRig : MainFrameRig {
             }
         };
         runUntil(std::chrono::seconds(10));
-        frame->Window()->hide();  // as hiding into the tray does
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !frame->Window()->isExposed(); }));
+        frame->Graph().Window()->hide();  // as hiding into the tray does
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !frame->Graph().Window()->isExposed(); }));
         const int shownBefore = frames.shows;
         runUntil(std::chrono::seconds(20));
         run.hiddenShows = frames.shows - shownBefore;
-        frame->Window()->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(frame->Window()));
+        frame->Graph().Window()->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(frame->Graph().Window()));
         runUntil(std::chrono::seconds(30));
         run.log = frames.log;
         run.shows = frames.shows;

@@ -35,16 +35,16 @@ TEST_F(MainFrameTest, FirstRunWritesDefaultsPlacesWindowAndBuildsTheMenu) {
     ASSERT_TRUE(frame);
     EXPECT_TRUE(frame->IsReady());
     EXPECT_TRUE(std::filesystem::exists(dir_.Path() / "settings.dat"));
-    EXPECT_EQ(frame->View()->FrameDelay(), 15);  // first run; the file says 10 for the next
+    EXPECT_EQ(frame->Graph().View()->FrameDelay(), 15);  // first run; the file says 10 for the next
 
     // 1280 x 1024 screen, no panel: 221 x 62 in the bottom-right corner after the first frame.
     frame->RunFrame();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return frame->Window()->size() == QSize(221, 62); }));
-    EXPECT_EQ(frame->Window()->size(), QSize(221, 62));
-    EXPECT_EQ(frame->Window()->position(), QPoint(1280 - 221, 1024 - 62));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frame->Graph().Window()->size() == QSize(221, 62); }));
+    EXPECT_EQ(frame->Graph().Window()->size(), QSize(221, 62));
+    EXPECT_EQ(frame->Graph().Window()->position(), QPoint(1280 - 221, 1024 - 62));
 
     QStringList entries;
-    for (QAction* action : frame->Menu()->actions()) {
+    for (QAction* action : frame->Tools().Menu()->actions()) {
         entries << (action->isSeparator() ? "-" : action->text());
     }
     EXPECT_EQ(entries.join(","), "Settings,Statistics,Timer,Capwarden,WebStats,-,Help,Exit");
@@ -66,14 +66,14 @@ TEST_F(MainFrameTest, SamplesOncePerGraphStepAndFeedsListHistoryAndTooltip) {
     EXPECT_EQ(samples, 1);
     frame->RunFrame();  // the 62nd call after a sample completes the step
     EXPECT_EQ(samples, 2);
-    EXPECT_EQ(frame->Samples().Count(), 2);
+    EXPECT_EQ(frame->Meter().Samples().Count(), 2);
     // 61000 bytes over 610 ms.
-    EXPECT_NEAR(frame->DownloadRate(), 61000.0 / 1024.0 / 0.61, 1e-6);
-    EXPECT_NEAR(frame->History().CurrentDay().downloaded, 61000.0 / 1048576.0, 1e-9);
+    EXPECT_NEAR(frame->Meter().DownloadRate(), 61000.0 / 1024.0 / 0.61, 1e-6);
+    EXPECT_NEAR(frame->Meter().History().CurrentDay().downloaded, 61000.0 / 1048576.0, 1e-9);
     // The tooltip follows within 200 ms.
     msClock_.Advance(201);
     frame->RunFrame();
-    EXPECT_EQ(frame->TooltipText(), "Down: 97.7 KB/s\nUp: 0.0 KB/s");
+    EXPECT_EQ(frame->Desktop().TooltipText(), "Down: 97.7 KB/s\nUp: 0.0 KB/s");
 }
 
 TEST_F(MainFrameTest, StatusTellsWhatTheGraphShowsNotASampleItNeverDrew) {
@@ -85,20 +85,20 @@ TEST_F(MainFrameTest, StatusTellsWhatTheGraphShowsNotASampleItNeverDrew) {
         msClock_.Advance(10);
         frame->RunFrame();
     }
-    ASSERT_EQ(frame->Samples().Count(), 2);
-    const MeterStatus shown = frame->Status();
+    ASSERT_EQ(frame->Meter().Samples().Count(), 2);
+    const MeterStatus shown = frame->Meter().Status();
     EXPECT_EQ(shown.sample, 2u);
     EXPECT_NEAR(shown.downloadRate, 61 * 2048.0 / 1024.0 / 0.61, 1e-6);
     EXPECT_NEAR(shown.uploadRate, 61 * 1024.0 / 1024.0 / 0.61, 1e-6);
     EXPECT_NEAR(shown.todayDownload, 62 * 2048.0 / 1048576.0, 1e-9);
-    EXPECT_EQ(shown.sessionDownload, frame->History().SessionDownload());
+    EXPECT_EQ(shown.sessionDownload, frame->Meter().History().SessionDownload());
 
     // A save samples once more for the history (a session's end may save and go on), but the
     // graph never shows that sample: the status keeps to the graph's speeds.
     source_.AddTraffic(1, 1048576, 0);
     msClock_.Advance(100);
-    frame->SaveDataFiles();
-    const MeterStatus saved = frame->Status();
+    frame->Meter().SaveDataFiles();
+    const MeterStatus saved = frame->Meter().Status();
     EXPECT_EQ(saved.sample, 2u);
     EXPECT_EQ(saved.downloadRate, shown.downloadRate);
     EXPECT_GT(saved.todayDownload, shown.todayDownload + 0.99);
@@ -131,13 +131,13 @@ INSTANTIATE_TEST_SUITE_P(FramesAfterTraffic, ShutdownTest, ::testing::Values(62,
 TEST_F(MainFrameTest, HiddenWindowSamplesAtTheSamePaceAndNeverSwaps) {
     auto frame = MakeFrame();
     ASSERT_TRUE(frame);
-    CGraphWindow* window = frame->Window();
-    frame->View()->SetFrameDelay(0);
+    CGraphWindow* window = frame->Graph().Window();
+    frame->Graph().View()->SetFrameDelay(0);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     // Other tests' graph windows open in the same corner; one wholly on top of ours would hide
     // it, and a hidden graph is not drawn.
     window->raise();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return frame->GraphSeen(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame->Graph().Seen(); }, 10000));
     int samples = 0;
     QObject::connect(frame.get(), &CMainFrame::SampleTaken, [&] { ++samples; });
     frame->RunFrame();  // the first frame samples the empty list
@@ -165,8 +165,8 @@ TEST_F(MainFrameTest, HiddenWindowSamplesAtTheSamePaceAndNeverSwaps) {
     // no series: its picture is shown once and then kept).
     EXPECT_GE(shown.swaps, 1u + 2u * 61u / 6u);
     EXPECT_LE(shown.swaps, 3u + 2u * 61u / 5u);
-    const std::string shownTip = frame->TooltipText();
-    const double shownTotal = frame->History().CurrentDay().downloaded;
+    const std::string shownTip = frame->Desktop().TooltipText();
+    const double shownTotal = frame->Meter().History().CurrentDay().downloaded;
 
     window->hide();  // as hiding into the tray does
     QTRY_VERIFY(!window->isExposed());
@@ -176,16 +176,16 @@ TEST_F(MainFrameTest, HiddenWindowSamplesAtTheSamePaceAndNeverSwaps) {
     EXPECT_EQ(hidden.swaps, 0u);
     EXPECT_EQ(QOpenGLContext::currentContext(), nullptr);  // not even made current
     // Every consumer of the samples goes on as before.
-    EXPECT_NE(frame->TooltipText(), shownTip);
-    EXPECT_EQ(frame->Samples().Count(), samples);
-    EXPECT_GT(frame->History().CurrentDay().downloaded, shownTotal);
+    EXPECT_NE(frame->Desktop().TooltipText(), shownTip);
+    EXPECT_EQ(frame->Meter().Samples().Count(), samples);
+    EXPECT_GT(frame->Meter().History().CurrentDay().downloaded, shownTotal);
 
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     // Other tests' graph windows open in the same corner; one wholly on top of ours would hide
     // it, and a hidden graph is not drawn.
     window->raise();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return frame->GraphSeen(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame->Graph().Seen(); }, 10000));
     const Phase again = runPhase(1000);
     EXPECT_EQ(again.samples, 3);
     EXPECT_GE(again.swaps, 3u * 61u / 6u);
@@ -198,15 +198,15 @@ TEST_F(MainFrameTest, TimerOpensOnceRefreshesEvery51FramesAndClosesWithTheFrame)
     frame->RunFrame();
     QCoreApplication::processEvents();  // no paint-driven frame left waiting
 
-    frame->OpenTimer();
-    QPointer<TimerWindow> timer = frame->Timer();
+    frame->Tools().OpenTimer();
+    QPointer<TimerWindow> timer = frame->Tools().Timer();
     ASSERT_FALSE(timer.isNull());
-    frame->OpenTimer();
-    EXPECT_EQ(frame->Timer(), timer.data());  // a second command shows the same window
+    frame->Tools().OpenTimer();
+    EXPECT_EQ(frame->Tools().Timer(), timer.data());  // a second command shows the same window
     const auto Field = [&](const char* name) {
-        return frame->Timer()->findChild<QLineEdit*>(name)->text();
+        return frame->Tools().Timer()->findChild<QLineEdit*>(name)->text();
     };
-    frame->Timer()->findChild<QAbstractButton*>("startButton")->click();
+    frame->Tools().Timer()->findChild<QAbstractButton*>("startButton")->click();
     EXPECT_EQ(Field("stateEdit"), "Running");
 
     // One second per frame: the running time shown tells when the window was refreshed.
@@ -228,12 +228,12 @@ TEST_F(MainFrameTest, TimerOpensOnceRefreshesEvery51FramesAndClosesWithTheFrame)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(timer.isNull());
     frame->RunFrame();  // nothing to refresh
-    frame->OpenTimer();
+    frame->Tools().OpenTimer();
     EXPECT_EQ(Field("stateEdit"), "Stopped");
     EXPECT_EQ(Field("elapsedEdit"), "00:00:00");
 
     // Shutdown closes it, after the history is saved.
-    timer = frame->Timer();
+    timer = frame->Tools().Timer();
     frame.reset();
     EXPECT_TRUE(timer.isNull());
     EXPECT_TRUE(std::filesystem::exists(dir_.Path() / "stats.dat"));
@@ -255,12 +255,13 @@ TEST(TrafficApp, GraphKeepsMovingWhileTheMenuIsOpen) {
         QObject::connect(&watch, &QTimer::timeout, [&] {
             if (frame->FrameCount() - opened >= kFramesWanted || deadline.hasExpired()) {
                 closed = frame->FrameCount();
-                frame->Menu()->close();
+                frame->Tools().Menu()->close();
             }
         });
         watch.start(20);
         opened = frame->FrameCount();
-        frame->Menu()->exec(QPoint(100, 100));  // a nested event loop, as a menu or a drag runs
+        frame->Tools().Menu()->exec(
+            QPoint(100, 100));  // a nested event loop, as a menu or a drag runs
         QCoreApplication::quit();
     });
     EXPECT_EQ(app.Run(), 0);
@@ -274,8 +275,8 @@ TEST_F(MainFrameTest, WorkWaitingForAFrameIsDoneAtTheNextFrame) {
     ASSERT_TRUE(WriteQuotaFile(CDataFolder(dir_.Str(), dir_.Str()), ActiveTotalQuota(100, 50)));
     auto frame = MakeFrame();
     ASSERT_TRUE(frame);
-    frame->Window()->hide();  // nothing to show: only the samples set the pace
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !frame->Window()->isExposed(); }));
+    frame->Graph().Window()->hide();  // nothing to show: only the samples set the pace
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !frame->Graph().Window()->isExposed(); }));
     frame->RunFrame();
     msClock_.Advance(250);
     frame->RunFrame();  // the first sample and the tooltip done: the next sample is far off
@@ -284,23 +285,23 @@ TEST_F(MainFrameTest, WorkWaitingForAFrameIsDoneAtTheNextFrame) {
     timeline.SetFrameLength(std::chrono::milliseconds(12));
     EXPECT_GT(frame->FramesUntilNeeded(timeline), 50);
 
-    frame->Settings()->MarkChanged();  // as Apply in the settings window does
+    frame->Graph().Settings()->MarkChanged();  // as Apply in the settings window does
     EXPECT_EQ(frame->FramesUntilNeeded(timeline), 0);
     frame->RunFrame();
     EXPECT_GT(frame->FramesUntilNeeded(timeline), 50);
 
-    frame->Quota().SetAllowedTotal(10.0);  // now past its limit, as Capwarden's Apply may
+    frame->Meter().Quota().SetAllowedTotal(10.0);  // now past its limit, as Capwarden's Apply may
     EXPECT_EQ(frame->FramesUntilNeeded(timeline), 0);
     frame->RunFrame();
-    EXPECT_TRUE(frame->View()->QuotaWarning());
+    EXPECT_TRUE(frame->Graph().View()->QuotaWarning());
     // The tooltip's quota line waits for the tooltip's next turn, 200 ms on, and no longer.
     const int untilTooltip = frame->FramesUntilNeeded(timeline);
     EXPECT_GT(untilTooltip, 0);
     EXPECT_LT(untilTooltip, 50);
     msClock_.Advance(201);
     frame->RunFrame();
-    EXPECT_NE(frame->TooltipText().find("\nQuota: 500% used"), std::string::npos)
-        << frame->TooltipText();
+    EXPECT_NE(frame->Desktop().TooltipText().find("\nQuota: 500% used"), std::string::npos)
+        << frame->Desktop().TooltipText();
 }
 
 }  // namespace

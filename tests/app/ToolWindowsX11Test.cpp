@@ -72,7 +72,7 @@ protected:
     void MakeFrameAndWait() {
         frame_ = MakeFrame();
         ASSERT_TRUE(frame_);
-        graph_ = frame_->Window();
+        graph_ = frame_->Graph().Window();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(graph_, kWaitMs));
     }
 
@@ -85,7 +85,7 @@ protected:
     // The menu's command `index` and the window it shows, once the window manager framed it.
     QDialog* Open(int index) {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        frame_->Menu()->actions().at(index)->trigger();
+        frame_->Tools().Menu()->actions().at(index)->trigger();
         QDialog* window = ShownToolWindow();
         if (window == nullptr || !QTest::qWaitForWindowExposed(window, kWaitMs) ||
             !QTest::qWaitFor([&] { return window->frameGeometry() != window->geometry(); },

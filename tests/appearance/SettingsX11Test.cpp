@@ -43,7 +43,7 @@ protected:
     void SetUp() override {
         frame_ = MakeFrame();
         ASSERT_TRUE(frame_);
-        graph_ = frame_->Window();
+        graph_ = frame_->Graph().Window();
         ASSERT_TRUE(RunFramesUntil([this] {
             return graph_->isExposed() && Near(GraphPixel(110, 0), qRgb(20, 103, 219));
         })) << "the graph in Deep Blue";
@@ -62,7 +62,7 @@ protected:
     // The menu's "Settings" command, and the one window it shows.
     SettingsWindow* OpenSettings() {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        frame_->Menu()->actions().at(0)->trigger();
+        frame_->Tools().Menu()->actions().at(0)->trigger();
         std::vector<SettingsWindow*> shown;
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             if (auto* window = qobject_cast<SettingsWindow*>(widget);

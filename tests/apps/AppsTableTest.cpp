@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/AppsCommand.h"
+#include "cli/AppsCommand.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "app/ExportCommand.h"
+#include "cli/ExportCommand.h"
 #include "persistence/CTrafficHistory.h"
 
 namespace {

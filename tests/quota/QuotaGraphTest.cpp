@@ -31,16 +31,16 @@ protected:
         std::filesystem::create_directories(dir_.Path() / "gfx");
         std::filesystem::copy_file(TALLYGLASS_WARNING_BMP, dir_.Path() / "gfx" / "warning.bmp");
         auto frame = MakeFrame();
-        if (!frame || !QTest::qWaitForWindowExposed(frame->Window())) {
+        if (!frame || !QTest::qWaitForWindowExposed(frame->Graph().Window())) {
             return nullptr;
         }
-        frame->View()->SetFrameDelay(0);  // the test moves the clock; nothing to wait for
+        frame->Graph().View()->SetFrameDelay(0);  // the test moves the clock; nothing to wait for
         return frame;
     }
 
     // The share of the window's pixels, as the X server shows them, in the warning's amber.
     double AmberShare(CMainFrame& frame) {
-        CGraphWindow* window = frame.Window();
+        CGraphWindow* window = frame.Graph().Window();
         // Other tests show their windows on the same X server, often in the same corner: a
         // covered part of ours would read as whatever covers it. The frame that the exposure
         // asks for draws the uncovered part again before the next look.
@@ -89,7 +89,7 @@ protected:
 TEST_F(QuotaGraphTest, AQuotaPastItsLimitBlinksTheWarningUntilItIsSwitchedOff) {
     auto frame = Start(100.0, 150.0);
     ASSERT_TRUE(frame);
-    CGraphView& view = *frame->View();
+    CGraphView& view = *frame->Graph().View();
 
     // Within two seconds the picture covers the graph, and then takes turns with it.
     ASSERT_TRUE(RunFramesUntil(
@@ -103,11 +103,11 @@ TEST_F(QuotaGraphTest, AQuotaPastItsLimitBlinksTheWarningUntilItIsSwitchedOff) {
 
     // Switched off in the Capwarden window while the picture shows: the graph comes back at
     // the next frame and stays.
-    frame->OpenCapwarden();
-    CapwardenWindow* window = frame->Capwarden();
+    frame->Tools().OpenCapwarden();
+    CapwardenWindow* window = frame->Tools().Capwarden();
     ASSERT_NE(window, nullptr);
-    frame->OpenCapwarden();
-    EXPECT_EQ(frame->Capwarden(), window);  // opened once
+    frame->Tools().OpenCapwarden();
+    EXPECT_EQ(frame->Tools().Capwarden(), window);  // opened once
     window->findChild<QCheckBox*>("activateCheck")->click();
     window->findChild<QPushButton*>("okButton")->click();
     frame->RunFrame();
@@ -116,13 +116,13 @@ TEST_F(QuotaGraphTest, AQuotaPastItsLimitBlinksTheWarningUntilItIsSwitchedOff) {
     EXPECT_FALSE(RunFramesUntil(
         *frame, [&] { return view.WarningPhase(); }, 5000));
     EXPECT_TRUE(ShownOnScreen(*frame, false));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return frame->Capwarden() == nullptr; }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frame->Tools().Capwarden() == nullptr; }, 10000));
 }
 
 TEST_F(QuotaGraphTest, TrafficThatPassesTheLimitRaisesTheWarning) {
     auto frame = Start(1.0, 0.5);
     ASSERT_TRUE(frame);
-    CGraphView& view = *frame->View();
+    CGraphView& view = *frame->Graph().View();
     frame->RunFrame();  // the first sample meets the interface
     EXPECT_FALSE(RunFramesUntil(
         *frame, [&] { return view.QuotaWarning(); }, 3000));
@@ -131,7 +131,7 @@ TEST_F(QuotaGraphTest, TrafficThatPassesTheLimitRaisesTheWarning) {
     // The quota counts every third sample, a graph step (62 frames) apart.
     ASSERT_TRUE(RunFramesUntil(
         *frame, [&] { return view.WarningPhase(); }, 4 * 62 * 10));
-    EXPECT_TRUE(frame->Quota().IsExceeded());
+    EXPECT_TRUE(frame->Meter().Quota().IsExceeded());
     EXPECT_TRUE(ShownOnScreen(*frame, true));
 }
 

@@ -29,8 +29,8 @@ protected:
         if (!frame || !TestWatcher()->WaitForItem(service)) {
             return nullptr;
         }
-        frame->View()->SetFrameDelay(0);  // the test moves the clock; nothing to wait for
-        frame->RunFrame();                // the first sample meets the interface
+        frame->Graph().View()->SetFrameDelay(0);  // the test moves the clock; nothing to wait for
+        frame->RunFrame();                        // the first sample meets the interface
         return frame;
     }
 
@@ -59,7 +59,7 @@ protected:
     // Proves that nothing was sent before now: notifications from one sender arrive in order,
     // so the next one received must be this marker.
     void ExpectNoNoticeSoFar(CMainFrame& frame) {
-        ASSERT_TRUE(frame.Tray()->ShowMessage("marker", "-"));
+        ASSERT_TRUE(frame.Desktop().Tray()->ShowMessage("marker", "-"));
         EXPECT_EQ(NextNotice(), "marker|-");
     }
 
@@ -70,7 +70,7 @@ TEST_F(QuotaNoticeTest, HeadingPastTheLimitAndPassingItAreToldOncePerPeriodAndNo
     auto frame = Start();
     ASSERT_TRUE(frame);
     Samples(*frame, 3, 50 * 1024);  // 0.75 MB + 150 KB: still within 1 MB
-    ASSERT_FALSE(frame->Quota().IsExceeded());
+    ASSERT_FALSE(frame->Meter().Quota().IsExceeded());
     // But today's pace takes the period past it: told ahead, once.
     const std::string ahead = NextNotice();
     EXPECT_TRUE(
@@ -79,7 +79,7 @@ TEST_F(QuotaNoticeTest, HeadingPastTheLimitAndPassingItAreToldOncePerPeriodAndNo
     ExpectNoNoticeSoFar(*frame);
 
     Samples(*frame, 3, 50 * 1024);
-    ASSERT_TRUE(frame->Quota().IsExceeded());
+    ASSERT_TRUE(frame->Meter().Quota().IsExceeded());
     EXPECT_EQ(NextNotice(), "Capwarden|Total traffic has passed its limit of 1 MB: 1.0 MB used.");
     Samples(*frame, 9, 100 * 1024);  // further past it
     ExpectNoNoticeSoFar(*frame);
@@ -88,16 +88,16 @@ TEST_F(QuotaNoticeTest, HeadingPastTheLimitAndPassingItAreToldOncePerPeriodAndNo
     frame.reset();
     frame = Start();
     ASSERT_TRUE(frame);
-    ASSERT_TRUE(frame->Quota().IsExceeded());
+    ASSERT_TRUE(frame->Meter().Quota().IsExceeded());
     Samples(*frame, 6, 100 * 1024);
     ExpectNoNoticeSoFar(*frame);
 
     // A new period, passed again: told again.
     localClock_.SetDate({1, 1, 2027});
     Samples(*frame, 3, 0);
-    ASSERT_FALSE(frame->Quota().IsExceeded());
+    ASSERT_FALSE(frame->Meter().Quota().IsExceeded());
     Samples(*frame, 12, 100 * 1024);
-    ASSERT_TRUE(frame->Quota().IsExceeded());
+    ASSERT_TRUE(frame->Meter().Quota().IsExceeded());
     EXPECT_EQ(NextNotice().substr(0, 52), "Capwarden|Total traffic has passed its limit of 1 MB");
 }
 

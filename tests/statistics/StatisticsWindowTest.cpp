@@ -346,19 +346,19 @@ using StatisticsFromMenuTest = MainFrameFixture;
 TEST_F(StatisticsFromMenuTest, OpensOnceFollowsSamplesAndLetsGoWhenClosed) {
     auto frame = MakeFrame();
     ASSERT_TRUE(frame);
-    const std::size_t observers = frame->History().ObserverCount();
+    const std::size_t observers = frame->Meter().History().ObserverCount();
 
-    frame->OpenStatistics();
-    QPointer<StatisticsWindow> window = frame->Statistics();
+    frame->Tools().OpenStatistics();
+    QPointer<StatisticsWindow> window = frame->Tools().Statistics();
     ASSERT_TRUE(window);
-    frame->OpenStatistics();  // a second command shows the same window
-    EXPECT_EQ(frame->Statistics(), window.data());
+    frame->Tools().OpenStatistics();  // a second command shows the same window
+    EXPECT_EQ(frame->Tools().Statistics(), window.data());
     int windows = 0;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         windows += qobject_cast<StatisticsWindow*>(widget) != nullptr ? 1 : 0;
     }
     EXPECT_EQ(windows, 1);
-    EXPECT_EQ(frame->History().ObserverCount(), observers + 1);
+    EXPECT_EQ(frame->Meter().History().ObserverCount(), observers + 1);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.data(), kWait));
 
     // Samples taken by the frame reach the window, and the graph keeps its context.
@@ -369,19 +369,19 @@ TEST_F(StatisticsFromMenuTest, OpensOnceFollowsSamplesAndLetsGoWhenClosed) {
         frame->RunFrame();
     }
     EXPECT_EQ(window->findChild<QLabel*>("sessionDownloadValue")->text(), "5.0 MB");
-    EXPECT_EQ(QOpenGLContext::currentContext(), frame->Window()->Context());
+    EXPECT_EQ(QOpenGLContext::currentContext(), frame->Graph().Window()->Context());
 
     // OK closes it; it deletes itself and stops listening.
     QTest::mouseClick(window->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
                       Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }, kWait));
-    EXPECT_EQ(frame->Statistics(), nullptr);
-    EXPECT_EQ(frame->History().ObserverCount(), observers);
-    EXPECT_EQ(QOpenGLContext::currentContext(), frame->Window()->Context());
+    EXPECT_EQ(frame->Tools().Statistics(), nullptr);
+    EXPECT_EQ(frame->Meter().History().ObserverCount(), observers);
+    EXPECT_EQ(QOpenGLContext::currentContext(), frame->Graph().Window()->Context());
 
     // Shutting down with the window open closes it before the history goes.
-    frame->OpenStatistics();
-    window = frame->Statistics();
+    frame->Tools().OpenStatistics();
+    window = frame->Tools().Statistics();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.data(), kWait));
     frame.reset();
     EXPECT_TRUE(window.isNull());

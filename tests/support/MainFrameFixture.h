@@ -7,9 +7,9 @@
 #include "FakeClocks.h"
 #include "FakeInterfaceSource.h"
 #include "TempDir.h"
-#include "app/CFrameClock.h"
 #include "app/CMainFrame.h"
 #include "appearance/CSettings.h"
+#include "runloop/CFrameClock.h"
 #include "sampling/CTrafficSampler.h"
 
 // The main frame with its real window on the X server, fed by a scripted interface ("eth0",
@@ -28,8 +28,8 @@ struct MainFrameRig {
     void SaveHiddenInTray() {
         auto frame = MakeFrame();
         ASSERT_TRUE(frame);
-        frame->Settings()->hiddenInTray = true;
-        ASSERT_TRUE(frame->Settings()->Save());
+        frame->Graph().Settings()->hiddenInTray = true;
+        ASSERT_TRUE(frame->Graph().Settings()->Save());
     }
 
     TempDir dir_;

@@ -61,7 +61,7 @@ TEST(Translations, GermanFromItsCatalogueUntilItIsRemoved) {
     {
         const CTranslations german(kFolder, {"de-DE", "de"});
         EXPECT_EQ(german.Language(), "de");
-        EXPECT_EQ(Tr("CMainFrame", "Settings"), "Einstellungen");
+        EXPECT_EQ(Tr("CToolMenu", "Settings"), "Einstellungen");
         EXPECT_EQ(Tr("CapwardenWindow", "Apply"), "Übernehmen");
         EXPECT_EQ(Tr("StatisticsLists", "Downloaded"), "Heruntergeladen");
         EXPECT_EQ(Tr("Months", "February"), "Februar");
@@ -82,7 +82,7 @@ TEST(Translations, GermanFromItsCatalogueUntilItIsRemoved) {
             EXPECT_EQ(Tr("QPlatformTheme", "&Yes"), "&Ja");
         }
     }
-    EXPECT_EQ(Tr("CMainFrame", "Settings"), "Settings");
+    EXPECT_EQ(Tr("CToolMenu", "Settings"), "Settings");
     EXPECT_EQ(Tr("UploadIntervals", "%n minutes", 5), "5 minutes");
 }
 
@@ -90,7 +90,7 @@ TEST(Translations, EnglishWantedFirstOrNoCatalogueLeavesTheEnglish) {
     for (const QStringList& wanted : {QStringList{"en-US", "de-DE"}, QStringList{"fr-FR"}}) {
         const CTranslations none(kFolder, wanted);
         EXPECT_EQ(none.Language(), "");
-        EXPECT_EQ(Tr("CMainFrame", "Settings"), "Settings");
+        EXPECT_EQ(Tr("CToolMenu", "Settings"), "Settings");
         EXPECT_EQ(Tr("QPlatformTheme", "&Yes"), "&Yes");
     }
 }

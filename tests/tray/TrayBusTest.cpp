@@ -113,7 +113,7 @@ protected:
 
     // The tray's first answers from the bus come in while events are served.
     static bool WaitForTrayState(CMainFrame& frame) {
-        return QTest::qWaitFor([&] { return frame.Tray()->IsTrayStateKnown(); });
+        return QTest::qWaitFor([&] { return frame.Desktop().Tray()->IsTrayStateKnown(); });
     }
 
     void WaitPastDoubleClick() {
@@ -127,8 +127,8 @@ TEST_F(TrayBusTest, ItemRegistersAndItsTooltipAndPictureFollowTraffic) {
     auto frame = MakeFrame();
     ASSERT_TRUE(frame);
     ASSERT_TRUE(WaitForTrayState(*frame));
-    EXPECT_EQ(frame->Tray()->HostKind(), CTrayActivation::Host::StatusNotifier);
-    EXPECT_TRUE(frame->Tray()->TrayAvailable());
+    EXPECT_EQ(frame->Desktop().Tray()->HostKind(), CTrayActivation::Host::StatusNotifier);
+    EXPECT_TRUE(frame->Desktop().Tray()->TrayAvailable());
     ASSERT_TRUE(TestWatcher()->WaitForItem(service_));
 
     EXPECT_EQ(TooltipTitle(), "HEllo there");
@@ -137,23 +137,23 @@ TEST_F(TrayBusTest, ItemRegistersAndItsTooltipAndPictureFollowTraffic) {
     frame->RunFrame();  // the first sample meets the interface
     SampleWith(*frame, 32768, 0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return Picture() == GreenHalves{true, true, false}; }));
-    EXPECT_EQ(TooltipTitle(), QString::fromStdString(frame->TooltipText()));
+    EXPECT_EQ(TooltipTitle(), QString::fromStdString(frame->Desktop().TooltipText()));
     EXPECT_TRUE(TooltipTitle().startsWith("Down: ")) << TooltipTitle().toStdString();
 
     SampleWith(*frame, 0, 32768);
     EXPECT_TRUE(QTest::qWaitFor([&] { return Picture() == GreenHalves{true, false, true}; }));
     SampleWith(*frame, 32768, 32768);
     EXPECT_TRUE(QTest::qWaitFor([&] { return Picture() == GreenHalves{true, true, true}; }));
-    EXPECT_EQ(TooltipTitle(), QString::fromStdString(frame->TooltipText()));
+    EXPECT_EQ(TooltipTitle(), QString::fromStdString(frame->Desktop().TooltipText()));
 
     // A tooltip set again unchanged sends nothing: of three settings, two signals arrive, and the
     // last one's text is the tooltip.
     SignalCounter counter;
     ASSERT_TRUE(QDBusConnection::sessionBus().connect(service_, kItemPath, kItemInterface,
                                                       "NewToolTip", &counter, SLOT(Count())));
-    frame->Tray()->SetTip("Down: 1.0 KB/s\nUp: 1.0 KB/s");
-    frame->Tray()->SetTip("Down: 1.0 KB/s\nUp: 1.0 KB/s");
-    frame->Tray()->SetTip("Down: 2.0 KB/s\nUp: 1.0 KB/s");
+    frame->Desktop().Tray()->SetTip("Down: 1.0 KB/s\nUp: 1.0 KB/s");
+    frame->Desktop().Tray()->SetTip("Down: 1.0 KB/s\nUp: 1.0 KB/s");
+    frame->Desktop().Tray()->SetTip("Down: 2.0 KB/s\nUp: 1.0 KB/s");
     EXPECT_TRUE(QTest::qWaitFor([&] { return counter.count >= 2; }));
     EXPECT_EQ(TooltipTitle(), "Down: 2.0 KB/s\nUp: 1.0 KB/s");
     EXPECT_EQ(counter.count, 2);
@@ -164,12 +164,12 @@ TEST_F(TrayBusTest, ActivateHidesTheWindowAndBringsItBack) {
     ASSERT_TRUE(frame);
     ASSERT_TRUE(TestWatcher()->WaitForItem(service_));
     ASSERT_TRUE(WaitForTrayState(*frame));  // until then hiding is refused: no tray known
-    CGraphWindow* window = frame->Window();
+    CGraphWindow* window = frame->Graph().Window();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
 
     ASSERT_TRUE(Activate());
     EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }));
-    EXPECT_TRUE(frame->Settings()->hiddenInTray);
+    EXPECT_TRUE(frame->Graph().Settings()->hiddenInTray);
     // Frames go on while hidden: sampling is tied to them.
     const std::uint64_t frames = frame->FrameCount();
     frame->RunFrame();
@@ -179,16 +179,16 @@ TEST_F(TrayBusTest, ActivateHidesTheWindowAndBringsItBack) {
     ASSERT_TRUE(Activate());
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
     EXPECT_TRUE(QTest::qWaitForWindowActive(window));
-    EXPECT_FALSE(frame->Settings()->hiddenInTray);
+    EXPECT_FALSE(frame->Graph().Settings()->hiddenInTray);
 
     // A double click on the graph window toggles the same way.
     emit window->ToggleRequested();
     EXPECT_FALSE(window->isVisible());
-    EXPECT_TRUE(frame->Settings()->hiddenInTray);
+    EXPECT_TRUE(frame->Graph().Settings()->hiddenInTray);
     WaitPastDoubleClick();
     ASSERT_TRUE(Activate());
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
-    EXPECT_FALSE(frame->Settings()->hiddenInTray);
+    EXPECT_FALSE(frame->Graph().Settings()->hiddenInTray);
 }
 
 TEST_F(TrayBusTest, RestartedWatcherGetsTheItemAgainWithItsCurrentState) {
@@ -197,7 +197,7 @@ TEST_F(TrayBusTest, RestartedWatcherGetsTheItemAgainWithItsCurrentState) {
     ASSERT_TRUE(TestWatcher()->WaitForItem(service_));
     frame->RunFrame();
     SampleWith(*frame, 0, 32768);
-    const QString tip = QString::fromStdString(frame->TooltipText());
+    const QString tip = QString::fromStdString(frame->Desktop().TooltipText());
     ASSERT_TRUE(QTest::qWaitFor([&] { return TooltipTitle() == tip; }));
 
     TestWatcher()->Stop();
@@ -207,18 +207,18 @@ TEST_F(TrayBusTest, RestartedWatcherGetsTheItemAgainWithItsCurrentState) {
     EXPECT_EQ(again, service_);
     EXPECT_EQ(TooltipTitle(), tip);
     EXPECT_EQ(Picture(), (GreenHalves{true, false, true}));
-    EXPECT_EQ(frame->Tray()->IconId(), 120);
+    EXPECT_EQ(frame->Desktop().Tray()->IconId(), 120);
 
     // A watcher with no panel drawing the items: the icon is nowhere to be seen, so the window
     // stays.
     TestWatcher()->Stop();
     ASSERT_TRUE(TestWatcher()->Start({"--no-host"}));
     ASSERT_TRUE(TestWatcher()->WaitForItem(again));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !frame->Tray()->TrayAvailable(); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !frame->Desktop().Tray()->TrayAvailable(); }));
     ASSERT_TRUE(Activate());
     QCoreApplication::processEvents();
-    EXPECT_TRUE(frame->Window()->isVisible());
-    EXPECT_FALSE(frame->Settings()->hiddenInTray);
+    EXPECT_TRUE(frame->Graph().Window()->isVisible());
+    EXPECT_FALSE(frame->Graph().Settings()->hiddenInTray);
     TestWatcher()->Stop();
     ASSERT_TRUE(TestWatcher()->Start());
 }
@@ -229,21 +229,21 @@ TEST_F(TrayBusTest, SavedFlagStartsHiddenAndATrayGoneForGoodGivesTheWindowBack) 
     ASSERT_TRUE(frame);
     ASSERT_TRUE(TestWatcher()->WaitForItem(service_));
     ASSERT_TRUE(WaitForTrayState(*frame));
-    EXPECT_TRUE(frame->Settings()->hiddenInTray);
-    EXPECT_FALSE(frame->Window()->isVisible());
+    EXPECT_TRUE(frame->Graph().Settings()->hiddenInTray);
+    EXPECT_FALSE(frame->Graph().Window()->isVisible());
     frame->RunFrame();  // frames run while hidden, and the first one sizes the window
     SampleWith(*frame, 32768, 0);
-    EXPECT_EQ(frame->Tray()->IconId(), 121);
+    EXPECT_EQ(frame->Desktop().Tray()->IconId(), 121);
 
     TestWatcher()->Stop();
     const int grace = CTrayHiding::kMissesBeforeRescue * CSystemTray::kTrayCheckMs;
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(frame->Window(), grace + 3000));
-    EXPECT_FALSE(frame->Settings()->hiddenInTray);
-    EXPECT_EQ(frame->Window()->size(), QSize(221, 62));
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(frame->Graph().Window(), grace + 3000));
+    EXPECT_FALSE(frame->Graph().Settings()->hiddenInTray);
+    EXPECT_EQ(frame->Graph().Window()->size(), QSize(221, 62));
     // No tray now: hiding is refused.
-    emit frame->Window()->ToggleRequested();
-    EXPECT_TRUE(frame->Window()->isVisible());
-    EXPECT_FALSE(frame->Settings()->hiddenInTray);
+    emit frame->Graph().Window()->ToggleRequested();
+    EXPECT_TRUE(frame->Graph().Window()->isVisible());
+    EXPECT_FALSE(frame->Graph().Settings()->hiddenInTray);
     ASSERT_TRUE(TestWatcher()->Start());
 }
 
@@ -255,9 +255,9 @@ TEST_F(TrayBusTest, AHungTrayHostNeverStopsTheGraph) {
     ASSERT_TRUE(app.InitInstance());
     CMainFrame* frame = app.MainFrame();
     ASSERT_TRUE(WaitForTrayState(*frame));
-    ASSERT_TRUE(frame->Tray()->TrayAvailable());
-    frame->ToggleHiddenInTray();
-    ASSERT_FALSE(frame->Window()->isVisible());
+    ASSERT_TRUE(frame->Desktop().Tray()->TrayAvailable());
+    frame->Desktop().ToggleHiddenInTray();
+    ASSERT_FALSE(frame->Graph().Window()->isVisible());
     TestWatcher()->Freeze();
 
     // Long enough for several periodic looks at the tray and for one look to time out.
@@ -286,10 +286,10 @@ TEST_F(TrayBusTest, AHungTrayHostNeverStopsTheGraph) {
             QTimer::singleShot(kComeBackMs + 10000, qApp, &QCoreApplication::quit);
         });
     });
-    QObject::connect(frame->Window(), &QWindow::visibleChanged, [&](bool visible) {
+    QObject::connect(frame->Graph().Window(), &QWindow::visibleChanged, [&](bool visible) {
         if (visible && framesWhileHung > 0) {
             cameBack = true;
-            hiddenWhenBack = frame->Settings()->hiddenInTray;
+            hiddenWhenBack = frame->Graph().Settings()->hiddenInTray;
             QCoreApplication::quit();
         }
     });
@@ -316,8 +316,8 @@ TEST_F(TrayBusTest, ASecondStartShowsTheRunningMetersWindow) {
     ASSERT_TRUE(app.InitInstance());
     CMainFrame* frame = app.MainFrame();
     ASSERT_TRUE(WaitForTrayState(*frame));
-    frame->ToggleHiddenInTray();
-    ASSERT_FALSE(frame->Window()->isVisible());
+    frame->Desktop().ToggleHiddenInTray();
+    ASSERT_FALSE(frame->Graph().Window()->isVisible());
 
     QProcess second;
     second.start(TALLYGLASS_PROGRAM, {"--data-dir", dir_.Str().c_str()});
@@ -327,8 +327,8 @@ TEST_F(TrayBusTest, ASecondStartShowsTheRunningMetersWindow) {
     const QString said = QString::fromLocal8Bit(second.readAllStandardError());
     EXPECT_EQ(said.count('\n'), 1) << said.toStdString();
     EXPECT_TRUE(said.contains("already running")) << said.toStdString();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(frame->Window()));
-    EXPECT_FALSE(frame->Settings()->hiddenInTray);
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(frame->Graph().Window()));
+    EXPECT_FALSE(frame->Graph().Settings()->hiddenInTray);
 }
 
 }  // namespace

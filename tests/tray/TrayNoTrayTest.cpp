@@ -29,19 +29,19 @@ TEST_F(NoTrayTest, ProgramRunsWithItsWindowAndNeverHidesIt) {
     ASSERT_NO_FATAL_FAILURE(SaveHiddenInTray());
     auto frame = MakeFrame();
     ASSERT_TRUE(frame);
-    CSystemTray* tray = frame->Tray();
+    CSystemTray* tray = frame->Desktop().Tray();
     ASSERT_TRUE(QTest::qWaitFor([&] { return tray->IsTrayStateKnown(); }));
     EXPECT_EQ(tray->HostKind(), CTrayActivation::Host::XEmbed);
     EXPECT_FALSE(tray->TrayAvailable());
     // The saved flag leaves the window shown, and the flag says so.
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(frame->Window()));
-    EXPECT_FALSE(frame->Settings()->hiddenInTray);
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(frame->Graph().Window()));
+    EXPECT_FALSE(frame->Graph().Settings()->hiddenInTray);
 
-    emit frame->Window()->ToggleRequested();
-    EXPECT_TRUE(frame->Window()->isVisible());
-    EXPECT_FALSE(frame->Settings()->hiddenInTray);
-    EXPECT_FALSE(tray->HideToTray(*frame->Window()));
-    EXPECT_TRUE(frame->Window()->isVisible());
+    emit frame->Graph().Window()->ToggleRequested();
+    EXPECT_TRUE(frame->Graph().Window()->isVisible());
+    EXPECT_FALSE(frame->Graph().Settings()->hiddenInTray);
+    EXPECT_FALSE(tray->HideToTray(*frame->Graph().Window()));
+    EXPECT_TRUE(frame->Graph().Window()->isVisible());
 
     // Picture and tip are kept for a tray that may still come.
     frame->RunFrame();
@@ -59,16 +59,16 @@ TEST_F(NoTrayTest, ProgramRunsWithItsWindowAndNeverHidesIt) {
 TEST_F(NoTrayTest, TrayMenuIsTheWindowsMenuWithSettingsFirstAndEscapeChoosesNothing) {
     auto frame = MakeFrame();
     ASSERT_TRUE(frame);
-    QMenu* menu = frame->Tray()->Menu();
+    QMenu* menu = frame->Desktop().Tray()->Menu();
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(frame->Tray()->Icon()->contextMenu(), menu);
-    EXPECT_EQ(menu->actions(), frame->Menu()->actions());
+    EXPECT_EQ(frame->Desktop().Tray()->Icon()->contextMenu(), menu);
+    EXPECT_EQ(menu->actions(), frame->Tools().Menu()->actions());
     ASSERT_NE(menu->defaultAction(), nullptr);
     EXPECT_EQ(menu->defaultAction()->text(), "Settings");
 
     int chosen = 0;
     QObject::connect(menu, &QMenu::triggered, [&] { ++chosen; });
-    QObject::connect(frame->Menu(), &QMenu::triggered, [&] { ++chosen; });
+    QObject::connect(frame->Tools().Menu(), &QMenu::triggered, [&] { ++chosen; });
     menu->popup(QPoint(200, 200));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
     QTest::keyClick(menu, Qt::Key_Escape);

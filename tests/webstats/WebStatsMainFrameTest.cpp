@@ -43,7 +43,7 @@ protected:
     // Moves the clocks an interval on and runs frames until the next sample starts an upload.
     void StartUpload(CMainFrame& frame) {
         msClock_.Advance(31000);
-        ASSERT_TRUE(RunFramesUntil(frame, [&] { return frame.WebStats().UploadBusy(); }));
+        ASSERT_TRUE(RunFramesUntil(frame, [&] { return frame.Meter().WebStats().UploadBusy(); }));
     }
 };
 
@@ -53,17 +53,17 @@ TEST_F(WebStatsFrameTest, AServerThatNeverAnswersDoesNotStopTheGraph) {
     SeedWebStats(hung.Port());
     auto frame = MakeFrame();
     ASSERT_TRUE(frame);
-    frame->WebStatsPublisher().SetOptions(FtpOptions{4000, 4000, ""});
+    frame->Meter().WebStatsPublisher().SetOptions(FtpOptions{4000, 4000, ""});
     frame->RunFrame();
 
     StartUpload(*frame);
     const std::uint64_t before = frame->FrameCount();
-    ASSERT_TRUE(RunFramesUntil(*frame, [&] { return !frame->WebStats().UploadBusy(); }));
+    ASSERT_TRUE(RunFramesUntil(*frame, [&] { return !frame->Meter().WebStats().UploadBusy(); }));
     const std::uint64_t during = frame->FrameCount() - before;
     // Four seconds waiting for a greeting, a frame every 5 ms of the test's timer (fewer on a
     // busy machine). Frames that waited for the upload would have left one or two.
     EXPECT_GT(during, 25u);
-    const auto log = frame->WebStats().CopyLog();
+    const auto log = frame->Meter().WebStats().CopyLog();
     ASSERT_EQ(log.size(), 1u);
     EXPECT_NE(log[0].find(": The server did not answer within 4 s."), std::string::npos) << log[0];
 }
@@ -76,9 +76,9 @@ TEST_F(WebStatsFrameTest, EachUploadAddsOneLineToTheOpenWindow) {
     auto frame = MakeFrame();
     ASSERT_TRUE(frame);
     frame->RunFrame();
-    frame->OpenWebStats();
-    frame->OpenWebStats();  // the open window comes to the front; no second one
-    WebStatsWindow* window = frame->WebStatsWindowIfOpen();
+    frame->Tools().OpenWebStats();
+    frame->Tools().OpenWebStats();  // the open window comes to the front; no second one
+    WebStatsWindow* window = frame->Tools().WebStatsWindowIfOpen();
     ASSERT_NE(window, nullptr);
     auto* list = window->findChild<QListWidget*>("logList");
     ASSERT_NE(list, nullptr);

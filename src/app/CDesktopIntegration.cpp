@@ -1,0 +1,155 @@
+#include "app/CDesktopIntegration.h"
+
+#include <vector>
+
+#include "app/CGraphFrame.h"
+#include "app/CMeter.h"
+#include "app/CSaveFailureAlert.h"
+#include "appearance/CSettings.h"
+#include "core/Formatters.h"
+#include "core/Units.h"
+#include "graphgl/CGraphWindow.h"
+#include "platform/MsClock.h"
+#include "quota/CQuotaEarlyWarning.h"
+#include "quota/CTrafficQuota.h"
+#include "quota/ProjectionTexts.h"
+#include "quota/QuotaProjection.h"
+#include "runloop/CFrameClock.h"
+#include "tray/CSystemTray.h"
+#include "tray/CTrayHiding.h"
+#include "tray/TrayRules.h"
+
+namespace {
+
+constexpr std::uint32_t kTooltipPeriodMs = 200;
+
+}  // namespace
+
+CDesktopIntegration::CDesktopIntegration(CMeter& meter, const LocaleTexts& texts,
+                                         const CFrameClock& frameClock,
+                                         CSaveFailureAlert& saveFailureAlert)
+    : meter_(meter),
+      texts_(texts),
+      frameClock_(frameClock),
+      saveFailureAlert_(saveFailureAlert),
+      tooltipStamp_(frameClock.NowMs()) {}
+
+CDesktopIntegration::~CDesktopIntegration() = default;
+
+void CDesktopIntegration::Create(CGraphFrame& graph, QMenu& menu) {
+    window_ = graph.Window();
+    settings_ = graph.Settings();
+    // Without a tray the program runs with its window only.
+    tray_ = std::make_unique<CSystemTray>();
+    // The tooltip until the first refresh puts the speeds there.
+    tray_->Create(menu, tr("HEllo there"), kTrayIconIdle);
+    saveFailureAlert_.SetTrayMessage(TrayMessageOf(*tray_));
+    trayHiding_ = std::make_unique<CTrayHiding>(settings_->hiddenInTray);
+
+    connect(tray_.get(), &CSystemTray::ToggleRequested, this,
+            &CDesktopIntegration::ToggleHiddenInTray);
+    connect(window_, &CGraphWindow::ToggleRequested, this,
+            &CDesktopIntegration::ToggleHiddenInTray);
+    // A tray that went away for good gives the window back.
+    connect(tray_.get(), &CSystemTray::TrayChecked, this,
+            [this](bool available) { ApplyTrayAction(trayHiding_->CheckTray(available)); });
+
+    if (!settings_->hiddenInTray) {
+        window_->show();
+        return;
+    }
+    // Whether there is a tray to start hidden in is known once the desktop has answered; the
+    // window waits unshown till then.
+    connect(
+        tray_.get(), &CSystemTray::TrayStateKnown, this,
+        [this](bool available) {
+            if (trayHiding_->Start(available) != TrayWindowAction::Hide ||
+                !tray_->HideToTray(*window_)) {
+                settings_->hiddenInTray = false;
+                window_->show();
+            }
+        },
+        Qt::SingleShotConnection);
+}
+
+void CDesktopIntegration::ShowWindow() {
+    if (trayHiding_->Hidden()) {
+        ToggleHiddenInTray();  // out of the tray, and the settings' flag follows
+    } else {
+        tray_->RestoreFromTray(*window_);  // in front and active
+    }
+}
+
+void CDesktopIntegration::ToggleHiddenInTray() {
+    ApplyTrayAction(trayHiding_->Toggle(tray_->TrayAvailable()));
+}
+
+void CDesktopIntegration::ApplyTrayAction(TrayWindowAction action) {
+    if (action == TrayWindowAction::Hide && !tray_->HideToTray(*window_)) {
+        // The tray went away between the question and the hiding.
+        settings_->hiddenInTray = false;
+    } else if (action == TrayWindowAction::Restore) {
+        tray_->RestoreFromTray(*window_);
+    }
+}
+
+void CDesktopIntegration::ShowRates() {
+    tray_->SetIconFromResource(TrayIconForRates(meter_.DownloadRate(), meter_.UploadRate()));
+}
+
+void CDesktopIntegration::Refresh() {
+    RefreshTooltip();
+    ShowQuotaNotices();
+}
+
+int CDesktopIntegration::FramesUntilNeeded(const CFrameTimeline& timeline, int needed) const {
+    // The tip's text (with the quota's projection) is built only when its refresh would come
+    // before the frame already needed.
+    const int tipDue = timeline.FirstFrame(needed, [this](std::uint32_t ms) {
+        return MsElapsed(tooltipStamp_, ms) > kTooltipPeriodMs;
+    });
+    if (tipDue < needed && TooltipForRates() != tooltipText_) {
+        return tipDue;
+    }
+    return needed;
+}
+
+std::string CDesktopIntegration::TooltipForRates() const {
+    std::string text =
+        tr("Down: %1\nUp: %2")
+            .arg(QString::fromStdString(FormatSpeed(meter_.DownloadRate() / kKBPerMB)),
+                 QString::fromStdString(FormatSpeed(meter_.UploadRate() / kKBPerMB)))
+            .toStdString();
+    // Built here, where the run loop looks for a changed tip, the quota's line is as prompt as
+    // the speeds.
+    if (const std::string quota = TooltipQuotaLine(ProjectQuota(meter_.Quota()), texts_);
+        !quota.empty()) {
+        text += "\n" + quota;
+    }
+    return text;
+}
+
+void CDesktopIntegration::RefreshTooltip() {
+    const std::uint32_t now = frameClock_.NowMs();
+    if (MsElapsed(tooltipStamp_, now) <= kTooltipPeriodMs) {
+        return;
+    }
+    tooltipStamp_ = now;
+    std::string text = TooltipForRates();
+    if (text != tooltipText_) {
+        tooltipText_ = std::move(text);
+        tray_->SetTip(QString::fromStdString(tooltipText_));
+    }
+}
+
+void CDesktopIntegration::ShowQuotaNotices() {
+    std::string notice;
+    if (meter_.Quota().TakeNotice(notice, texts_) && tray_) {
+        tray_->ShowMessage(tr("Capwarden"), QString::fromStdString(notice));
+    }
+    std::vector<LimitProjection> ahead;
+    if (meter_.QuotaEarlyWarning().TakeWarning(ahead) && tray_) {
+        tray_->ShowMessage(tr("Capwarden"),
+                           QString::fromStdString(EarlyWarningText(ahead, texts_)));
+    }
+}

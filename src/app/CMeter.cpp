@@ -1,0 +1,65 @@
+#include "app/CMeter.h"
+
+#include <utility>
+
+#include "graph/CSampleList.h"
+#include "persistence/CTrafficHistory.h"
+#include "quota/CQuotaEarlyWarning.h"
+#include "quota/CTrafficQuota.h"
+#include "sampling/CTrafficSampler.h"
+#include "webstats/CWebStats.h"
+#include "webstats/CWebStatsPublisher.h"
+
+CMeter::CMeter(const Services& services, CDataFolder folder)
+    : sampler_(services.sampler),
+      folder_(std::move(folder)),
+      samples_(std::make_unique<CSampleList>()),
+      history_(std::make_unique<CTrafficHistory>(folder_, services.msClock, services.localClock)),
+      quota_(std::make_unique<CTrafficQuota>(*history_, folder_, services.msClock,
+                                             services.localClock)),
+      quotaEarlyWarning_(std::make_unique<CQuotaEarlyWarning>(*quota_, folder_)),
+      webStats_(std::make_unique<CWebStats>(folder_, services.msClock, services.localClock)),
+      webStatsPublisher_(std::make_unique<CWebStatsPublisher>(
+          *webStats_, folder_, services.localClock, services.texts)) {
+    // Log lines come from the upload's thread; the observers hear of them on this one.
+    webStats_->SetLogListener(
+        [this, post = services.post] { post([this] { webStats_->NotifyAll(); }); });
+}
+
+CMeter::~CMeter() = default;
+
+void CMeter::TakeSample() {
+    sampler_.Sample(downloadRate_, uploadRate_);
+    samples_->Append(downloadRate_, uploadRate_);
+    double downloaded = 0.0;
+    double uploaded = 0.0;
+    RecordTotals(downloaded, uploaded);
+    if (webStats_->AddSample(downloaded, uploaded)) {
+        webStatsPublisher_->Start();  // returns at once; the upload runs on its own thread
+    }
+}
+
+void CMeter::SaveDataFiles() {
+    // Without a last sample the traffic since the last graph step (up to a step's worth) would be
+    // lost. The graph is not fed: this is no step of its.
+    sampler_.Sample(downloadRate_, uploadRate_);
+    double downloaded = 0.0;
+    double uploaded = 0.0;
+    RecordTotals(downloaded, uploaded);
+    history_->Save();
+    quota_->CatchUp();  // the quota works on every third sample only
+    quota_->Save();
+}
+
+void CMeter::StopUploads() {
+    webStatsPublisher_.reset();
+}
+
+void CMeter::RecordTotals(double& downloaded, double& uploaded) {
+    sampler_.Totals(downloaded, uploaded);
+    history_->Update(downloaded, uploaded);
+}
+
+MeterStatus CMeter::Status() const {
+    return CollectStatus(*samples_, *history_, *quota_);
+}

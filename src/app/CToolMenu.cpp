@@ -1,0 +1,116 @@
+#include "app/CToolMenu.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QMenu>
+#include <QUrl>
+
+#include <algorithm>
+
+#include "app/CGraphFrame.h"
+#include "app/CMeter.h"
+#include "appearance/CAutostartEntry.h"
+#include "appearance/SettingsWindow.h"
+#include "graphgl/CGraphWindow.h"
+#include "platform/Folders.h"
+#include "quota/CapwardenWindow.h"
+#include "statistics/StatisticsWindow.h"
+#include "timer/TimerWindow.h"
+#include "webstats/WebStatsWindow.h"
+
+namespace {
+
+constexpr const char* kHelpFile = "TallyglassHelp.html";
+
+}  // namespace
+
+CToolMenu::CToolMenu(CMeter& meter, CGraphFrame& graph, CTrafficSampler& sampler,
+                     const MsClock& msClock)
+    : meter_(meter), graph_(graph), sampler_(sampler), msClock_(msClock) {}
+
+CToolMenu::~CToolMenu() = default;
+
+void CToolMenu::Create() {
+    connect(graph_.Window(), &CGraphWindow::MenuRequested, this, &CToolMenu::ShowMenu);
+    connect(graph_.Window(), &CGraphWindow::HelpRequested, this, &CToolMenu::OpenHelp);
+    menu_ = std::make_unique<QMenu>();
+    menu_->addAction(tr("Settings"), this, &CToolMenu::OpenSettings);
+    menu_->addAction(tr("Statistics"), this, &CToolMenu::OpenStatistics);
+    menu_->addAction(tr("Timer"), this, &CToolMenu::OpenTimer);
+    menu_->addAction(tr("Capwarden"), this, &CToolMenu::OpenCapwarden);
+    menu_->addAction(tr("WebStats"), this, &CToolMenu::OpenWebStats);
+    menu_->addSeparator();
+    menu_->addAction(tr("Help"), this, &CToolMenu::OpenHelp);
+    menu_->addAction(tr("Exit"), qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+void CToolMenu::DestroyWindows() {
+    statistics_.Destroy();
+    timer_.Destroy();
+    capwarden_.Destroy();
+    settings_.Destroy();
+    webStats_.Destroy();
+}
+
+void CToolMenu::Refresh() {
+    if (timer_.IsOpen() && timerRefresh_.Tick()) {
+        timer_.Get()->Refresh();
+    }
+}
+
+int CToolMenu::FramesUntilNeeded(int needed) const {
+    return timer_.IsOpen() ? std::min(needed, timerRefresh_.FramesUntilRefresh()) : needed;
+}
+
+void CToolMenu::ShowMenu(const QPoint& globalPos) {
+    menu_->popup(globalPos);
+}
+
+void CToolMenu::OpenHelp() {
+    // A missing help file is no error: the desktop simply has nothing to open.
+    QDesktopServices::openUrl(
+        QUrl::fromLocalFile(QString::fromStdString(meter_.Folder().ProgramFilePath(kHelpFile))));
+}
+
+void CToolMenu::OpenSettings() {
+    settings_.Open(
+        [this] {
+            // "Start at login" starts the program that runs now, wherever it was started from.
+            CAutostartEntry autostart(CAutostartEntry::PathIn(ResolveConfigFolder()),
+                                      ResolveProgramPath());
+            return new SettingsWindow(*graph_.Settings(), graph_.Themes(), sampler_,
+                                      std::move(autostart));
+        },
+        graph_.Frame());
+}
+
+void CToolMenu::OpenStatistics() {
+    statistics_.Open(
+        [this] { return new StatisticsWindow(meter_.History(), [this] { graph_.MakeCurrent(); }); },
+        graph_.Frame());
+}
+
+void CToolMenu::OpenTimer() {
+    timer_.Open([this] { return new TimerWindow(meter_.History(), msClock_); }, graph_.Frame());
+}
+
+void CToolMenu::OpenCapwarden() {
+    capwarden_.Open([this] { return new CapwardenWindow(meter_.Quota()); }, graph_.Frame());
+}
+
+void CToolMenu::OpenWebStats() {
+    webStats_.Open([this] { return new WebStatsWindow(meter_.WebStats()); }, graph_.Frame());
+}
+
+StatisticsWindow* CToolMenu::Statistics() const {
+    return statistics_.Get();
+}
+TimerWindow* CToolMenu::Timer() const {
+    return timer_.Get();
+}
+CapwardenWindow* CToolMenu::Capwarden() const {
+    return capwarden_.Get();
+}
+WebStatsWindow* CToolMenu::WebStatsWindowIfOpen() const {
+    return webStats_.Get();
+}
