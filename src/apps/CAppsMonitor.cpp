@@ -1,0 +1,23 @@
+#include "apps/CAppsMonitor.h"
+
+#include <utility>
+
+CAppsMonitor::CAppsMonitor(std::unique_ptr<SocketSource> sockets,
+                           std::unique_ptr<ProcessSource> processes, const MsClock& clock,
+                           std::uint32_t userId, std::uint64_t received, std::uint64_t sent)
+    : sockets_(std::move(sockets)),
+      processes_(std::move(processes)),
+      traffic_(*sockets_, *processes_, clock, userId),
+      received_(received),
+      sent_(sent) {
+    traffic_.Poll(0, 0);
+}
+
+void CAppsMonitor::Sample(std::uint64_t received, std::uint64_t sent) {
+    // The counts only grow; a smaller one would be a restarted count, which carried nothing yet.
+    const std::uint64_t newReceived = received >= received_ ? received - received_ : 0;
+    const std::uint64_t newSent = sent >= sent_ ? sent - sent_ : 0;
+    received_ = received;
+    sent_ = sent;
+    traffic_.Poll(newReceived, newSent);
+}
