@@ -16,7 +16,9 @@ public:
                  const MsClock& clock, std::uint32_t userId, std::uint64_t received,
                  std::uint64_t sent);
 
-    // A sample was taken: polls with what the interfaces carried since the previous poll.
+    // A sample was taken: polls with what the interfaces carried since the previous poll. A
+    // sample in the same millisecond as that poll waits for the next: its interval has no time
+    // to divide by, and the speeds would show 0.
     void Sample(std::uint64_t received, std::uint64_t sent);
 
     CAppTraffic& Traffic() { return traffic_; }
@@ -24,7 +26,9 @@ public:
 private:
     std::unique_ptr<SocketSource> sockets_;
     std::unique_ptr<ProcessSource> processes_;
+    const MsClock& clock_;
     CAppTraffic traffic_;
+    std::uint32_t lastPollMs_;
     std::uint64_t received_;
     std::uint64_t sent_;
 };

@@ -33,6 +33,7 @@ public:
 struct Totals {
     std::uint64_t received = 0;
     std::uint64_t sent = 0;
+    std::uint32_t afterMs = 1000;  // since the sample before
 };
 
 TEST(AppsMonitorTest, PollsOncePerSampleWithTheBytesSinceThePrevious) {
@@ -41,17 +42,34 @@ TEST(AppsMonitorTest, PollsOncePerSampleWithTheBytesSinceThePrevious) {
         Totals opening;
         std::vector<Totals> samples;
         Totals expectedOther;
+        int expectedPolls;
     } cases[] = {
-        {"nothing carried before the opening counts", {5000, 700}, {{5000, 700}}, {0, 0}},
+        {"nothing carried before the opening counts", {5000, 700}, {{5000, 700}}, {0, 0}, 2},
         {"each sample adds what came since the one before",
          {0, 0},
          {{1000, 10}, {3000, 30}},
-         {3000, 30}},
-        {"opened late: only what came after", {1000, 100}, {{1500, 150}, {1800, 180}}, {800, 80}},
+         {3000, 30},
+         3},
+        {"opened late: only what came after",
+         {1000, 100},
+         {{1500, 150}, {1800, 180}},
+         {800, 80},
+         3},
         {"a count that went back adds nothing and counts on from there",
          {1000, 100},
          {{500, 50}, {800, 80}},
-         {300, 30}},
+         {300, 30},
+         3},
+        {"a sample in the millisecond of the poll before waits, its bytes kept for the next",
+         {0, 0},
+         {{1000, 10}, {1500, 15, 0}, {2000, 20}},
+         {2000, 20},
+         3},
+        {"a sample in the opening's millisecond waits too",
+         {0, 0},
+         {{400, 4, 0}, {1000, 10}},
+         {1000, 10},
+         2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -62,10 +80,10 @@ TEST(AppsMonitorTest, PollsOncePerSampleWithTheBytesSinceThePrevious) {
                              c.opening.sent);
         EXPECT_EQ(polls, 1);  // the window opens with the monitor
         for (const Totals& sample : c.samples) {
-            clock.Advance(1000);
+            clock.Advance(sample.afterMs);
             monitor.Sample(sample.received, sample.sent);
         }
-        EXPECT_EQ(polls, 1 + static_cast<int>(c.samples.size()));
+        EXPECT_EQ(polls, c.expectedPolls);
         EXPECT_EQ(monitor.Traffic().Other().downBytes, c.expectedOther.received);
         EXPECT_EQ(monitor.Traffic().Other().upBytes, c.expectedOther.sent);
     }
