@@ -253,6 +253,10 @@ Upload: %2</translation>
         <translation>WebStats</translation>
     </message>
     <message>
+        <source>Applications</source>
+        <translation>Anwendungen</translation>
+    </message>
+    <message>
         <source>Help</source>
         <translation>Hilfe</translation>
     </message>

@@ -42,6 +42,7 @@ void CMainFrame::WorkFrame(std::uint32_t frameMs) {
     ++frameCount_;
     if (!graph_.Advance()) {
         meter_.TakeSample();
+        tools_.SampleTaken();
         desktop_.ShowRates();
         emit SampleTaken(meter_.DownloadRate(), meter_.UploadRate());
     }

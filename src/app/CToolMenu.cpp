@@ -6,14 +6,22 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <memory>
+
+#include <unistd.h>
 
 #include "app/CGraphFrame.h"
 #include "app/CMeter.h"
 #include "appearance/CAutostartEntry.h"
 #include "appearance/SettingsWindow.h"
+#include "apps/AppsWindow.h"
+#include "apps/CAppsMonitor.h"
+#include "apps/CProcScanner.h"
+#include "apps/CSockDiagSource.h"
 #include "graphgl/CGraphWindow.h"
 #include "platform/Folders.h"
 #include "quota/CapwardenWindow.h"
+#include "sampling/CTrafficSampler.h"
 #include "statistics/StatisticsWindow.h"
 #include "timer/TimerWindow.h"
 #include "webstats/WebStatsWindow.h"
@@ -39,6 +47,7 @@ void CToolMenu::Create() {
     menu_->addAction(tr("Timer"), this, &CToolMenu::OpenTimer);
     menu_->addAction(tr("Capwarden"), this, &CToolMenu::OpenCapwarden);
     menu_->addAction(tr("WebStats"), this, &CToolMenu::OpenWebStats);
+    menu_->addAction(tr("Applications"), this, &CToolMenu::OpenApps);
     menu_->addSeparator();
     menu_->addAction(tr("Help"), this, &CToolMenu::OpenHelp);
     menu_->addAction(tr("Exit"), qApp, &QCoreApplication::quit, Qt::QueuedConnection);
@@ -50,11 +59,21 @@ void CToolMenu::DestroyWindows() {
     capwarden_.Destroy();
     settings_.Destroy();
     webStats_.Destroy();
+    apps_.Destroy();
 }
 
 void CToolMenu::Refresh() {
     if (timer_.IsOpen() && timerRefresh_.Tick()) {
         timer_.Get()->Refresh();
+    }
+}
+
+void CToolMenu::SampleTaken() {
+    if (AppsWindow* apps = apps_.Get()) {
+        std::uint64_t received = 0;
+        std::uint64_t sent = 0;
+        sampler_.ByteTotals(received, sent);
+        apps->Monitor()->Sample(received, sent);
     }
 }
 
@@ -102,6 +121,20 @@ void CToolMenu::OpenWebStats() {
     webStats_.Open([this] { return new WebStatsWindow(meter_.WebStats()); }, graph_.Frame());
 }
 
+void CToolMenu::OpenApps() {
+    // The sources and the model live with the window: closed, it reads no socket and no process.
+    apps_.Open(
+        [this] {
+            std::uint64_t received = 0;
+            std::uint64_t sent = 0;
+            sampler_.ByteTotals(received, sent);
+            return new AppsWindow(std::make_unique<CAppsMonitor>(
+                std::make_unique<CSockDiagSource>(), std::make_unique<CProcScanner>(), msClock_,
+                getuid(), received, sent));
+        },
+        graph_.Frame());
+}
+
 StatisticsWindow* CToolMenu::Statistics() const {
     return statistics_.Get();
 }
@@ -113,4 +146,7 @@ CapwardenWindow* CToolMenu::Capwarden() const {
 }
 WebStatsWindow* CToolMenu::WebStatsWindowIfOpen() const {
     return webStats_.Get();
+}
+AppsWindow* CToolMenu::AppsWindowIfOpen() const {
+    return apps_.Get();
 }

@@ -8,6 +8,7 @@
 #include "app/ReleaseClosedWindowMemory.h"
 #include "timer/CRefreshCountdown.h"
 
+class AppsWindow;
 class CGraphFrame;
 class CMeter;
 class CTrafficSampler;
@@ -20,7 +21,7 @@ class StatisticsWindow;
 class TimerWindow;
 class WebStatsWindow;
 
-// The program's menu and what it opens: the five tool windows, each open at most once and
+// The program's menu and what it opens: the six tool windows, each open at most once and
 // placed where the graph window leaves them room, and the help.
 class CToolMenu : public QObject {
     Q_OBJECT
@@ -35,6 +36,8 @@ public:
 
     // A frame's part: the open Timer window's figures at their pace.
     void Refresh();
+    // A sample was taken: the open Applications window's model polls with its traffic.
+    void SampleTaken();
     // `needed`, or the earlier frame at which an open window refreshes.
     int FramesUntilNeeded(int needed) const;
 
@@ -47,11 +50,13 @@ public:
     void OpenTimer();
     void OpenCapwarden();
     void OpenWebStats();
+    void OpenApps();
     // The open window of each, or null.
     StatisticsWindow* Statistics() const;
     TimerWindow* Timer() const;
     CapwardenWindow* Capwarden() const;
     WebStatsWindow* WebStatsWindowIfOpen() const;
+    AppsWindow* AppsWindowIfOpen() const;
 
 private:
     CMeter& meter_;
@@ -65,5 +70,6 @@ private:
     CToolWindowSlot<TimerWindow> timer_{ReleaseClosedWindowMemory};
     CToolWindowSlot<CapwardenWindow> capwarden_{ReleaseClosedWindowMemory};
     CToolWindowSlot<WebStatsWindow> webStats_{ReleaseClosedWindowMemory};
+    CToolWindowSlot<AppsWindow> apps_{ReleaseClosedWindowMemory};
     CRefreshCountdown timerRefresh_;
 };

@@ -3,6 +3,8 @@
 #include <QHeaderView>
 #include <QIcon>
 
+#include <utility>
+
 #include "core/Formatters.h"
 #include "ui_AppsWindow.h"
 
@@ -36,8 +38,16 @@ void FillRow(QTreeWidgetItem& row, const QString& name, double down, double up,
 }  // namespace
 
 AppsWindow::AppsWindow(CAppTraffic& traffic, QWidget* parent)
+    : AppsWindow(traffic, nullptr, parent) {}
+
+AppsWindow::AppsWindow(std::unique_ptr<CAppsMonitor> monitor, QWidget* parent)
+    : AppsWindow(monitor->Traffic(), std::move(monitor), parent) {}
+
+AppsWindow::AppsWindow(CAppTraffic& traffic, std::unique_ptr<CAppsMonitor>&& monitor,
+                       QWidget* parent)
     : QDialog(parent),
       ui_(std::make_unique<Ui::AppsWindow>()),
+      monitor_(std::move(monitor)),
       traffic_(traffic),
       observation_(traffic, *this) {
     ui_->setupUi(this);

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "apps/CAppTraffic.h"
+#include "apps/CAppsMonitor.h"
 #include "core/CObservable.h"
 
 namespace Ui {
@@ -20,13 +21,22 @@ class AppsWindow final : public QDialog, private CObserver {
 public:
     // The model must outlive the window.
     explicit AppsWindow(CAppTraffic& traffic, QWidget* parent = nullptr);
+    // Owns the monitor: closing the window ends the polling with it.
+    explicit AppsWindow(std::unique_ptr<CAppsMonitor> monitor, QWidget* parent = nullptr);
     ~AppsWindow() override;
 
+    // The monitor the window owns, or null.
+    CAppsMonitor* Monitor() const { return monitor_.get(); }
+
 private:
+    // By reference: the monitor is moved only once its model was reached.
+    AppsWindow(CAppTraffic& traffic, std::unique_ptr<CAppsMonitor>&& monitor, QWidget* parent);
+
     void Update() override;
     void ShowProcesses();
 
     std::unique_ptr<Ui::AppsWindow> ui_;
+    std::unique_ptr<CAppsMonitor> monitor_;  // before the model's observation, which goes first
     CAppTraffic& traffic_;
     CScopedObservation observation_;  // last: detached first, however the window dies
 };

@@ -19,6 +19,8 @@ void CTrafficSampler::Sample(double& downRate, double& upRate) {
     // Every block of walks the totals are rebuilt from exact byte counts, so rounding in the
     // per-walk additions does not pile up. 64-bit counts: a fast link moves more than 4 GiB in
     // one block.
+    bytesIn_ += in;
+    bytesOut_ += out;
     blockBytesIn_ += in;
     blockBytesOut_ += out;
     if (++walksInBlock_ >= kBlockLength) {
@@ -54,6 +56,11 @@ void CTrafficSampler::Sample(double& downRate, double& upRate) {
 void CTrafficSampler::Totals(double& downloaded, double& uploaded) const {
     downloaded = downloaded_;
     uploaded = uploaded_;
+}
+
+void CTrafficSampler::ByteTotals(std::uint64_t& received, std::uint64_t& sent) const {
+    received = bytesIn_;
+    sent = bytesOut_;
 }
 
 void CTrafficSampler::Select(const std::string& description) {

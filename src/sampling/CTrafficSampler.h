@@ -39,6 +39,8 @@ public:
     void Sample(double& downRate, double& upRate);
     // MB received and sent by monitored interfaces since start.
     void Totals(double& downloaded, double& uploaded) const;
+    // The same in bytes, exact.
+    void ByteTotals(std::uint64_t& received, std::uint64_t& sent) const;
 
     void Select(const std::string& description);
     void Deselect(const std::string& description);
@@ -89,6 +91,8 @@ private:
     double lastUpRate_ = 0.0;
     std::uint64_t blockBytesIn_ = 0;
     std::uint64_t blockBytesOut_ = 0;
+    std::uint64_t bytesIn_ = 0;
+    std::uint64_t bytesOut_ = 0;
     double baseDownloaded_ = 0.0;
     double baseUploaded_ = 0.0;
     int walksInBlock_ = 0;

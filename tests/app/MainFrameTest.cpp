@@ -47,7 +47,7 @@ TEST_F(MainFrameTest, FirstRunWritesDefaultsPlacesWindowAndBuildsTheMenu) {
     for (QAction* action : frame->Tools().Menu()->actions()) {
         entries << (action->isSeparator() ? "-" : action->text());
     }
-    EXPECT_EQ(entries.join(","), "Settings,Statistics,Timer,Capwarden,WebStats,-,Help,Exit");
+    EXPECT_EQ(entries.join(","), "Settings,Statistics,Timer,Capwarden,WebStats,Applications,-,Help,Exit");
 }
 
 TEST_F(MainFrameTest, SamplesOncePerGraphStepAndFeedsListHistoryAndTooltip) {

@@ -19,7 +19,7 @@
 #include "graphgl/CGraphWindow.h"
 #include "platform/CTranslations.h"
 
-// The five tool windows opened from the graph window's menu, on a private X server with a window
+// The six tool windows opened from the graph window's menu, on a private X server with a window
 // manager (tests/support/run_with_openbox.py), so their frames are real.
 namespace {
 
@@ -104,11 +104,10 @@ const struct {
     const char* germanTitle;
     int menuIndex;
     bool fixed;  // its layout does not grow
-} kToolWindows[] = {{"Settings", "Einstellungen", 0, true},
-                    {"Statistics", "Statistik", 1, true},
-                    {"Timer", "Stoppuhr", 2, true},
-                    {"Capwarden", "Capwarden", 3, true},
-                    {"WebStats", "WebStats", 4, true}};
+} kToolWindows[] = {
+    {"Settings", "Einstellungen", 0, true}, {"Statistics", "Statistik", 1, true},
+    {"Timer", "Stoppuhr", 2, true},         {"Capwarden", "Capwarden", 3, true},
+    {"WebStats", "WebStats", 4, true},      {"Applications", "Anwendungen", 5, false}};
 
 // With the graph where a window centred on the desktop would lie under it, each opens clear of
 // the graph; opened again after the graph was moved onto it, it moves out from under it.
@@ -132,6 +131,10 @@ TEST_F(ToolWindowsX11Test, NoToolWindowOpensUnderTheGraph) {
             [&] { return !window->frameGeometry().intersects(graph_->frameGeometry()); }, kWaitMs))
             << tool.title;
         window->close();
+        // Closed is gone, with all it owns: the Applications window's sockets and model, which
+        // the samples then no longer poll.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }, kWaitMs)) << tool.title;
+        EXPECT_EQ(frame_->Tools().AppsWindowIfOpen(), nullptr) << tool.title;
         MoveGraph(QRect(desktop.center().x() + 140, desktop.center().y() - 32, 320, 90));
     }
 }

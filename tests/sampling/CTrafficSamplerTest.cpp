@@ -353,6 +353,12 @@ TEST_F(SamplerTest, AfterEachBlockOfThirtySamplesTheTotalsAreExactByteCounts) {
     }
     EXPECT_EQ(Totals().down, static_cast<double>(sum) / kMiB);
     EXPECT_EQ(Totals().up, static_cast<double>(3 * sum) / kMiB);
+    // The byte counts run on across the blocks.
+    std::uint64_t received = 0;
+    std::uint64_t sent = 0;
+    sampler.ByteTotals(received, sent);
+    EXPECT_EQ(received, sum);
+    EXPECT_EQ(sent, 3 * sum);
 }
 
 TEST_F(WideSamplerTest, MoreThan4GiBInOneBlockSurvivesTheRebase) {
