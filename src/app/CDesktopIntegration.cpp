@@ -6,6 +6,8 @@
 #include "app/CMeter.h"
 #include "app/CSaveFailureAlert.h"
 #include "appearance/CSettings.h"
+#include "appearance/CThemeTable.h"
+#include "appearance/QColourRgb.h"
 #include "core/Formatters.h"
 #include "core/Units.h"
 #include "graphgl/CGraphWindow.h"
@@ -39,6 +41,7 @@ CDesktopIntegration::~CDesktopIntegration() = default;
 void CDesktopIntegration::Create(CGraphFrame& graph, QMenu& menu) {
     window_ = graph.Window();
     settings_ = graph.Settings();
+    themes_ = &graph.Themes();
     // Without a tray the program runs with its window only.
     tray_ = std::make_unique<CSystemTray>();
     // The tooltip until the first refresh puts the speeds there.
@@ -95,6 +98,12 @@ void CDesktopIntegration::ApplyTrayAction(TrayWindowAction action) {
 
 void CDesktopIntegration::ShowRates() {
     tray_->SetIconFromResource(TrayIconForRates(meter_.DownloadRate(), meter_.UploadRate()));
+    // The face and the theme are read at each sample, so a change in the settings shows by the
+    // next one; the tray redraws only when the texts, the colours or the face changed.
+    const SpeedIconColours colours{ToQColor(themes_->CurrentColour(ColourSlot::Download)),
+                                   ToQColor(themes_->CurrentColour(ColourSlot::Upload)),
+                                   ToQColor(themes_->CurrentColour(ColourSlot::BackgroundTop))};
+    tray_->ShowRates(meter_.DownloadRate(), meter_.UploadRate(), settings_->trayFace, colours);
 }
 
 void CDesktopIntegration::Refresh() {

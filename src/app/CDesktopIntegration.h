@@ -15,6 +15,7 @@ class CMeter;
 class CSaveFailureAlert;
 class CSettings;
 class CSystemTray;
+class CThemeTable;
 class CTrayHiding;
 class LocaleTexts;
 class QMenu;
@@ -36,7 +37,7 @@ public:
     // ended with it hidden and there is a tray to keep it hidden in.
     void Create(CGraphFrame& graph, QMenu& menu);
 
-    // The icon's picture for the meter's latest speeds, after each sample.
+    // The icon's picture, or its speeds face, for the meter's latest speeds, after each sample.
     void ShowRates();
     // A frame's part: the tooltip at its pace, and the quota's notices when it has any.
     void Refresh();
@@ -64,6 +65,7 @@ private:
     CSaveFailureAlert& saveFailureAlert_;
     CGraphWindow* window_ = nullptr;
     CSettings* settings_ = nullptr;
+    const CThemeTable* themes_ = nullptr;
     std::unique_ptr<CSystemTray> tray_;
     std::unique_ptr<CTrayHiding> trayHiding_;
     std::uint32_t tooltipStamp_;

@@ -25,6 +25,7 @@
 #include "persistence/DataFile.h"
 #include "sampling/CTrafficSampler.h"
 #include "timer/TimerWindow.h"
+#include "tray/CSystemTray.h"
 
 namespace {
 
@@ -74,6 +75,47 @@ TEST_F(MainFrameTest, SamplesOncePerGraphStepAndFeedsListHistoryAndTooltip) {
     msClock_.Advance(201);
     frame->RunFrame();
     EXPECT_EQ(frame->Desktop().TooltipText(), "Down: 97.7 KB/s\nUp: 0.0 KB/s");
+}
+
+// The tray's face follows the settings from one sample to the next, and the speeds face shows
+// the speeds of the sample just taken.
+TEST_F(MainFrameTest, TrayShowsTheFaceTheSettingsAskForAtEachSample) {
+    struct Step {
+        const char* name;
+        TrayFace face;
+        int bytesPerFrame;
+        QString download;  // the speeds face's upper line; empty with the picture
+    };
+    const Step steps[] = {
+        {"the picture face draws no speeds", TrayFace::Picture, 1000, ""},
+        {"the speeds face shows the new sample's speed", TrayFace::Speeds, 1000, "\u200798K"},
+        {"and follows the next sample", TrayFace::Speeds, 20000, "1.9M"},
+        {"back to the picture", TrayFace::Picture, 20000, ""},
+    };
+    auto frame = MakeFrame();
+    ASSERT_TRUE(frame);
+    CSystemTray* tray = frame->Desktop().Tray();
+    ASSERT_NE(tray, nullptr);
+    int samples = 0;
+    QObject::connect(frame.get(), &CMainFrame::SampleTaken, [&] { ++samples; });
+    frame->RunFrame();  // the first sample, with no speeds yet
+
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        frame->Graph().Settings()->trayFace = step.face;
+        const int before = samples;
+        for (int i = 0; i < 62 && samples == before; ++i) {
+            source_.AddTraffic(1, step.bytesPerFrame, 0);
+            msClock_.Advance(10);
+            frame->RunFrame();
+        }
+        ASSERT_EQ(samples, before + 1);
+        EXPECT_EQ(tray->Face(), step.face);
+        EXPECT_EQ(tray->DownloadText(), step.download);
+        if (step.face == TrayFace::Speeds) {
+            EXPECT_EQ(tray->UploadText(), "0.0K");
+        }
+    }
 }
 
 TEST_F(MainFrameTest, StatusTellsWhatTheGraphShowsNotASampleItNeverDrew) {
