@@ -1,5 +1,6 @@
 #include "app/CDesktopIntegration.h"
 
+#include <utility>
 #include <vector>
 
 #include "app/CGraphFrame.h"
@@ -111,7 +112,13 @@ void CDesktopIntegration::Refresh() {
     ShowQuotaNotices();
 }
 
-int CDesktopIntegration::FramesUntilNeeded(const CFrameTimeline& timeline, int needed) const {
+int CDesktopIntegration::FramesUntilNeeded(const CFrameTimeline& timeline, int needed) {
+    // Nothing runs between the frame and this question in one wake-up, so a tip the frame just
+    // built is the one this would build. A later question, with events handled in between (a
+    // window's Apply), builds it afresh.
+    if (std::exchange(tipJustBuilt_, false)) {
+        return needed;
+    }
     // The tip's text (with the quota's projection) is built only when its refresh would come
     // before the frame already needed.
     const int tipDue = timeline.FirstFrame(needed, [this](std::uint32_t ms) {
@@ -123,7 +130,8 @@ int CDesktopIntegration::FramesUntilNeeded(const CFrameTimeline& timeline, int n
     return needed;
 }
 
-std::string CDesktopIntegration::TooltipForRates() const {
+std::string CDesktopIntegration::TooltipForRates() {
+    ++tooltipBuilds_;
     std::string text =
         tr("Down: %1\nUp: %2")
             .arg(QString::fromStdString(FormatSpeed(meter_.DownloadRate() / kKBPerMB)),
@@ -140,7 +148,8 @@ std::string CDesktopIntegration::TooltipForRates() const {
 
 void CDesktopIntegration::RefreshTooltip() {
     const std::uint32_t now = frameClock_.NowMs();
-    if (MsElapsed(tooltipStamp_, now) <= kTooltipPeriodMs) {
+    tipJustBuilt_ = MsElapsed(tooltipStamp_, now) > kTooltipPeriodMs;
+    if (!tipJustBuilt_) {
         return;
     }
     tooltipStamp_ = now;

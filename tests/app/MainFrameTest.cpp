@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "MainFrameFixture.h"
 #include "QuotaTestSupport.h"
 #include "ScopedEnv.h"
@@ -343,6 +345,53 @@ TEST_F(MainFrameTest, WorkWaitingForAFrameIsDoneAtTheNextFrame) {
     msClock_.Advance(201);
     frame->RunFrame();
     EXPECT_NE(frame->Desktop().TooltipText().find("\nQuota: 500% used"), std::string::npos)
+        << frame->Desktop().TooltipText();
+}
+
+// The tooltip's text, with the quota's projection, is built once per wake-up: the run loop's
+// question right after the frame that built it takes that one, while every other question
+// builds it afresh and so sees what changed outside the frames.
+TEST_F(MainFrameTest, TooltipIsBuiltOncePerWakeUpAndChangesBetweenFramesAreSeen) {
+    struct Step {
+        const char* name;
+        std::function<void(CMainFrame&)> before;  // what happens ahead of the question
+        int builds;                               // of the tip's text, by the step
+        bool tipDueSoon;                          // the loop wakes for the tip's next turn
+    };
+    const auto tipTurn = [this](CMainFrame& frame) {
+        msClock_.Advance(201);
+        frame.RunFrame();
+    };
+    const auto noTurn = [](CMainFrame& frame) { frame.RunFrame(); };
+    const auto nothing = [](CMainFrame&) {};
+    const Step steps[] = {
+        {"the frame builds the tip, the question takes it", tipTurn, 1, false},
+        {"a second question builds it afresh", nothing, 1, false},
+        {"a quota change outside a frame is seen",
+         [](CMainFrame& frame) { frame.Meter().Quota().SetAllowedTotal(80.0); }, 1, true},
+        {"a frame within the tip's pause leaves it to the question", noTurn, 1, true},
+        {"the tip's turn shows the change and the question takes it", tipTurn, 1, false},
+    };
+    ASSERT_TRUE(WriteQuotaFile(CDataFolder(dir_.Str(), dir_.Str()), ActiveTotalQuota(100, 50)));
+    auto frame = MakeFrame();
+    ASSERT_TRUE(frame);
+    frame->Graph().Window()->hide();  // nothing to show: only the samples and the tip set the pace
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !frame->Graph().Window()->isExposed(); }));
+    frame->RunFrame();
+
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        const int before = frame->Desktop().TooltipBuilds();
+        step.before(*frame);
+        CFrameTimeline timeline(CFramePacer::PeriodForRate(90));
+        timeline.Start(
+            CFrameTimeline::Clock::time_point(std::chrono::milliseconds(msClock_.NowMs())));
+        timeline.SetFrameLength(std::chrono::milliseconds(12));
+        const int frames = frame->FramesUntilNeeded(timeline);
+        EXPECT_EQ(frame->Desktop().TooltipBuilds() - before, step.builds);
+        EXPECT_EQ(frames < 50, step.tipDueSoon) << frames;
+    }
+    EXPECT_NE(frame->Desktop().TooltipText().find("\nQuota: 62% used"), std::string::npos)
         << frame->Desktop().TooltipText();
 }
 
