@@ -1,11 +1,14 @@
 #include "app/CDesktopIntegration.h"
 
+#include <utility>
 #include <vector>
 
 #include "app/CGraphFrame.h"
 #include "app/CMeter.h"
 #include "app/CSaveFailureAlert.h"
 #include "appearance/CSettings.h"
+#include "appearance/CThemeTable.h"
+#include "appearance/QColourRgb.h"
 #include "core/Formatters.h"
 #include "core/Units.h"
 #include "graphgl/CGraphWindow.h"
@@ -39,6 +42,7 @@ CDesktopIntegration::~CDesktopIntegration() = default;
 void CDesktopIntegration::Create(CGraphFrame& graph, QMenu& menu) {
     window_ = graph.Window();
     settings_ = graph.Settings();
+    themes_ = &graph.Themes();
     // Without a tray the program runs with its window only.
     tray_ = std::make_unique<CSystemTray>();
     // The tooltip until the first refresh puts the speeds there.
@@ -95,6 +99,12 @@ void CDesktopIntegration::ApplyTrayAction(TrayWindowAction action) {
 
 void CDesktopIntegration::ShowRates() {
     tray_->SetIconFromResource(TrayIconForRates(meter_.DownloadRate(), meter_.UploadRate()));
+    // The face and the theme are read at each sample, so a change in the settings shows by the
+    // next one; the tray redraws only when the texts, the colours or the face changed.
+    const SpeedIconColours colours{ToQColor(themes_->CurrentColour(ColourSlot::Download)),
+                                   ToQColor(themes_->CurrentColour(ColourSlot::Upload)),
+                                   ToQColor(themes_->CurrentColour(ColourSlot::BackgroundTop))};
+    tray_->ShowRates(meter_.DownloadRate(), meter_.UploadRate(), settings_->trayFace, colours);
 }
 
 void CDesktopIntegration::Refresh() {
@@ -102,7 +112,13 @@ void CDesktopIntegration::Refresh() {
     ShowQuotaNotices();
 }
 
-int CDesktopIntegration::FramesUntilNeeded(const CFrameTimeline& timeline, int needed) const {
+int CDesktopIntegration::FramesUntilNeeded(const CFrameTimeline& timeline, int needed) {
+    // Nothing runs between the frame and this question in one wake-up, so a tip the frame just
+    // built is the one this would build. A later question, with events handled in between (a
+    // window's Apply), builds it afresh.
+    if (std::exchange(tipJustBuilt_, false)) {
+        return needed;
+    }
     // The tip's text (with the quota's projection) is built only when its refresh would come
     // before the frame already needed.
     const int tipDue = timeline.FirstFrame(needed, [this](std::uint32_t ms) {
@@ -114,7 +130,8 @@ int CDesktopIntegration::FramesUntilNeeded(const CFrameTimeline& timeline, int n
     return needed;
 }
 
-std::string CDesktopIntegration::TooltipForRates() const {
+std::string CDesktopIntegration::TooltipForRates() {
+    ++tooltipBuilds_;
     std::string text =
         tr("Down: %1\nUp: %2")
             .arg(QString::fromStdString(FormatSpeed(meter_.DownloadRate() / kKBPerMB)),
@@ -131,7 +148,8 @@ std::string CDesktopIntegration::TooltipForRates() const {
 
 void CDesktopIntegration::RefreshTooltip() {
     const std::uint32_t now = frameClock_.NowMs();
-    if (MsElapsed(tooltipStamp_, now) <= kTooltipPeriodMs) {
+    tipJustBuilt_ = MsElapsed(tooltipStamp_, now) > kTooltipPeriodMs;
+    if (!tipJustBuilt_) {
         return;
     }
     tooltipStamp_ = now;

@@ -15,6 +15,7 @@ class CMeter;
 class CSaveFailureAlert;
 class CSettings;
 class CSystemTray;
+class CThemeTable;
 class CTrayHiding;
 class LocaleTexts;
 class QMenu;
@@ -36,12 +37,13 @@ public:
     // ended with it hidden and there is a tray to keep it hidden in.
     void Create(CGraphFrame& graph, QMenu& menu);
 
-    // The icon's picture for the meter's latest speeds, after each sample.
+    // The icon's picture, or its speeds face, for the meter's latest speeds, after each sample.
     void ShowRates();
     // A frame's part: the tooltip at its pace, and the quota's notices when it has any.
     void Refresh();
-    // `needed`, or the earlier frame at which the tooltip would change.
-    int FramesUntilNeeded(const CFrameTimeline& timeline, int needed) const;
+    // `needed`, or the earlier frame at which the tooltip would change. Asked once per wake-up
+    // of the run loop, after the frames it worked.
+    int FramesUntilNeeded(const CFrameTimeline& timeline, int needed);
 
     // Hides the graph window into the tray or brings it back; the settings' flag follows.
     void ToggleHiddenInTray();
@@ -51,10 +53,12 @@ public:
     CSystemTray* Tray() { return tray_.get(); }
     // The tooltip's text as last refreshed.
     const std::string& TooltipText() const { return tooltipText_; }
+    // How many times the tooltip's text has been built (with the quota's projection).
+    int TooltipBuilds() const { return tooltipBuilds_; }
 
 private:
     void ApplyTrayAction(TrayWindowAction action);
-    std::string TooltipForRates() const;
+    std::string TooltipForRates();
     void RefreshTooltip();
     void ShowQuotaNotices();
 
@@ -64,8 +68,13 @@ private:
     CSaveFailureAlert& saveFailureAlert_;
     CGraphWindow* window_ = nullptr;
     CSettings* settings_ = nullptr;
+    const CThemeTable* themes_ = nullptr;
     std::unique_ptr<CSystemTray> tray_;
     std::unique_ptr<CTrayHiding> trayHiding_;
     std::uint32_t tooltipStamp_;
     std::string tooltipText_;
+    // The frame just worked built the tip: the run loop's question that follows in the same
+    // wake-up need not build it again. Taken by that question, and by the next frame.
+    bool tipJustBuilt_ = false;
+    int tooltipBuilds_ = 0;
 };

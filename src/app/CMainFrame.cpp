@@ -63,10 +63,11 @@ void CMainFrame::ShowPicture() {
 }
 
 int CMainFrame::FramesUntilNeeded(const CFrameTimeline& timeline) {
-    if (graph_.WorkWaiting(meter_.Quota().IsExceeded())) {
-        return 0;
-    }
-    const int needed = tools_.FramesUntilNeeded(graph_.FramesUntilNeeded(timeline));
+    // The desktop side is asked even when the next frame is needed anyway: the question closes
+    // the wake-up for it.
+    const int needed = graph_.WorkWaiting(meter_.Quota().IsExceeded())
+                           ? 0
+                           : tools_.FramesUntilNeeded(graph_.FramesUntilNeeded(timeline));
     return desktop_.FramesUntilNeeded(timeline, needed);
 }
 

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "appearance/NamedColours.h"
+#include "appearance/QColourRgb.h"
 
 namespace {
 
@@ -16,14 +17,6 @@ constexpr int kItemRole = Qt::UserRole;
 // "Custom..." follows the named colours.
 constexpr int kCustomIndex = static_cast<int>(NamedColours.size());
 constexpr int kInset = 2;  // between the entry's edge and its swatch and text
-
-QColor ToQColor(ColourRgb colour) {
-    return QColor(colour.red, colour.green, colour.blue);
-}
-
-ColourRgb ToColourRgb(const QColor& colour) {
-    return {colour.red(), colour.green(), colour.blue()};
-}
 
 }  // namespace
 

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "MainFrameFixture.h"
 #include "QuotaTestSupport.h"
 #include "ScopedEnv.h"
@@ -25,6 +27,7 @@
 #include "persistence/DataFile.h"
 #include "sampling/CTrafficSampler.h"
 #include "timer/TimerWindow.h"
+#include "tray/CSystemTray.h"
 
 namespace {
 
@@ -74,6 +77,47 @@ TEST_F(MainFrameTest, SamplesOncePerGraphStepAndFeedsListHistoryAndTooltip) {
     msClock_.Advance(201);
     frame->RunFrame();
     EXPECT_EQ(frame->Desktop().TooltipText(), "Down: 97.7 KB/s\nUp: 0.0 KB/s");
+}
+
+// The tray's face follows the settings from one sample to the next, and the speeds face shows
+// the speeds of the sample just taken.
+TEST_F(MainFrameTest, TrayShowsTheFaceTheSettingsAskForAtEachSample) {
+    struct Step {
+        const char* name;
+        TrayFace face;
+        int bytesPerFrame;
+        QString download;  // the speeds face's upper line; empty with the picture
+    };
+    const Step steps[] = {
+        {"the picture face draws no speeds", TrayFace::Picture, 1000, ""},
+        {"the speeds face shows the new sample's speed", TrayFace::Speeds, 1000, "\u200798K"},
+        {"and follows the next sample", TrayFace::Speeds, 20000, "1.9M"},
+        {"back to the picture", TrayFace::Picture, 20000, ""},
+    };
+    auto frame = MakeFrame();
+    ASSERT_TRUE(frame);
+    CSystemTray* tray = frame->Desktop().Tray();
+    ASSERT_NE(tray, nullptr);
+    int samples = 0;
+    QObject::connect(frame.get(), &CMainFrame::SampleTaken, [&] { ++samples; });
+    frame->RunFrame();  // the first sample, with no speeds yet
+
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        frame->Graph().Settings()->trayFace = step.face;
+        const int before = samples;
+        for (int i = 0; i < 62 && samples == before; ++i) {
+            source_.AddTraffic(1, step.bytesPerFrame, 0);
+            msClock_.Advance(10);
+            frame->RunFrame();
+        }
+        ASSERT_EQ(samples, before + 1);
+        EXPECT_EQ(tray->Face(), step.face);
+        EXPECT_EQ(tray->DownloadText(), step.download);
+        if (step.face == TrayFace::Speeds) {
+            EXPECT_EQ(tray->UploadText(), "0.0K");
+        }
+    }
 }
 
 TEST_F(MainFrameTest, StatusTellsWhatTheGraphShowsNotASampleItNeverDrew) {
@@ -301,6 +345,53 @@ TEST_F(MainFrameTest, WorkWaitingForAFrameIsDoneAtTheNextFrame) {
     msClock_.Advance(201);
     frame->RunFrame();
     EXPECT_NE(frame->Desktop().TooltipText().find("\nQuota: 500% used"), std::string::npos)
+        << frame->Desktop().TooltipText();
+}
+
+// The tooltip's text, with the quota's projection, is built once per wake-up: the run loop's
+// question right after the frame that built it takes that one, while every other question
+// builds it afresh and so sees what changed outside the frames.
+TEST_F(MainFrameTest, TooltipIsBuiltOncePerWakeUpAndChangesBetweenFramesAreSeen) {
+    struct Step {
+        const char* name;
+        std::function<void(CMainFrame&)> before;  // what happens ahead of the question
+        int builds;                               // of the tip's text, by the step
+        bool tipDueSoon;                          // the loop wakes for the tip's next turn
+    };
+    const auto tipTurn = [this](CMainFrame& frame) {
+        msClock_.Advance(201);
+        frame.RunFrame();
+    };
+    const auto noTurn = [](CMainFrame& frame) { frame.RunFrame(); };
+    const auto nothing = [](CMainFrame&) {};
+    const Step steps[] = {
+        {"the frame builds the tip, the question takes it", tipTurn, 1, false},
+        {"a second question builds it afresh", nothing, 1, false},
+        {"a quota change outside a frame is seen",
+         [](CMainFrame& frame) { frame.Meter().Quota().SetAllowedTotal(80.0); }, 1, true},
+        {"a frame within the tip's pause leaves it to the question", noTurn, 1, true},
+        {"the tip's turn shows the change and the question takes it", tipTurn, 1, false},
+    };
+    ASSERT_TRUE(WriteQuotaFile(CDataFolder(dir_.Str(), dir_.Str()), ActiveTotalQuota(100, 50)));
+    auto frame = MakeFrame();
+    ASSERT_TRUE(frame);
+    frame->Graph().Window()->hide();  // nothing to show: only the samples and the tip set the pace
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !frame->Graph().Window()->isExposed(); }));
+    frame->RunFrame();
+
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        const int before = frame->Desktop().TooltipBuilds();
+        step.before(*frame);
+        CFrameTimeline timeline(CFramePacer::PeriodForRate(90));
+        timeline.Start(
+            CFrameTimeline::Clock::time_point(std::chrono::milliseconds(msClock_.NowMs())));
+        timeline.SetFrameLength(std::chrono::milliseconds(12));
+        const int frames = frame->FramesUntilNeeded(timeline);
+        EXPECT_EQ(frame->Desktop().TooltipBuilds() - before, step.builds);
+        EXPECT_EQ(frames < 50, step.tipDueSoon) << frames;
+    }
+    EXPECT_NE(frame->Desktop().TooltipText().find("\nQuota: 62% used"), std::string::npos)
         << frame->Desktop().TooltipText();
 }
 
