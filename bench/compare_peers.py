@@ -19,6 +19,10 @@ conky a 300-pixel download and an upload graph, 30 pixels high together, redrawn
 --conky-rate times a second. Wake-ups are the voluntary and involuntary context switches of all
 the program's threads; the main thread's alone in brackets (what /proc/PID/status shows).
 
+--apps-window: 300 processes hold 500 loopback connections (1,000 open TCP sockets of the
+user's) and the Applications window stays open through the measured interval, so each sample
+also polls the sockets and the processes.
+
 --tool-windows: at the end of the first shown state, every tool window is opened from the
 meter's right-click menu and closed again once (xdotool), and the memory is read once more.
 
@@ -44,7 +48,7 @@ import process_figures as figures  # noqa: E402
 from loopback import LoopbackConnection  # noqa: E402
 from meter_settings import write_settings  # noqa: E402
 from namespaces import run_in_own_namespaces  # noqa: E402
-from tool_windows import TOOL_WINDOWS, open_and_close, xdotool  # noqa: E402
+from tool_windows import TOOL_WINDOWS, open_and_close, open_window, xdotool  # noqa: E402
 from xserver import Display, pixel, wait_for  # noqa: E402
 
 WARM_UP_SECONDS = 5.0  # start-up (and the first screen of samples) is not what we measure
@@ -85,6 +89,58 @@ def send_traffic(seconds):
         tick += 0.01
         time.sleep(max(0.0, tick - time.monotonic()))
     connection.close()
+
+
+def hold_connections(processes, connections, port, ready):
+    """Run in a child: forks `processes` holders that share `connections` connections to
+    `port` between them, says so on `ready` and waits to be ended with its holders."""
+    import signal
+    import socket
+    holders = []
+    for index in range(processes):
+        share = connections // processes + (1 if index < connections % processes else 0)
+        pid = os.fork()
+        if pid == 0:
+            held = [socket.create_connection(("127.0.0.1", port)) for _ in range(share)]
+            ready.put(len(held))
+            while True:
+                signal.pause()
+        holders.append(pid)
+
+    def end(*_):
+        for holder in holders:
+            os.kill(holder, signal.SIGKILL)
+        os._exit(0)
+
+    signal.signal(signal.SIGTERM, end)
+    while True:
+        signal.pause()
+
+
+class HeldConnections:
+    """1,000 open TCP sockets of the user's: this process accepts 500 connections that 300
+    others hold."""
+
+    def __init__(self, processes=300, connections=500):
+        import socket
+        self.server = socket.socket()
+        self.server.bind(("127.0.0.1", 0))
+        self.server.listen(connections)
+        ready = multiprocessing.Queue()
+        self.parent = multiprocessing.Process(
+            target=hold_connections,
+            args=(processes, connections, self.server.getsockname()[1], ready), daemon=True)
+        self.parent.start()
+        self.accepted = [self.server.accept()[0] for _ in range(connections)]
+        for _ in range(processes):
+            ready.get(timeout=60)
+
+    def close(self):
+        self.parent.terminate()
+        self.parent.join()
+        for connection in self.accepted:
+            connection.close()
+        self.server.close()
 
 
 def conky_config(path, rate):
@@ -147,6 +203,9 @@ def run_state(state, args, work, tool_windows):
         meter_settings(data, args.graph_type, state.hidden)
         meter = display.start(args.program, TALLYGLASS_DATA_DIR=data)
         peer = display.start("conky", "-q", "-c", os.path.join(work, "conky.conf"))
+        if args.apps_window:
+            held = HeldConnections()
+            helpers.append(held)
         if state.traffic:
             sender = multiprocessing.Process(
                 target=send_traffic, args=(state.warm_up + args.seconds + 10,), daemon=True)
@@ -158,6 +217,10 @@ def run_state(state, args, work, tool_windows):
             sys.exit("conky showed no window")
         if not state.hidden and not wait_for(lambda: graph_shown(display, meter.pid), 20):
             sys.exit("the meter showed no window")
+        if args.apps_window and not open_window(meter.pid, "Applications",
+                                                TOOL_WINDOWS.index("Applications"),
+                                                env=display.env):
+            sys.exit("the Applications window did not open")
         time.sleep(state.warm_up)
         if meter.poll() is not None:
             sys.exit("the meter ended during start-up (exit code %s)" % meter.returncode)
@@ -187,8 +250,11 @@ def run_state(state, args, work, tool_windows):
         return result
     finally:
         for helper in helpers:
-            helper.terminate()
-            helper.join()
+            if isinstance(helper, HeldConnections):
+                helper.close()
+            else:
+                helper.terminate()
+                helper.join()
         display.close()
 
 
@@ -252,6 +318,9 @@ def parse_arguments(argv):
     parser.add_argument("--program", metavar="PATH",
                         default=os.path.join(ROOT, "build", "bin", "tallyglass"),
                         help="the meter to run (default build/bin/tallyglass)")
+    parser.add_argument("--apps-window", action="store_true",
+                        help="1,000 open TCP sockets of 300 processes, the Applications window "
+                        "open throughout")
     parser.add_argument("--tool-windows", action="store_true",
                         help="memory again after every tool window was opened and closed once")
     args = parser.parse_args(argv)
@@ -265,6 +334,8 @@ def parse_arguments(argv):
         parser.error("no program at %s" % args.program)
     if args.tool_windows and all(STATES[name].hidden for name in args.states):
         parser.error("--tool-windows needs a state with the window shown")
+    if args.apps_window and any(STATES[name].hidden for name in args.states):
+        parser.error("--apps-window needs the window shown")
     return args
 
 

@@ -4,6 +4,7 @@
 # the tray one after the other. bench/compare_peers.py does the work; --help tells the options.
 #
 # Usage: bench/compare_peers.sh [--seconds N] [--no-traffic | --hidden | --all] [--tool-windows]
+#                               [--apps-window]
 #                               [--conky-rate UPDATES_PER_S] [--bars | --dial] [--shot PNG]
 #                               [--program PATH]
 exec /usr/bin/python3 "$(dirname "$0")/compare_peers.py" "$@"

@@ -75,21 +75,27 @@ void AppsWindow::Update() {
     while (ui_->appsTree->topLevelItemCount() < rows) {
         ui_->appsTree->addTopLevelItem(new QTreeWidgetItem);
     }
-    const QIcon generic = QIcon::fromTheme("application-x-executable");
     for (int i = 0; i < rows - 1; ++i) {
         const AppTraffic& app = apps[i];
         QTreeWidgetItem& row = *ui_->appsTree->topLevelItem(i);
-        FillRow(row, QString::fromStdString(app.app), app.downKiBs, app.upKiBs, app.downBytes,
-                app.upBytes);
-        // A desktop entry's id names its icon in the theme.
-        row.setIcon(kName, QIcon::fromTheme(QString::fromStdString(app.app), generic));
+        const QString name = QString::fromStdString(app.app);
+        // Only when the row's application changed: a new icon repaints the row, and each
+        // sample would load its picture again.
+        if (row.text(kName) != name || row.icon(kName).isNull()) {
+            row.setIcon(kName, Icon(name));
+        }
+        FillRow(row, name, app.downKiBs, app.upKiBs, app.downBytes, app.upBytes);
         if (row.text(kName) == chosen) {
             ui_->appsTree->setCurrentItem(&row);
         }
     }
     const OtherTraffic& other = traffic_.Other();
-    FillRow(*ui_->appsTree->topLevelItem(rows - 1), tr("Other traffic (UDP, other users, system)"),
-            other.downKiBs, other.upKiBs, other.downBytes, other.upBytes);
+    QTreeWidgetItem& otherRow = *ui_->appsTree->topLevelItem(rows - 1);
+    if (!otherRow.icon(kName).isNull()) {
+        otherRow.setIcon(kName, QIcon());
+    }
+    FillRow(otherRow, tr("Other traffic (UDP, other users, system)"), other.downKiBs, other.upKiBs,
+            other.downBytes, other.upBytes);
 
     QString note =
         tr("Counted: the TCP traffic of your own programs. UDP, other users' and the "
@@ -104,6 +110,17 @@ void AppsWindow::Update() {
     }
     ui_->noteLabel->setText(note);
     ShowProcesses();
+}
+
+QIcon AppsWindow::Icon(const QString& app) {
+    auto found = icons_.find(app);
+    if (found == icons_.end()) {
+        // A desktop entry's id names its icon in the theme.
+        found =
+            icons_.emplace(app, QIcon::fromTheme(app, QIcon::fromTheme("application-x-executable")))
+                .first;
+    }
+    return found->second;
 }
 
 void AppsWindow::ShowProcesses() {

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QDialog>
+#include <QIcon>
+#include <QString>
 
+#include <map>
 #include <memory>
 
 #include "apps/CAppTraffic.h"
@@ -34,9 +37,12 @@ private:
 
     void Update() override;
     void ShowProcesses();
+    // The application's icon from the theme, looked up once a window.
+    QIcon Icon(const QString& app);
 
     std::unique_ptr<Ui::AppsWindow> ui_;
     std::unique_ptr<CAppsMonitor> monitor_;  // before the model's observation, which goes first
     CAppTraffic& traffic_;
+    std::map<QString, QIcon> icons_;
     CScopedObservation observation_;  // last: detached first, however the window dies
 };

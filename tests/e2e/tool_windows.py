@@ -7,7 +7,7 @@ import time
 from xserver import wait_for
 
 # The menu's entries, in order: each opens the tool window of that name.
-TOOL_WINDOWS = ["Settings", "Statistics", "Timer", "Capwarden", "WebStats"]
+TOOL_WINDOWS = ["Settings", "Statistics", "Timer", "Capwarden", "WebStats", "Applications"]
 
 
 def xdotool(*args, env=None):
@@ -15,12 +15,12 @@ def xdotool(*args, env=None):
                           env=env or os.environ).stdout.split()
 
 
-def open_and_close(pid, name, index, dwell, env=None):
-    """Opens the tool window `name` (menu entry `index`) of the meter `pid`, waits `dwell`
-    seconds and closes it with Escape. True when it opened and went again."""
+def open_window(pid, name, index, env=None):
+    """Opens the tool window `name` (menu entry `index`) of the meter `pid`; its window id, or
+    None when it did not open."""
     graph = xdotool("search", "--onlyvisible", "--pid", pid, "--name", "^Tallyglass$", env=env)
     if not graph:
-        return False
+        return None
     for _ in range(3):  # a click can miss a menu that is still closing
         xdotool("mousemove", "--window", graph[0], 20, 10, "click", "3", env=env)
         # The menu is the meter's second window on the screen; keys sent before it shows are
@@ -30,21 +30,35 @@ def open_and_close(pid, name, index, dwell, env=None):
             break
     else:
         print("%s: no menu" % name, flush=True)
-        return False
+        return None
     xdotool("key", *(["Down"] * (index + 1) + ["Return"]), env=env)
     found = wait_for(
         lambda: xdotool("search", "--onlyvisible", "--name", "^%s$" % name, env=env), 10)
     if not found:
         xdotool("key", "Escape", env=env)  # the menu, if it is still open
         print("%s: no window" % name, flush=True)
-        return False
-    time.sleep(dwell)
+        return None
+    return found[0]
+
+
+def close_window(window, name, env=None):
+    """Closes the tool window `window` called `name` with Escape. True when it went."""
     # Real key presses (XTEST) into the focused window; a key event sent to a window directly
     # is not taken by every widget.
-    xdotool("windowfocus", "--sync", found[0], env=env)
+    xdotool("windowfocus", "--sync", window, env=env)
     xdotool("key", "Escape", env=env)
     gone = wait_for(
         lambda: not xdotool("search", "--onlyvisible", "--name", "^%s$" % name, env=env), 10)
     if not gone:
         print("%s: still open" % name, flush=True)
     return bool(gone)
+
+
+def open_and_close(pid, name, index, dwell, env=None):
+    """Opens the tool window `name` (menu entry `index`) of the meter `pid`, waits `dwell`
+    seconds and closes it with Escape. True when it opened and went again."""
+    window = open_window(pid, name, index, env)
+    if window is None:
+        return False
+    time.sleep(dwell)
+    return close_window(window, name, env)
