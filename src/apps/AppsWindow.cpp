@@ -1,8 +1,11 @@
 #include "apps/AppsWindow.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QIcon>
+#include <QScrollBar>
 
+#include <algorithm>
 #include <utility>
 
 #include "core/Formatters.h"
@@ -57,6 +60,20 @@ AppsWindow::AppsWindow(CAppTraffic& traffic, std::unique_ptr<CAppsMonitor>&& mon
     for (const int column : {kDownSpeed, kUpSpeed, kDownloaded, kUploaded}) {
         ui_->appsTree->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
     }
+    // Wide enough for the other traffic's name and every figure column in either language: the
+    // window opens at its size hint, which a tree knows nothing of.
+    const QFontMetrics metrics(ui_->appsTree->font());
+    const int padding = 3 * metrics.averageCharWidth();
+    int width = metrics.horizontalAdvance(tr("Other traffic (UDP, other users, system)")) +
+                ui_->appsTree->iconSize().width() + padding;
+    for (const int column : {kDownSpeed, kUpSpeed, kDownloaded, kUploaded}) {
+        width += std::max(metrics.horizontalAdvance(QStringLiteral("9999.9 KB/s")),
+                          metrics.horizontalAdvance(ui_->appsTree->headerItem()->text(column))) +
+                 padding;
+    }
+    ui_->appsTree->setMinimumSize(width + ui_->appsTree->verticalScrollBar()->sizeHint().width() +
+                                      2 * ui_->appsTree->frameWidth(),
+                                  12 * metrics.height());
     connect(ui_->appsTree, &QTreeWidget::currentItemChanged, this, [this] { ShowProcesses(); });
     Update();
 }

@@ -142,10 +142,14 @@ TEST(AppTraffic, BytesGoToTheApplicationTheirSocketBelongsTo) {
          {},
          {600, 600}},
         {"more attributed than the interfaces carried shows no negative other traffic",
-         {{{{1, 100}}}, {{{1, 100, 5000, 0}}, {}, 1000, 0}},
-         {{"firefox", {5000, 0}}},
+         {{{{1, 100}}}, {{{1, 100, 5000000, 0}}, {}, 1000, 0}},
+         {{"firefox", {5000000, 0}}},
          {0, 0},
          true},
+        {"a little more attributed, as sockets and interfaces are read apart, is no excess",
+         {{{{1, 100}}}, {{{1, 100, 1050000, 0}}, {}, 1000000, 0}},
+         {{"firefox", {1050000, 0}}},
+         {0, 0}},
         {"the interfaces' bytes before the opening are not counted",
          {{{}, {}, 5000, 5000}, {{}, {}, 100, 100}},
          {},
@@ -157,8 +161,7 @@ TEST(AppTraffic, BytesGoToTheApplicationTheirSocketBelongsTo) {
         {"a time-wait entry without counters counts nothing",
          {{{{1, 100}}}, {{{1, 100, 10, 0}, {4, 0, 0, 0, 443, 40000, kTcpTimeWait, false}}}},
          {{"firefox", {10, 0}}},
-         {0, 0},
-         true},
+         {0, 0}},
     };
     for (const Case& c : cases) {
         FakeSystem system;

@@ -88,7 +88,7 @@ TEST_F(AppsWindowTest, RowsFollowEachSampleBusiestFirstOtherTrafficLast) {
     EXPECT_FALSE(note.contains("loopback")) << note.toStdString();
 
     // More attributed than the interfaces carried: other traffic shows 0 and the note says why.
-    Sample(1024 * 1024, 5 * 1024 * 1024, 0, 0);
+    Sample(1024 * 1024, 9 * 1024 * 1024, 0, 0);
     EXPECT_EQ(Row(2)[1], "0.0 KB/s");
     EXPECT_TRUE(window.findChild<QLabel*>("noteLabel")->text().contains("loopback"));
 }
