@@ -197,6 +197,21 @@ Upload: %2</translation>
     </message>
 </context>
 <context>
+    <name>CMainFrame</name>
+    <message>
+        <source>The hourly history could not be read; it was kept as %1 and a new one started.</source>
+        <translation>Der stündliche Verlauf konnte nicht gelesen werden; er wurde als %1 aufbewahrt und ein neuer begonnen.</translation>
+    </message>
+    <message>
+        <source>The hourly history %1 could not be opened (%2); this run keeps no hourly figures.</source>
+        <translation>Der stündliche Verlauf %1 konnte nicht geöffnet werden (%2); dieser Lauf zeichnet keine Stundenwerte auf.</translation>
+    </message>
+    <message>
+        <source>Tallyglass&apos;s hourly history</source>
+        <translation>Stündlicher Verlauf von Tallyglass</translation>
+    </message>
+</context>
+<context>
     <name>CSaveFailureAlert</name>
     <message>
         <source>Tallyglass cannot save its data</source>
@@ -221,13 +236,6 @@ Upload: %2</translation>
         <source>Down</source>
         <comment>chart legend</comment>
         <translation>Heruntergeladen</translation>
-    </message>
-</context>
-<context>
-    <name>CTrafficApp</name>
-    <message>
-        <source>cannot open the meter&apos;s socket (%1): later starts and status clients cannot reach this meter.</source>
-        <translation>der Socket des Messgeräts kann nicht geöffnet werden (%1): spätere Starts und Statusabfragen erreichen dieses Messgerät nicht.</translation>
     </message>
 </context>
 <context>
@@ -263,6 +271,13 @@ Upload: %2</translation>
     <message>
         <source>Exit</source>
         <translation>Beenden</translation>
+    </message>
+</context>
+<context>
+    <name>CTrafficApp</name>
+    <message>
+        <source>cannot open the meter&apos;s socket (%1): later starts and status clients cannot reach this meter.</source>
+        <translation>der Socket des Messgeräts kann nicht geöffnet werden (%1): spätere Starts und Statusabfragen erreichen dieses Messgerät nicht.</translation>
     </message>
 </context>
 <context>
