@@ -203,12 +203,12 @@ Upload: %2</translation>
         <translation>Der stündliche Verlauf konnte nicht gelesen werden; er wurde als %1 aufbewahrt und ein neuer begonnen.</translation>
     </message>
     <message>
-        <source>The hourly history %1 could not be opened (%2); this run keeps no hourly figures.</source>
-        <translation>Der stündliche Verlauf %1 konnte nicht geöffnet werden (%2); dieser Lauf zeichnet keine Stundenwerte auf.</translation>
-    </message>
-    <message>
         <source>Tallyglass&apos;s hourly history</source>
         <translation>Stündlicher Verlauf von Tallyglass</translation>
+    </message>
+    <message>
+        <source>The hourly history %1 was written by a newer version of Tallyglass; it is left as it is and this run keeps no hourly figures.</source>
+        <translation>Der stündliche Verlauf %1 wurde von einer neueren Version von Tallyglass geschrieben; er bleibt unverändert, und dieser Lauf zeichnet keine Stundenwerte auf.</translation>
     </message>
 </context>
 <context>

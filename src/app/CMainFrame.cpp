@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 
-#include <cstring>
 #include <utility>
 
 #include "hourly/CHourlyStore.h"
@@ -21,11 +20,15 @@ QString HourlyStoreTrouble(const CHourlyStore& store) {
                                                "as %1 and a new one started.")
                 .arg(QString::fromStdString(store.KeptAs()));
         case CHourlyStore::OpenOutcome::Failed:
-            return QCoreApplication::translate("CMainFrame",
-                                               "The hourly history %1 could not be opened (%2); "
-                                               "this run keeps no hourly figures.")
-                .arg(QString::fromStdString(store.FilePath()),
-                     QString::fromLocal8Bit(std::strerror(store.OpenError())));
+            // Any other reason is a save that failed, which the save failure notice tells.
+            if (store.IsNewer()) {
+                return QCoreApplication::translate(
+                           "CMainFrame",
+                           "The hourly history %1 was written by a newer version of Tallyglass; "
+                           "it is left as it is and this run keeps no hourly figures.")
+                    .arg(QString::fromStdString(store.FilePath()));
+            }
+            break;
         case CHourlyStore::OpenOutcome::Opened:
         case CHourlyStore::OpenOutcome::Created:
             break;

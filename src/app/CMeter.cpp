@@ -27,12 +27,16 @@ CMeter::CMeter(const Services& services, CDataFolder folder)
     // Log lines come from the upload's thread; the observers hear of them on this one.
     webStats_->SetLogListener(
         [this, post = services.post] { post([this] { webStats_->NotifyAll(); }); });
-    // Without the store the rest runs on as before; the owner tells the user why.
+    // Without the store the rest runs on as before.
     if (hourlyStore_->Open(services.utcClock.NowUtc()) != CHourlyStore::OpenOutcome::Failed) {
         hourlyRecorder_ =
             std::make_unique<CHourlyRecorder>(services.zone, services.utcClock, *hourlyStore_);
         sampler_.SetDeltaSink(hourlyRecorder_.get());
         history_->SetSaveCompanion(hourlyRecorder_.get());
+    } else if (!hourlyStore_->IsNewer()) {
+        // It could not be made or written (a full disk, a read-only folder): a save that failed,
+        // told once with the others. A newer program's file is the owner's to tell of.
+        folder_.ReportSaveFailure(CHourlyStore::kFileName, hourlyStore_->OpenError());
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cerrno>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -81,6 +82,8 @@ public:
     bool IsOpen() const { return db_ != nullptr; }
     const std::string& KeptAs() const { return keptAs_; }
     int OpenError() const { return openError_; }
+    // Open failed because the file was written by a newer version (it is left as it is).
+    bool IsNewer() const { return outcome_ == OpenOutcome::Failed && openError_ == ENOTSUP; }
     std::string FilePath() const { return folder_.DataFilePath(kFileName); }
 
     // Adds the meter's rows to the hours they belong to, all in one transaction. False when
