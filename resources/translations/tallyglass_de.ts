@@ -605,6 +605,29 @@ Upload: %2</translation>
     </message>
 </context>
 <context>
+    <name>ExportCommand</name>
+    <message>
+        <source>tallyglass: the hourly history %1 is damaged and cannot be read; it is left as it is. Tallyglass keeps it aside and starts a new one when it next starts.</source>
+        <translation>tallyglass: Der stündliche Verlauf %1 ist beschädigt und kann nicht gelesen werden; er bleibt unverändert. Tallyglass legt ihn beim nächsten Start beiseite und beginnt einen neuen.</translation>
+    </message>
+    <message>
+        <source>tallyglass: cannot read the hourly history %1: %2</source>
+        <translation>tallyglass: Der stündliche Verlauf %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>written by a newer version of Tallyglass</source>
+        <translation>von einer neueren Version von Tallyglass geschrieben</translation>
+    </message>
+    <message>
+        <source>tallyglass: the hourly history has no interface %1.</source>
+        <translation>tallyglass: Der stündliche Verlauf kennt keine Schnittstelle %1.</translation>
+    </message>
+    <message>
+        <source>tallyglass: the hourly history %1 could not be read to its end.</source>
+        <translation>tallyglass: Der stündliche Verlauf %1 konnte nicht bis zum Ende gelesen werden.</translation>
+    </message>
+</context>
+<context>
     <name>GraphTypes</name>
     <message>
         <source>Lines</source>
