@@ -197,6 +197,21 @@ Upload: %2</translation>
     </message>
 </context>
 <context>
+    <name>CMainFrame</name>
+    <message>
+        <source>The hourly history could not be read; it was kept as %1 and a new one started.</source>
+        <translation>Der stündliche Verlauf konnte nicht gelesen werden; er wurde als %1 aufbewahrt und ein neuer begonnen.</translation>
+    </message>
+    <message>
+        <source>Tallyglass&apos;s hourly history</source>
+        <translation>Stündlicher Verlauf von Tallyglass</translation>
+    </message>
+    <message>
+        <source>The hourly history %1 was written by a newer version of Tallyglass; it is left as it is and this run keeps no hourly figures.</source>
+        <translation>Der stündliche Verlauf %1 wurde von einer neueren Version von Tallyglass geschrieben; er bleibt unverändert, und dieser Lauf zeichnet keine Stundenwerte auf.</translation>
+    </message>
+</context>
+<context>
     <name>CSaveFailureAlert</name>
     <message>
         <source>Tallyglass cannot save its data</source>
@@ -221,13 +236,6 @@ Upload: %2</translation>
         <source>Down</source>
         <comment>chart legend</comment>
         <translation>Heruntergeladen</translation>
-    </message>
-</context>
-<context>
-    <name>CTrafficApp</name>
-    <message>
-        <source>cannot open the meter&apos;s socket (%1): later starts and status clients cannot reach this meter.</source>
-        <translation>der Socket des Messgeräts kann nicht geöffnet werden (%1): spätere Starts und Statusabfragen erreichen dieses Messgerät nicht.</translation>
     </message>
 </context>
 <context>
@@ -263,6 +271,13 @@ Upload: %2</translation>
     <message>
         <source>Exit</source>
         <translation>Beenden</translation>
+    </message>
+</context>
+<context>
+    <name>CTrafficApp</name>
+    <message>
+        <source>cannot open the meter&apos;s socket (%1): later starts and status clients cannot reach this meter.</source>
+        <translation>der Socket des Messgeräts kann nicht geöffnet werden (%1): spätere Starts und Statusabfragen erreichen dieses Messgerät nicht.</translation>
     </message>
 </context>
 <context>
@@ -587,6 +602,29 @@ Upload: %2</translation>
     <message>
         <source>Out of memory.</source>
         <translation>Nicht genügend Speicher.</translation>
+    </message>
+</context>
+<context>
+    <name>ExportCommand</name>
+    <message>
+        <source>tallyglass: the hourly history %1 is damaged and cannot be read; it is left as it is. Tallyglass keeps it aside and starts a new one when it next starts.</source>
+        <translation>tallyglass: Der stündliche Verlauf %1 ist beschädigt und kann nicht gelesen werden; er bleibt unverändert. Tallyglass legt ihn beim nächsten Start beiseite und beginnt einen neuen.</translation>
+    </message>
+    <message>
+        <source>tallyglass: cannot read the hourly history %1: %2</source>
+        <translation>tallyglass: Der stündliche Verlauf %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>written by a newer version of Tallyglass</source>
+        <translation>von einer neueren Version von Tallyglass geschrieben</translation>
+    </message>
+    <message>
+        <source>tallyglass: the hourly history has no interface %1.</source>
+        <translation>tallyglass: Der stündliche Verlauf kennt keine Schnittstelle %1.</translation>
+    </message>
+    <message>
+        <source>tallyglass: the hourly history %1 could not be read to its end.</source>
+        <translation>tallyglass: Der stündliche Verlauf %1 konnte nicht bis zum Ende gelesen werden.</translation>
     </message>
 </context>
 <context>

@@ -48,6 +48,10 @@ void CDesktopIntegration::Create(CGraphFrame& graph, QMenu& menu) {
     // The tooltip until the first refresh puts the speeds there.
     tray_->Create(menu, tr("HEllo there"), kTrayIconIdle);
     saveFailureAlert_.SetTrayMessage(TrayMessageOf(*tray_));
+    // A message owed from the start (a damaged file found) waits for the desktop's first answer
+    // about its tray: until then there is none to show it in.
+    connect(tray_.get(), &CSystemTray::TrayStateKnown, this,
+            [this] { saveFailureAlert_.SetTrayMessage(TrayMessageOf(*tray_)); });
     trayHiding_ = std::make_unique<CTrayHiding>(settings_->hiddenInTray);
 
     connect(tray_.get(), &CSystemTray::ToggleRequested, this,

@@ -1,13 +1,47 @@
 #include "app/CMainFrame.h"
 
+#include <QCoreApplication>
+
 #include <utility>
 
+#include "hourly/CHourlyStore.h"
 #include "quota/CTrafficQuota.h"
 #include "runloop/CFrameClock.h"
 
+namespace {
+
+// What became of the hourly history at the start, for the user; empty when it opened as it
+// should.
+QString HourlyStoreTrouble(const CHourlyStore& store) {
+    switch (store.Outcome()) {
+        case CHourlyStore::OpenOutcome::MovedAside:
+            return QCoreApplication::translate("CMainFrame",
+                                               "The hourly history could not be read; it was kept "
+                                               "as %1 and a new one started.")
+                .arg(QString::fromStdString(store.KeptAs()));
+        case CHourlyStore::OpenOutcome::Failed:
+            // Any other reason is a save that failed, which the save failure notice tells.
+            if (store.IsNewer()) {
+                return QCoreApplication::translate(
+                           "CMainFrame",
+                           "The hourly history %1 was written by a newer version of Tallyglass; "
+                           "it is left as it is and this run keeps no hourly figures.")
+                    .arg(QString::fromStdString(store.FilePath()));
+            }
+            break;
+        case CHourlyStore::OpenOutcome::Opened:
+        case CHourlyStore::OpenOutcome::Created:
+            break;
+    }
+    return {};
+}
+
+}  // namespace
+
 CMainFrame::CMainFrame(const Services& services, CDataFolder folder)
     : services_(services),
-      meter_(CMeter::Services{services.sampler, services.msClock, services.localClock, texts_,
+      meter_(CMeter::Services{services.sampler, services.msClock, services.localClock,
+                              services.zone, services.utcClock, texts_,
                               [this](std::function<void()> task) {
                                   QMetaObject::invokeMethod(this, std::move(task),
                                                             Qt::QueuedConnection);
@@ -15,7 +49,12 @@ CMainFrame::CMainFrame(const Services& services, CDataFolder folder)
              folder.ReportingTo(saveFailures_)),
       graph_(meter_.Folder(), services.sampler, services.frameClock, meter_.Samples()),
       tools_(meter_, graph_, services.sampler, services.msClock),
-      desktop_(meter_, texts_, services.frameClock, saveFailureAlert_) {}
+      desktop_(meter_, texts_, services.frameClock, saveFailureAlert_) {
+    if (const QString trouble = HourlyStoreTrouble(meter_.HourlyStore()); !trouble.isEmpty()) {
+        saveFailureAlert_.Tell(
+            QCoreApplication::translate("CMainFrame", "Tallyglass's hourly history"), trouble);
+    }
+}
 
 CMainFrame::~CMainFrame() {
     // Orderly shutdown: the data goes to disk before anything else is torn down.

@@ -17,7 +17,9 @@
 class CFrameClock;
 class CTrafficSampler;
 class LocalClock;
+class LocalZone;
 class MsClock;
+class UtcClock;
 
 // The program's main object: it makes the meter, its graph window, the menu with its tool
 // windows and the desktop side, ties them together, and hands each frame of the run loop to
@@ -28,6 +30,8 @@ public:
     struct Services {
         const MsClock& msClock;
         const LocalClock& localClock;
+        const LocalZone& zone;
+        const UtcClock& utcClock;
         CTrafficSampler& sampler;
         CFrameClock& frameClock;  // each frame's own time, set as it is worked
     };

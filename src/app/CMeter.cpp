@@ -3,6 +3,8 @@
 #include <utility>
 
 #include "graph/CSampleList.h"
+#include "hourly/CHourlyRecorder.h"
+#include "hourly/CHourlyStore.h"
 #include "persistence/CTrafficHistory.h"
 #include "quota/CQuotaEarlyWarning.h"
 #include "quota/CTrafficQuota.h"
@@ -19,14 +21,30 @@ CMeter::CMeter(const Services& services, CDataFolder folder)
                                              services.localClock)),
       quotaEarlyWarning_(std::make_unique<CQuotaEarlyWarning>(*quota_, folder_)),
       webStats_(std::make_unique<CWebStats>(folder_, services.msClock, services.localClock)),
-      webStatsPublisher_(std::make_unique<CWebStatsPublisher>(
-          *webStats_, folder_, services.localClock, services.texts)) {
+      webStatsPublisher_(std::make_unique<CWebStatsPublisher>(*webStats_, folder_,
+                                                              services.localClock, services.texts)),
+      hourlyStore_(std::make_unique<CHourlyStore>(folder_, services.zone)) {
     // Log lines come from the upload's thread; the observers hear of them on this one.
     webStats_->SetLogListener(
         [this, post = services.post] { post([this] { webStats_->NotifyAll(); }); });
+    // Without the store the rest runs on as before.
+    if (hourlyStore_->Open(services.utcClock.NowUtc()) != CHourlyStore::OpenOutcome::Failed) {
+        hourlyRecorder_ =
+            std::make_unique<CHourlyRecorder>(services.zone, services.utcClock, *hourlyStore_);
+        sampler_.SetDeltaSink(hourlyRecorder_.get());
+        history_->SetSaveCompanion(hourlyRecorder_.get());
+    } else if (!hourlyStore_->IsNewer()) {
+        // It could not be made or written (a full disk, a read-only folder): a save that failed,
+        // told once with the others. A newer program's file is the owner's to tell of.
+        folder_.ReportSaveFailure(CHourlyStore::kFileName, hourlyStore_->OpenError());
+    }
 }
 
-CMeter::~CMeter() = default;
+CMeter::~CMeter() {
+    // The sampler outlives the meter; the history goes with it, but not before the recorder.
+    sampler_.SetDeltaSink(nullptr);
+    history_->SetSaveCompanion(nullptr);
+}
 
 void CMeter::TakeSample() {
     sampler_.Sample(downloadRate_, uploadRate_);

@@ -14,24 +14,28 @@ CSaveFailureAlert::CSaveFailureAlert(CSaveFailureNotice& notice, std::FILE* erro
 
 void CSaveFailureAlert::SetTrayMessage(TrayMessage show) {
     trayMessage_ = std::move(show);
-    if (notice_.HasFailed()) {
-        ShowTrayMessage();
-    }
+    ShowOwedMessages();
+}
+
+void CSaveFailureAlert::Tell(const QString& title, const QString& text) {
+    std::fprintf(errorStream_, "tallyglass: %s\n", text.toUtf8().constData());
+    std::fflush(errorStream_);
+    owed_.emplace_back(title, text);
+    ShowOwedMessages();
 }
 
 void CSaveFailureAlert::Update() {
     // The notice calls once per run, at its first failure.
-    std::fprintf(errorStream_, "tallyglass: %s\n", notice_.Message(texts_).c_str());
-    std::fflush(errorStream_);
-    ShowTrayMessage();
+    Tell(QCoreApplication::translate("CSaveFailureAlert", kTitle),
+         QString::fromStdString(notice_.Message(texts_)));
 }
 
-void CSaveFailureAlert::ShowTrayMessage() {
-    if (trayMessageShown_ || !trayMessage_) {
-        return;
+void CSaveFailureAlert::ShowOwedMessages() {
+    while (trayMessage_ && !owed_.empty() &&
+           trayMessage_(owed_.front().first, owed_.front().second)) {
+        owed_.pop_front();
+        ++shown_;
     }
-    trayMessageShown_ = trayMessage_(QCoreApplication::translate("CSaveFailureAlert", kTitle),
-                                     QString::fromStdString(notice_.Message(texts_)));
 }
 
 CSaveFailureAlert::TrayMessage TrayMessageOf(CSystemTray& tray) {

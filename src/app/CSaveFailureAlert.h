@@ -3,7 +3,9 @@
 #include <QString>
 
 #include <cstdio>
+#include <deque>
 #include <functional>
+#include <utility>
 
 #include "core/CObservable.h"
 #include "platform/QtLocaleTexts.h"
@@ -13,7 +15,8 @@ class CSystemTray;
 
 // Tells the user when the data files cannot be saved: at the first failure of the run one line
 // on standard error, and one tray message as soon as there is a tray to show it (without a tray,
-// standard error alone). Never a dialog: the graph keeps moving.
+// standard error alone). Other trouble with the data files (one that could not be read, say) is
+// told the same way through Tell. Never a dialog: the graph keeps moving.
 class CSaveFailureAlert final : public CObserver {
 public:
     // Shows a tray message; false when there is no tray to show it in now.
@@ -30,18 +33,24 @@ public:
     // Where tray messages go from now on; a message still owed is shown at once.
     void SetTrayMessage(TrayMessage show);
 
+    // One line on standard error now, and a tray message with `title` as soon as there is a
+    // tray. Each call is told once.
+    void Tell(const QString& title, const QString& text);
+
     void Update() override;
 
-    bool TrayMessageShown() const { return trayMessageShown_; }
+    // Whether a tray message has been shown, and none is still owed.
+    bool TrayMessageShown() const { return shown_ > 0 && owed_.empty(); }
 
 private:
-    void ShowTrayMessage();
+    void ShowOwedMessages();
 
     CSaveFailureNotice& notice_;
     std::FILE* errorStream_;
     QtLocaleTexts texts_;  // the user's language
     TrayMessage trayMessage_;
-    bool trayMessageShown_ = false;
+    std::deque<std::pair<QString, QString>> owed_;  // title and text, oldest first
+    int shown_ = 0;
     CScopedObservation observation_;  // last: it detaches before anything else goes
 };
 

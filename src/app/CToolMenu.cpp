@@ -19,6 +19,7 @@
 #include "apps/CProcScanner.h"
 #include "apps/CSockDiagSource.h"
 #include "graphgl/CGraphWindow.h"
+#include "hourly/CHourlyStore.h"
 #include "platform/Folders.h"
 #include "quota/CapwardenWindow.h"
 #include "sampling/CTrafficSampler.h"
@@ -105,7 +106,12 @@ void CToolMenu::OpenSettings() {
 
 void CToolMenu::OpenStatistics() {
     statistics_.Open(
-        [this] { return new StatisticsWindow(meter_.History(), [this] { graph_.MakeCurrent(); }); },
+        [this] {
+            // The meter outlives the window: DestroyWindows closes it first at shutdown.
+            const CHourlyStore& store = meter_.HourlyStore();
+            return new StatisticsWindow(meter_.History(), store.IsOpen() ? &store : nullptr,
+                                        [this] { graph_.MakeCurrent(); });
+        },
         graph_.Frame());
 }
 

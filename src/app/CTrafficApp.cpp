@@ -55,7 +55,7 @@ bool CTrafficApp::ListenForLaterStarts() {
 }
 
 bool CTrafficApp::InitInstance() {
-    CMainFrame::Services services{msClock_, localClock_, sampler_, frameClock_};
+    CMainFrame::Services services{msClock_, localClock_, zone_, utcClock_, sampler_, frameClock_};
     frame_ =
         std::make_unique<CMainFrame>(services, CDataFolder(dataFolder_, ResolveProgramFolder()));
     if (!frame_->Create()) {

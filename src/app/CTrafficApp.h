@@ -11,7 +11,9 @@
 #include "platform/Folders.h"
 #include "platform/LinuxInterfaceSource.h"
 #include "platform/LocalClock.h"
+#include "platform/LocalZone.h"
 #include "platform/MsClock.h"
+#include "platform/UtcClock.h"
 #include "runloop/CFrameClock.h"
 #include "runloop/CFrameLoop.h"
 #include "runloop/CLoopWaker.h"
@@ -52,6 +54,8 @@ private:
     SteadyMsClock msClock_;
     CFrameClock frameClock_;
     SystemLocalClock localClock_;
+    SystemLocalZone zone_;
+    SystemUtcClock utcClock_;
     LinuxInterfaceSource interfaces_;
     CTrafficSampler sampler_;
     std::unique_ptr<CMainFrame> frame_;

@@ -119,10 +119,12 @@ int main(int argc, char** argv) {
         case CommandLineRequest::Action::Export: {
             SystemLocalClock clock;
             if (request.hourly || !request.exportInterface.isEmpty()) {
+                const QCoreApplication core(argc, argv);  // to translate the error lines with
+                const CTranslations translations;
                 return RunStoreExport(ResolveDataFolder(request.dataFolder.toStdString()),
                                       request.exportFormat, request.exportInterface.toStdString(),
-                                      request.hourly, SystemLocalZone(), SystemUtcClock().NowUtc(),
-                                      clock.Today(), stdout, stderr);
+                                      request.hourly, SystemLocalZone(), clock.Today(),
+                                      QtLocaleTexts(), stdout, stderr);
             }
             return RunExport(ResolveDataFolder(request.dataFolder.toStdString()),
                              request.exportFormat, clock.Today(), stdout, stderr);

@@ -2,13 +2,17 @@
 
 #include <cerrno>
 #include <cstring>
+#include <initializer_list>
+#include <string_view>
 
 #include "cli/CommandFiles.h"
+#include "core/Translatable.h"
 #include "hourly/CHourlyStore.h"
 #include "hourly/HourlyExport.h"
 #include "persistence/CDataFolder.h"
 #include "persistence/CTrafficHistory.h"
 #include "persistence/DataFile.h"
+#include "platform/LocaleTexts.h"
 
 int RunExport(const std::string& dataFolder, ExportFormat format, const LocalDate& today,
               std::FILE* out, std::FILE* err) {
@@ -35,21 +39,30 @@ int RunExport(const std::string& dataFolder, ExportFormat format, const LocalDat
 
 int RunStoreExport(const std::string& dataFolder, ExportFormat format,
                    const std::string& interfaceName, bool hourly, const LocalZone& zone,
-                   std::int64_t nowUtc, const LocalDate& today, std::FILE* out, std::FILE* err) {
+                   const LocalDate& today, const LocaleTexts& texts, std::FILE* out,
+                   std::FILE* err) {
+    const auto tell = [&](const char* text, std::initializer_list<std::string_view> args) {
+        const std::string line = FillArgs(texts.Translate("ExportCommand", text), args);
+        std::fprintf(err, "%s\n", line.c_str());
+    };
     const CDataFolder folder(dataFolder, {});
     CHourlyStore store(folder, zone);
-    // Opened only when there: an export makes no files.
-    if (FileExists(store.FilePath())) {
-        const CHourlyStore::OpenOutcome outcome = store.Open(nowUtc);
-        if (outcome == CHourlyStore::OpenOutcome::Failed) {
-            std::fprintf(err, "tallyglass: cannot read the hourly history %s: %s\n",
-                         store.FilePath().c_str(), std::strerror(store.OpenError()));
-            return 1;
+    // An export only reads: a file it cannot read stays as it is, for the meter to deal with.
+    if (store.OpenToRead() == CHourlyStore::OpenOutcome::Failed) {
+        if (store.IsDamaged()) {
+            tell(TRANSLATABLE("ExportCommand",
+                              "tallyglass: the hourly history %1 is damaged and cannot be read; "
+                              "it is left as it is. Tallyglass keeps it aside and starts a new "
+                              "one when it next starts."),
+                 {store.FilePath()});
+        } else {
+            tell(TRANSLATABLE("ExportCommand", "tallyglass: cannot read the hourly history %1: %2"),
+                 {store.FilePath(),
+                  store.IsNewer()
+                      ? texts.Translate("ExportCommand", "written by a newer version of Tallyglass")
+                      : std::strerror(store.OpenError())});
         }
-        if (outcome == CHourlyStore::OpenOutcome::MovedAside) {
-            std::fprintf(err, "tallyglass: %s could not be read; it was kept as %s.\n",
-                         store.FilePath().c_str(), store.KeptAs().c_str());
-        }
+        return 1;
     }
     if (!interfaceName.empty()) {
         bool met = false;
@@ -57,8 +70,9 @@ int RunStoreExport(const std::string& dataFolder, ExportFormat format,
             met = met || known.name == interfaceName;
         }
         if (!met) {
-            std::fprintf(err, "tallyglass: the hourly history has no interface %s.\n",
-                         interfaceName.c_str());
+            tell(TRANSLATABLE("ExportCommand",
+                              "tallyglass: the hourly history has no interface %1."),
+                 {interfaceName});
             return 1;
         }
     }
@@ -72,8 +86,9 @@ int RunStoreExport(const std::string& dataFolder, ExportFormat format,
             return 1;
         }
         if (!done) {
-            std::fprintf(err, "tallyglass: the hourly history %s could not be read to its end.\n",
-                         store.FilePath().c_str());
+            tell(TRANSLATABLE("ExportCommand",
+                              "tallyglass: the hourly history %1 could not be read to its end."),
+                 {store.FilePath()});
             return 1;
         }
         return 0;

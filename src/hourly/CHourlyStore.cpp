@@ -248,15 +248,62 @@ int CHourlyStore::PrepareSchema() {
             return code;
         }
     }
+    return PrepareStatements();
+}
+
+int CHourlyStore::PrepareStatements() {
     // Our version, but without our tables: damaged.
     if (!Prepare(findInterface_, "SELECT id FROM interfaces WHERE name = ?1") ||
         !Prepare(addInterface_, "INSERT INTO interfaces(name) VALUES(?1)") ||
         !Prepare(addHour_, kAddHour) || !Prepare(importHour_, kImportHour) ||
         !Prepare(hoursOf_, kHoursOf)) {
-        code = sqlite3_extended_errcode(db_);
+        const int code = sqlite3_extended_errcode(db_);
         return (code & 0xff) == SQLITE_ERROR ? SQLITE_NOTADB : code;
     }
     return SQLITE_OK;
+}
+
+CHourlyStore::OpenOutcome CHourlyStore::OpenToRead() {
+    Close();
+    keptAs_.clear();
+    openError_ = 0;
+    reopen_ = false;
+    outcome_ = OpenOutcome::Opened;
+    if (!FileExists(FilePath())) {
+        return outcome_;
+    }
+    int version = -1;
+    int tables = -1;
+    int code = sqlite3_open_v2(FilePath().c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
+                               nullptr);
+    if (code == SQLITE_OK) {
+        sqlite3_extended_result_codes(db_, 1);
+        sqlite3_busy_timeout(db_, 250);
+        code = QueryNumber("PRAGMA user_version", version);
+    }
+    if (code == SQLITE_OK && version == 0) {
+        code = QueryNumber("SELECT count(*) FROM sqlite_schema", tables);
+    }
+    if (code == SQLITE_OK && version > kSchemaVersion) {
+        openError_ = ENOTSUP;
+    } else if (code == SQLITE_OK && version == 0) {
+        // A file the meter began but never readied holds no figures; another program's is not ours.
+        openError_ = tables == 0 ? 0 : EBADMSG;
+        Close();
+        outcome_ = tables == 0 ? OpenOutcome::Opened : OpenOutcome::Failed;
+        return outcome_;
+    } else if (code == SQLITE_OK) {
+        code = PrepareStatements();
+    }
+    if (code == SQLITE_OK && openError_ == 0) {
+        return outcome_;
+    }
+    if (openError_ == 0) {
+        openError_ = IsDamage(code) ? EBADMSG : ErrorNumber(code);
+    }
+    Close();
+    outcome_ = OpenOutcome::Failed;
+    return outcome_;
 }
 
 bool CHourlyStore::Prepare(sqlite3_stmt*& statement, const char* sql) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cerrno>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -77,10 +78,18 @@ public:
     // A database found damaged later, by a save, is moved aside the same way and the save made
     // in a new one; Open's outcome then reads MovedAside.
     OpenOutcome Open(std::int64_t nowUtc);
+    // Opens the file for reading alone: nothing is made, changed or moved. Opened (not open when
+    // there is no file, or one with no tables yet: no figures), or Failed: the file is not a
+    // database of ours (IsDamaged()), a newer program's (IsNewer()), or cannot be read.
+    OpenOutcome OpenToRead();
     OpenOutcome Outcome() const { return outcome_; }
     bool IsOpen() const { return db_ != nullptr; }
     const std::string& KeptAs() const { return keptAs_; }
     int OpenError() const { return openError_; }
+    // Open failed because the file was written by a newer version (it is left as it is).
+    bool IsNewer() const { return outcome_ == OpenOutcome::Failed && openError_ == ENOTSUP; }
+    // OpenToRead failed because the file is not a database of ours.
+    bool IsDamaged() const { return outcome_ == OpenOutcome::Failed && openError_ == EBADMSG; }
     std::string FilePath() const { return folder_.DataFilePath(kFileName); }
 
     // Adds the meter's rows to the hours they belong to, all in one transaction. False when
@@ -113,6 +122,8 @@ private:
     // Opens the file at FilePath() and readies its schema; a SQLite result code on failure.
     int OpenAndPrepare();
     int PrepareSchema();
+    // Readies the statements; a SQLite result code on failure (SQLITE_NOTADB: not our tables).
+    int PrepareStatements();
     // Keeps the unreadable file aside and starts a new one.
     OpenOutcome MoveAsideAndStartNew(std::int64_t nowUtc);
     bool Prepare(sqlite3_stmt*& statement, const char* sql);

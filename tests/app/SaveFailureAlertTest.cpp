@@ -70,4 +70,23 @@ TEST(SaveFailureAlert, OneLineAtOnceAndOneTrayMessageWhenATrayIsThere) {
                                  QString::fromStdString(message)});
 }
 
+TEST(SaveFailureAlert, OtherTroubleIsToldAtOnceAndInTheTrayInItsTurn) {
+    CSaveFailureNotice notice;
+    CapturedStream err;
+    QStringList shown;
+    CSaveFailureAlert alert(notice, err.File());
+    alert.Tell("Hourly", "kept aside");  // before the tray
+    notice.Report({"/data/Tallyglass", "stats.dat", ENOSPC});
+    EXPECT_FALSE(alert.TrayMessageShown());
+    alert.SetTrayMessage([&](const QString& title, const QString& text) {
+        shown << title + "|" + text;
+        return true;
+    });
+    const QString saveMessage = QString::fromStdString(notice.Message(FakeLocaleTexts()));
+    EXPECT_EQ(shown, (QStringList{"Hourly|kept aside",
+                                  QString(CSaveFailureAlert::kTitle) + "|" + saveMessage}));
+    EXPECT_EQ(err.Text(),
+              "tallyglass: kept aside\ntallyglass: " + saveMessage.toStdString() + "\n");
+}
+
 }  // namespace

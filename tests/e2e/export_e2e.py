@@ -3,7 +3,8 @@
 no X display, writes nothing, honours --data-dir and $TALLYGLASS_DATA_DIR, and ends with a clear
 error and exit code 1 when the history cannot be read. Then real output of Debian's vnstat is
 imported twice (the second run changes nothing), with the export before and after, the hourly
-and per-interface exports, and the refusals: a file that is not vnStat's, a running meter."""
+and per-interface exports, and the refusals: a file that is not vnStat's, a running meter. A
+damaged hourly history is not exported, and not touched."""
 import fcntl
 import json
 import os
@@ -150,6 +151,19 @@ def check_vnstat_import(program, env):
         check(busy.returncode == 1 and "quit it first" in busy.stderr,
               "import beside a meter: %r" % busy.stderr)
         check(snapshot(folder) == written, "a refused import wrote to the data folder")
+
+    with tempfile.TemporaryDirectory() as folder:
+        # A damaged hourly history: told in the user's language, and left where it is.
+        path = os.path.join(folder, "history.sqlite")
+        with open(path, "wb") as f:
+            f.write(b"no database here " * 300)
+        written = snapshot(folder)
+        damaged = export(program, "csv", german, "--data-dir", folder, "--hourly")
+        check(damaged.returncode == 1 and damaged.stdout == "" and
+              damaged.stderr.startswith("tallyglass: Der stündliche Verlauf %s ist " % path),
+              "damaged hourly history: %r" % damaged.stderr)
+        check(snapshot(folder) == written, "the export of a damaged hourly history changed %s" %
+              sorted(os.listdir(folder)))
 
 
 if __name__ == "__main__":

@@ -5,11 +5,14 @@ The real program starts again and again on the same data folder, each run ended 
 SIGKILL 0-30 ms later, at a random moment: while it starts, while it runs, while its exit save
 writes. Some runs carry loopback traffic. After every run the history holds every seeded day
 exactly as seeded, reads whole (no line the meter could not take, so no keepsake), and has at
-most one line more: today's. One orderly run afterwards leaves no temporary file.
+most one line more: today's; the monitored interfaces' hours in history.sqlite grew by what the
+day figures grew, or (a kill between the two files) not at all. One orderly run afterwards
+leaves no temporary file and saves both.
 """
 import datetime
 import os
 import random
+import sqlite3
 import sys
 import tempfile
 import threading
@@ -45,6 +48,48 @@ def check_history(folder, seeded, run):
     check(not keepsakes, "run %s: the meter found a damaged history: %s" % (run, keepsakes))
 
 
+# stats.dat writes MB with six decimals: a run that reads the day back and saves it again moves it
+# by at most half a millionth of a MB against the hours, which are whole bytes.
+ROUNDING_MB = 0.5e-6 + 1e-9
+
+
+def meter_totals(folder, seeded):
+    """(downloaded, uploaded) MB of the days the meter counted, in stats.dat and in the monitored
+    hours of history.sqlite."""
+    lines = (history_lines(folder) or [])[len(seeded):]
+    days = (sum(float(line.split()[4]) for line in lines),
+            sum(float(line.split()[3]) for line in lines))
+    path = os.path.join(folder, "history.sqlite")
+    if not os.path.exists(path):
+        return days, (0.0, 0.0)
+    db = sqlite3.connect("file:%s?mode=ro" % path, uri=True)
+    try:
+        received, sent = db.execute(
+            "SELECT total(received), total(sent) FROM hours WHERE monitored = 1").fetchone()
+    finally:
+        db.close()
+    return days, (received / 1048576, sent / 1048576)
+
+
+class HourChecks:
+    """Each run saves its hours with its day figures or, killed between the two files, its day
+    figures alone; never a part of the hours, never hours stats.dat lacks."""
+
+    def __init__(self, folder, seeded):
+        self.folder, self.seeded = folder, seeded
+        self.last = meter_totals(folder, seeded)
+        self.lost = 0
+
+    def after(self, run, whole=False):
+        now = meter_totals(self.folder, self.seeded)
+        day_added = [a - b for a, b in zip(now[0], self.last[0])]
+        hours_added = [a - b for a, b in zip(now[1], self.last[1])]
+        self.last = now
+        same = all(abs(d - h) <= ROUNDING_MB for d, h in zip(day_added, hours_added))
+        lost = not same and not whole and all(h == 0 for h in hours_added)
+        self.lost += lost
+        check(same or lost, "run %s: stats.dat gained %s MB, the hours %s MB" %
+              (run, day_added, hours_added))
 def main():
     program = sys.argv[1]
     run_in_own_network()
@@ -58,6 +103,7 @@ def main():
         write_settings_counting_loopback(folder)
         yesterday = datetime.date.today() - datetime.timedelta(days=1)
         seeded = seed_history(folder, yesterday, 3653)
+        hours = HourChecks(folder, seeded)
         for run in range(1, RUNS + 1):
             meter = Meter(program, folder, stderr=False)
             traffic = None
@@ -82,6 +128,7 @@ def main():
                 ended[ways[code]] += 1
             left_temporary += bool(leftover_temporaries(folder))
             check_history(folder, seeded, run)
+            hours.after(run)
 
         meter = Meter(program, folder)
         try:
@@ -93,9 +140,11 @@ def main():
         check_history(folder, seeded, "orderly")
         left = leftover_temporaries(folder)
         check(not left, "temporary files after the orderly run: %s" % left)
+        hours.after("orderly", whole=True)
 
-    print("%d runs: ended %s; %d left a temporary file the next start removed" %
-          (RUNS, ", ".join("%s %d" % item for item in ended.items()), left_temporary))
+    print("%d runs: ended %s; %d left a temporary file the next start removed; %d were killed "
+          "between saving stats.dat and its hours" %
+          (RUNS, ", ".join("%s %d" % item for item in ended.items()), left_temporary, hours.lost))
     check.finish("all %d runs kept every day" % RUNS)
 
 

@@ -19,7 +19,8 @@ struct MainFrameRig {
 
     // A created frame, or null when the window could not be made.
     std::unique_ptr<CMainFrame> MakeFrame() {
-        CMainFrame::Services services{msClock_, localClock_, sampler_, frameClock_};
+        CMainFrame::Services services{msClock_,  localClock_, zone_,
+                                      utcClock_, sampler_,    frameClock_};
         auto frame = std::make_unique<CMainFrame>(services, CDataFolder(dir_.Str(), dir_.Str()));
         return frame->Create() ? std::move(frame) : nullptr;
     }
@@ -36,6 +37,8 @@ struct MainFrameRig {
     FakeMsClock msClock_{1000};
     CFrameClock frameClock_{1000};
     FakeLocalClock localClock_;
+    FakeLocalZone zone_;
+    FakeUtcClock utcClock_{1796637600};  // the local clock's moment, in UTC
     FakeInterfaceSource source_;
     CTrafficSampler sampler_;
 };
