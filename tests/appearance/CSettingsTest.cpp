@@ -170,9 +170,37 @@ TEST_F(SettingsTest, SaveWritesTheCurrentValuesAndTheSamplersExcludedList) {
     EXPECT_EQ(first,
               "V1.0.0\nXP Silver\n701\n0\n1\n1\n"
               "0\n0\n0\n146\n145\n162\n0\n0\n0\n164\n163\n190\n251\n252\n252\n"
-              "40\n50\n200\n80\n0\n2\neth0\nlo\n1\n");  // the size restored next time
+              "40\n50\n200\n80\n0\n2\neth0\nlo\n1\n"  // the size restored next time
+              "0\nXP Silver\nOrange On Gray\n");
     ASSERT_TRUE(settings.Save());
     std::string second;
     ASSERT_TRUE(ReadTextFile(folder.DataFilePath("settings.dat"), second));
     EXPECT_EQ(second, first);
+}
+
+// A theme name the table lacks turns following off, whatever the flag says: the graph would
+// otherwise show a theme nobody can pick.
+TEST_F(SettingsTest, FollowsTheDesktopOnlyWithThemesOfTheTable) {
+    const struct {
+        const char* name;
+        const char* tail;
+        SchemeFollowing following;
+        const char* shownWhenDark;
+    } cases[] = {
+        {"both known", "0\n1\nSunset\nRed LCD\n", {true, "Sunset", "Red LCD"}, "Red LCD"},
+        {"unknown dark", "0\n1\nSunset\nMidnight\n", {false, "Sunset", "Orange On Gray"}, "Khaki"},
+        {"old file", "0\n", {false, "XP Silver", "Orange On Gray"}, "Khaki"},
+    };
+    for (const auto& c : cases) {
+        InstallFile(std::string(kFileStart) + "Khaki\n701\n0\n0\n10\n" + kColoursAndWindow +
+                    c.tail);
+        CThemeTable table;
+        CSettings settings(folder, table, sampler, view);
+        EXPECT_EQ(settings.following, c.following) << c.name;
+        settings.SetDesktopScheme(DesktopScheme::PreferDark);
+        EXPECT_EQ(table.CurrentThemeName(), c.shownWhenDark) << c.name;
+        EXPECT_EQ(settings.OwnColour(ColourSlot::Text),
+                  table.ThemeColour("Khaki", ColourSlot::Text))
+            << c.name;
+    }
 }

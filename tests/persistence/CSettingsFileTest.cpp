@@ -17,7 +17,7 @@ namespace {
 const char* const kDefaultFile =
     "V1.0.0\nDeep Blue\n701\n0\n0\n10\n255\n255\n255\n"
     "0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n-1\n-1\n-1\n-1\n0\n6\nlo\n"
-    "docker*\nbr-*\nveth*\nvirbr*\nvnet*\n0\n";
+    "docker*\nbr-*\nveth*\nvirbr*\nvnet*\n0\n0\nXP Silver\nOrange On Gray\n";
 
 // What a new settings file leaves out: loopback, and container plumbing by pattern.
 const std::vector<std::string> kDefaultExcluded = {"lo",    "docker*", "br-*",
@@ -178,6 +178,44 @@ TEST_F(SettingsFileTest, TrayFaceLineFollowsACompleteExcludedList) {
     ParseSettings(FormatSettings(written), read);
     EXPECT_EQ(read.excludedDescriptions, written.excludedDescriptions);
     EXPECT_EQ(read.trayFace, 1);
+}
+
+// Following the desktop's light and dark comes after the tray face; a file without all its
+// lines (one an older version wrote) does not follow.
+TEST_F(SettingsFileTest, FollowingTheDesktopNeedsItsFlagAndBothThemeLines) {
+    const struct {
+        const char* name;
+        std::string tail;
+        bool follow;
+        const char* light;
+        const char* dark;
+    } cases[] = {
+        {"written before following", "0\n0\n", false, "XP Silver", "Orange On Gray"},
+        {"following", "0\n0\n1\nSunset\nRed LCD\n", true, "Sunset", "Red LCD"},
+        {"CR LF", "0\r\n0\r\n1\r\nSunset\r\nRed LCD\r\n", true, "Sunset", "Red LCD"},
+        {"dark line missing", "0\n0\n1\nSunset\n", false, "XP Silver", "Orange On Gray"},
+        {"flag not a number", "0\n0\nyes\nSunset\nRed LCD\n", false, "Sunset", "Red LCD"},
+        {"no tray face", "0\n", false, "XP Silver", "Orange On Gray"},
+    };
+    for (const auto& c : cases) {
+        SettingsValues values;
+        values.followDesktopScheme = true;  // a starting value the file must override
+        ParseSettings(kUpToCount + c.tail, values);
+        EXPECT_EQ(values.followDesktopScheme, c.follow) << c.name;
+        EXPECT_EQ(values.lightTheme, c.light) << c.name;
+        EXPECT_EQ(values.darkTheme, c.dark) << c.name;
+    }
+
+    SettingsValues written;
+    written.followDesktopScheme = true;
+    written.lightTheme = "Red & Blue";
+    written.darkTheme = "Green LCD";
+    ASSERT_TRUE(WriteSettings(folder, written));
+    SettingsValues read;
+    ASSERT_EQ(ReadSettings(folder, read), SettingsReadResult::Read);
+    EXPECT_TRUE(read.followDesktopScheme);
+    EXPECT_EQ(read.lightTheme, "Red & Blue");
+    EXPECT_EQ(read.darkTheme, "Green LCD");
 }
 
 TEST_F(SettingsFileTest, ShortOrDamagedFileKeepsStartingNumbersAndClearsFlags) {
