@@ -910,8 +910,8 @@ Upload: %2</translation>
         <translation>Farbschema dunkel</translation>
     </message>
     <message>
-        <source>Not available: the desktop tells no light or dark preference.</source>
-        <translation>Nicht verfügbar: Der Desktop meldet keine Vorliebe für hell oder dunkel.</translation>
+        <source>Not available without a desktop portal.</source>
+        <translation>Ohne Desktop-Portal nicht verfügbar.</translation>
     </message>
 </context>
 <context>
