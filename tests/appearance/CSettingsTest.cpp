@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -178,29 +179,37 @@ TEST_F(SettingsTest, SaveWritesTheCurrentValuesAndTheSamplersExcludedList) {
     EXPECT_EQ(second, first);
 }
 
-// A theme name the table lacks turns following off, whatever the flag says: the graph would
-// otherwise show a theme nobody can pick.
-TEST_F(SettingsTest, FollowsTheDesktopOnlyWithThemesOfTheTable) {
+// The graph shows the light or dark choice for the desktop's preference ("no preference" and
+// numbers the portal may add later count as light), else the user's own theme, which the file
+// keeps. Following needs both its themes in the table and all its lines in the file.
+TEST_F(SettingsTest, ShowsTheDesktopsLightOrDarkChoiceOrTheOwnTheme) {
+    const char* const following = "0\n1\nSunset\nRed LCD\n";
     const struct {
         const char* name;
         const char* tail;
-        SchemeFollowing following;
-        const char* shownWhenDark;
+        std::optional<std::uint32_t> portal;  // the portal's number; none: no portal
+        const char* shown;
     } cases[] = {
-        {"both known", "0\n1\nSunset\nRed LCD\n", {true, "Sunset", "Red LCD"}, "Red LCD"},
-        {"unknown dark", "0\n1\nSunset\nMidnight\n", {false, "Sunset", "Orange On Gray"}, "Khaki"},
-        {"old file", "0\n", {false, "XP Silver", "Orange On Gray"}, "Khaki"},
+        {"dark", following, 1, "Red LCD"},
+        {"light", following, 2, "Sunset"},
+        {"no preference", following, 0, "Sunset"},
+        {"a later number", following, 7, "Sunset"},
+        {"no portal", following, std::nullopt, "Khaki"},
+        {"off", "0\n0\nSunset\nRed LCD\n", 1, "Khaki"},
+        {"dark theme unknown", "0\n1\nSunset\nMidnight\n", 1, "Khaki"},
+        {"written before following", "0\n", 1, "Khaki"},
     };
     for (const auto& c : cases) {
         InstallFile(std::string(kFileStart) + "Khaki\n701\n0\n0\n10\n" + kColoursAndWindow +
                     c.tail);
         CThemeTable table;
         CSettings settings(folder, table, sampler, view);
-        EXPECT_EQ(settings.following, c.following) << c.name;
-        settings.SetDesktopScheme(DesktopScheme::PreferDark);
-        EXPECT_EQ(table.CurrentThemeName(), c.shownWhenDark) << c.name;
+        settings.SetDesktopScheme(c.portal ? std::optional(DesktopSchemeFromNumber(*c.portal))
+                                           : std::nullopt);
+        EXPECT_EQ(table.CurrentThemeName(), c.shown) << c.name;
         EXPECT_EQ(settings.OwnColour(ColourSlot::Text),
                   table.ThemeColour("Khaki", ColourSlot::Text))
             << c.name;
+        EXPECT_EQ(settings.CurrentValues().themeName, "Khaki") << c.name;
     }
 }
