@@ -935,6 +935,22 @@ Upload: %2</translation>
         <source>speeds</source>
         <translation>Geschwindigkeiten</translation>
     </message>
+    <message>
+        <source>Follow the desktop&apos;s light and dark</source>
+        <translation>Hell und dunkel wie der Desktop</translation>
+    </message>
+    <message>
+        <source>Light theme</source>
+        <translation>Farbschema hell</translation>
+    </message>
+    <message>
+        <source>Dark theme</source>
+        <translation>Farbschema dunkel</translation>
+    </message>
+    <message>
+        <source>Not available without a desktop portal.</source>
+        <translation>Ohne Desktop-Portal nicht verfügbar.</translation>
+    </message>
 </context>
 <context>
     <name>StatisticsLists</name>

@@ -5,6 +5,7 @@
 
 #include "app/ScreenMetrics.h"
 #include "app/WindowSizing.h"
+#include "appearance/CDesktopSchemeWatcher.h"
 #include "appearance/CSettings.h"
 #include "graph/CSampleList.h"
 #include "graphgl/CGraphView.h"
@@ -77,6 +78,9 @@ bool CGraphFrame::InitGL() {
                                          std::move(surface), window_->x(), window_->y());
     view_->Resize(1, 1);
     settings_ = std::make_unique<CSettings>(folder_, themes_, sampler_, *view_);
+    desktopScheme_ = std::make_unique<CDesktopSchemeWatcher>(QDBusConnection::sessionBus());
+    TellSettingsOfScheme(*desktopScheme_, *settings_);
+    desktopScheme_->Start();
     // The opposite of the settings, so the first frame applies both.
     captionShown_ = !settings_->ShowCaption();
     scanlineShown_ = !settings_->ScanlineEffect();

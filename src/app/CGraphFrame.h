@@ -11,6 +11,7 @@
 #include "runloop/CFrameTimeline.h"
 
 class CDataFolder;
+class CDesktopSchemeWatcher;
 class CFrameClock;
 class CGraphView;
 class CGraphWindow;
@@ -66,6 +67,8 @@ public:
     CGraphView* View() { return view_.get(); }
     CSettings* Settings() { return settings_.get(); }
     CThemeTable& Themes() { return themes_; }
+    // The desktop's light or dark, which the settings follow when asked.
+    const CDesktopSchemeWatcher& DesktopScheme() const { return *desktopScheme_; }
 
 private:
     bool InitGL();
@@ -82,6 +85,7 @@ private:
     std::unique_ptr<CTextOverlay> text_;
     std::unique_ptr<CGraphView> view_;
     std::unique_ptr<CSettings> settings_;
+    std::unique_ptr<CDesktopSchemeWatcher> desktopScheme_;  // tells settings_, so goes first
 
     // Where the program put the graph because its saved place is on no screen now; until the
     // window leaves it, the saved place is kept.

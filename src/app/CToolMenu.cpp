@@ -99,7 +99,7 @@ void CToolMenu::OpenSettings() {
             CAutostartEntry autostart(CAutostartEntry::PathIn(ResolveConfigFolder()),
                                       ResolveProgramPath());
             return new SettingsWindow(*graph_.Settings(), graph_.Themes(), sampler_,
-                                      std::move(autostart));
+                                      std::move(autostart), graph_.DesktopScheme());
         },
         graph_.Frame());
 }

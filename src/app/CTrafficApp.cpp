@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "app/CMainFrame.h"
+#include "appearance/CDesktopSchemeWatcher.h"
 #include "persistence/CDataFolder.h"
 
 CTrafficApp::CTrafficApp(std::string dataFolder)
@@ -75,6 +76,10 @@ int CTrafficApp::Run() {
                                          kFrameCost);
     loop_->SetShowInterval(frame_->Graph().ShowInterval());
     waker_ = std::make_unique<CLoopWaker>(*loop_);
+    // The desktop's switch between light and dark comes from outside the windows: the graph
+    // takes the theme at once, not at its next planned frame.
+    connect(&frame_->Graph().DesktopScheme(), &CDesktopSchemeWatcher::Changed, waker_.get(),
+            &CLoopWaker::WakeSoon);
     waker_->Start();
     const int code = QCoreApplication::exec();
     Shutdown();

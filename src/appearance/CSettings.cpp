@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/TrimSpace.h"
 #include "sampling/CTrafficSampler.h"
 
 namespace {
@@ -72,7 +73,41 @@ void CSettings::Load() {
     scanlineEffect = loaded.scanlineEffect;
     hiddenInTray = loaded.hiddenInTray;
     trayFace = TrayFaceFromNumber(loaded.trayFace);
+    following =
+        CheckedFollowing({loaded.followDesktopScheme, std::string(TrimSpace(loaded.lightTheme)),
+                          std::string(TrimSpace(loaded.darkTheme))});
+    ShowTheme();
     changed_ = true;
+}
+
+SchemeFollowing CSettings::CheckedFollowing(const SchemeFollowing& wanted) const {
+    SchemeFollowing checked = wanted;
+    if (themes_.FindTheme(checked.lightTheme) == nullptr) {
+        checked.on = false;
+        checked.lightTheme = kDefaultLightTheme;
+    }
+    if (themes_.FindTheme(checked.darkTheme) == nullptr) {
+        checked.on = false;
+        checked.darkTheme = kDefaultDarkTheme;
+    }
+    return checked;
+}
+
+bool CSettings::ShowTheme() {
+    const std::string shown = themes_.CurrentThemeName();
+    themes_.SelectTheme(ThemeToShow(following, desktopScheme_, themeName));
+    const bool changed = themes_.CurrentThemeName() != shown;
+    changed_ = changed_ || changed;
+    return changed;
+}
+
+bool CSettings::SetDesktopScheme(const std::optional<DesktopScheme>& scheme) {
+    desktopScheme_ = scheme;
+    return ShowTheme();
+}
+
+ColourRgb CSettings::OwnColour(ColourSlot slot) const {
+    return themes_.ThemeColour(themeName, slot);
 }
 
 void CSettings::SetThemeName(std::string_view name) {
@@ -146,6 +181,9 @@ bool CSettings::Apply(const SettingsChoices& choices) {
         }
     }
 
+    following = CheckedFollowing(choices.following);
+    ShowTheme();
+
     if (choices.keepWindowRect) {
         KeepCurrentWindowRect();
     }
@@ -178,6 +216,9 @@ SettingsValues CSettings::CurrentValues() const {
     values.hiddenInTray = hiddenInTray;
     values.excludedDescriptions = sampler_.ExcludedDescriptions();
     values.trayFace = static_cast<int>(trayFace);
+    values.followDesktopScheme = following.on;
+    values.lightTheme = following.lightTheme;
+    values.darkTheme = following.darkTheme;
     return values;
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "appearance/CThemeTable.h"
 #include "appearance/ColourRgb.h"
+#include "appearance/DesktopScheme.h"
 #include "appearance/IGraphSettingsTarget.h"
 #include "appearance/SettingsChoices.h"
 #include "core/Translatable.h"
@@ -18,6 +20,8 @@ class CTrafficSampler;
 // The user's appearance and behaviour choices. Created once when the graph window is set up: it
 // loads "settings.dat" and puts it into effect on the theme table, the sampler and the graph
 // view. The settings window changes the fields, then calls the operations below and Save.
+// The theme table shows the user's own theme, or the light or dark choice while following the
+// desktop (see ThemeToShow); the fields and the file keep the user's own theme either way.
 class CSettings {
 public:
     // What saving the window rectangle adds to the graph's size for the frame around it. The
@@ -34,6 +38,12 @@ public:
     // Makes the named theme current (white space at both ends ignored); an unknown name changes
     // nothing. `themeName` then holds the current theme's name.
     void SetThemeName(std::string_view name);
+
+    // What the desktop prefers now; empty while unknown or where nobody tells. True when the
+    // theme shown changed: it is then marked as a change for the frame.
+    bool SetDesktopScheme(const std::optional<DesktopScheme>& scheme);
+    // The user's own theme's colours, whatever the table shows for the desktop.
+    ColourRgb OwnColour(ColourSlot slot) const;
 
     // Gives the graph view the renderer for `type`. An unknown type gets the line renderer, so the
     // window always has one, and `graphType` becomes kGraphLines; false then.
@@ -94,9 +104,16 @@ public:
     ColourRgb backgroundBottomColour;
     std::string themeName;        // kept by SetThemeName
     int graphType = kGraphLines;  // kept by ApplyGraphType
+    // Set by Load and Apply, with names of the table only.
+    SchemeFollowing following;
 
 private:
     void Load();
+    // The theme the rule gives for the present choices and preference, made current; true (and
+    // marked as a change) when that is another theme than before.
+    bool ShowTheme();
+    // `wanted`, its names checked: one the table lacks turns following off and takes the default.
+    SchemeFollowing CheckedFollowing(const SchemeFollowing& wanted) const;
 
     const CDataFolder& folder_;
     CThemeTable& themes_;
@@ -104,5 +121,6 @@ private:
     IGraphSettingsTarget& graphView_;
     std::vector<std::string> themeNames_;
     std::vector<std::string> graphTypeNames_;
+    std::optional<DesktopScheme> desktopScheme_;
     bool changed_ = false;
 };

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "appearance/ColourRgb.h"
+#include "appearance/DesktopScheme.h"
 #include "tray/TrayRules.h"
 
 // The Graph Speed trackbar runs from 0 (slowest) to 100 (fastest).
@@ -46,4 +47,5 @@ struct SettingsChoices {
     int frameDelay = 15;                    // ms, from the trackbar
     std::vector<InterfaceChoice> interfaces;
     bool keepWindowRect = false;  // "Start with current window dimensions"
+    SchemeFollowing following;    // the switch and the light and dark theme lists
 };

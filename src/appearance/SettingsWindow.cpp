@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "appearance/CColourComboBox.h"
+#include "appearance/CDesktopSchemeWatcher.h"
 #include "appearance/CSettings.h"
 #include "appearance/CThemeTable.h"
 #include "sampling/CTrafficSampler.h"
@@ -32,16 +33,22 @@ int IndexOfName(const QComboBox& list, const QString& name) {
     return list.findData(name, kEnglishNameRole, Qt::MatchExactly | Qt::MatchCaseSensitive);
 }
 
+std::string SelectedName(const QComboBox& list) {
+    return list.currentData(kEnglishNameRole).toString().toStdString();
+}
+
 }  // namespace
 
 SettingsWindow::SettingsWindow(CSettings& settings, CThemeTable& themes, CTrafficSampler& sampler,
-                               CAutostartEntry autostart, QWidget* parent)
+                               CAutostartEntry autostart,
+                               const CDesktopSchemeWatcher& desktopScheme, QWidget* parent)
     : QDialog(parent),
       ui_(std::make_unique<Ui::SettingsWindow>()),
       settings_(settings),
       themes_(themes),
       sampler_(sampler),
-      autostart_(std::move(autostart)) {
+      autostart_(std::move(autostart)),
+      desktopScheme_(desktopScheme) {
     ui_->setupUi(this);
     // Indexed by ColourSlot.
     colourBoxes_ = {ui_->downloadColour, ui_->uploadColour, ui_->textColour,
@@ -52,14 +59,11 @@ SettingsWindow::SettingsWindow(CSettings& settings, CThemeTable& themes, CTraffi
 
     FillInterfaceList(InterfaceChoices({}));
 
-    for (const std::string& name : settings_.ThemeNames()) {
-        ui_->themeList->addItem(
-            QCoreApplication::translate("Themes", CThemeTable::ShownName(name).c_str()),
-            ToQString(name));
-    }
+    FillThemeList(*ui_->themeList, settings_.themeName);
+    FillThemeList(*ui_->lightThemeList, settings_.following.lightTheme);
+    FillThemeList(*ui_->darkThemeList, settings_.following.darkTheme);
+    ui_->followDesktopScheme->setChecked(settings_.following.on);
     AddNames(*ui_->graphTypeList, settings_.GraphTypeNames(), "GraphTypes");
-    ui_->themeList->setCurrentIndex(
-        IndexOfName(*ui_->themeList, ToQString(settings_.themeName).trimmed()));
     // A type the list has no entry for (a damaged file) selects nothing.
     const int typeIndex = settings_.graphType - kGraphLines;
     ui_->graphTypeList->setCurrentIndex(
@@ -71,10 +75,15 @@ SettingsWindow::SettingsWindow(CSettings& settings, CThemeTable& themes, CTraffi
     ui_->trayFaceList->setCurrentIndex(static_cast<int>(settings_.trayFace));
     ui_->keepWindowRect->setChecked(false);
     ShowCurrentTheme();
+    ShowDesktopScheme();
     ui_->startAtLogin->setChecked(autostart_.Exists());
 
     // Connected after the controls are set up, so only the user's changes count.
     connect(ui_->themeList, &QComboBox::activated, this, &SettingsWindow::OnThemeChosen);
+    connect(ui_->followDesktopScheme, &QCheckBox::toggled, this,
+            &SettingsWindow::ShowDesktopScheme);
+    connect(&desktopScheme_, &CDesktopSchemeWatcher::Changed, this,
+            &SettingsWindow::ShowDesktopScheme);
     connect(ui_->graphTypeList, &QComboBox::currentIndexChanged, this,
             [this] { graphTypeChanged_ = true; });
     connect(ui_->okButton, &QPushButton::clicked, this, &SettingsWindow::accept);
@@ -93,11 +102,34 @@ void SettingsWindow::ShowColours(const std::array<ColourRgb, kColourSlotCount>& 
 }
 
 void SettingsWindow::ShowCurrentTheme() {
+    // The user's own theme, also while the graph shows the desktop's light or dark choice.
     std::array<ColourRgb, kColourSlotCount> colours;
     for (int i = 0; i < kColourSlotCount; ++i) {
-        colours[i] = themes_.CurrentColour(kColourSlots[i]);
+        colours[i] = settings_.OwnColour(kColourSlots[i]);
     }
     ShowColours(colours);
+}
+
+// The theme lists are filled in one place, so the three offer the same entries.
+void SettingsWindow::FillThemeList(QComboBox& list, const std::string& selected) {
+    for (const std::string& name : settings_.ThemeNames()) {
+        list.addItem(QCoreApplication::translate("Themes", CThemeTable::ShownName(name).c_str()),
+                     ToQString(name));
+    }
+    list.setCurrentIndex(IndexOfName(list, ToQString(selected).trimmed()));
+}
+
+void SettingsWindow::ShowDesktopScheme() {
+    const CDesktopSchemeWatcher::State state = desktopScheme_.CurrentState();
+    const bool offered = state == CDesktopSchemeWatcher::State::Known;
+    const bool following = offered && ui_->followDesktopScheme->isChecked();
+    ui_->followDesktopScheme->setEnabled(offered);
+    for (QWidget* control :
+         {static_cast<QWidget*>(ui_->lightThemeLabel), static_cast<QWidget*>(ui_->lightThemeList),
+          static_cast<QWidget*>(ui_->darkThemeLabel), static_cast<QWidget*>(ui_->darkThemeList)}) {
+        control->setEnabled(following);
+    }
+    ui_->noPortalLabel->setVisible(state == CDesktopSchemeWatcher::State::NoPortal);
 }
 
 void SettingsWindow::OnThemeChosen(int index) {
@@ -164,6 +196,9 @@ bool SettingsWindow::Apply() {
     choices.frameDelay = FrameDelayForPosition(ui_->graphSpeed->value());
     choices.interfaces = ShownInterfaces();
     choices.keepWindowRect = ui_->keepWindowRect->isChecked();
+    // Greyed out, the switch still holds the saved choice, which Apply keeps.
+    choices.following = {ui_->followDesktopScheme->isChecked(), SelectedName(*ui_->lightThemeList),
+                         SelectedName(*ui_->darkThemeList)};
 
     // A failed save is told by the data folder's notice, as for every data file.
     const bool saved = settings_.Apply(choices);

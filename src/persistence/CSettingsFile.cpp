@@ -77,6 +77,9 @@ std::string FormatSettings(const SettingsValues& values) {
         AppendText(out, description);
     }
     AppendFormatted(out, "%d\n", values.trayFace);
+    AppendFormatted(out, "%d\n", values.followDesktopScheme ? 1 : 0);
+    AppendText(out, values.lightTheme);
+    AppendText(out, values.darkTheme);
     return out;
 }
 
@@ -108,6 +111,7 @@ void ParseSettings(std::string_view text, SettingsValues& values) {
     reader.ScanInt(values.windowWidth);
     reader.ScanInt(values.windowHeight);
     values.hiddenInTray = ScanFlag(reader);
+    values.followDesktopScheme = false;  // unless the lines below are all there
 
     int count = 0;
     if (!reader.ScanInt(count)) {
@@ -120,8 +124,17 @@ void ParseSettings(std::string_view text, SettingsValues& values) {
         values.excludedDescriptions.emplace_back(line);
     }
     // Only behind a complete list: a line short, and the last line read was this number.
-    if (read == count) {
-        reader.ScanInt(values.trayFace);
+    if (read != count || !reader.ScanInt(values.trayFace)) {
+        return;
+    }
+    const bool follow = ScanFlag(reader);
+    reader.SkipLineEnd();
+    std::string_view light;
+    std::string_view dark;
+    if (reader.ReadLine(light) && reader.ReadLine(dark)) {
+        values.followDesktopScheme = follow;
+        values.lightTheme.assign(light);
+        values.darkTheme.assign(dark);
     }
 }
 

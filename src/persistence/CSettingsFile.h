@@ -15,6 +15,11 @@ inline constexpr const char* kSettingsFileName = "settings.dat";
 inline constexpr int kMinFrameDelay = 1;
 inline constexpr int kMaxFrameDelay = 33;
 
+// The themes offered for the desktop's light and dark looks until the user picks others: a pale
+// one and a dark grey one.
+inline constexpr const char* kDefaultLightTheme = "XP Silver";
+inline constexpr const char* kDefaultDarkTheme = "Orange On Gray";
+
 // Every value the file holds, in the order of its lines.
 struct SettingsValues {
     // As read, the name may still end with its line end (LF only); theme lookups ignore it.
@@ -37,6 +42,11 @@ struct SettingsValues {
     // What the tray icon shows: 0 the traffic picture, 1 the speeds. Written after the excluded
     // list, where readers that know nothing of it stop reading: a file stays readable both ways.
     int trayFace = 0;
+    // Whether the theme follows the desktop's light and dark, and the theme for each. After the
+    // tray face, for the same reason; a file that lacks them reads as not following.
+    bool followDesktopScheme = false;
+    std::string lightTheme = kDefaultLightTheme;
+    std::string darkTheme = kDefaultDarkTheme;
 };
 
 enum class SettingsReadResult {
@@ -53,7 +63,8 @@ std::string FormatSettings(const SettingsValues& values);
 
 // Reads the file's text over `values`, which hold the caller's starting values: numbers that
 // cannot be read keep them, flags that cannot be read are false, excluded descriptions are
-// appended. Line ends may be LF or CR LF.
+// appended. Following the desktop is on only when its flag and both theme lines are there.
+// Line ends may be LF or CR LF.
 void ParseSettings(std::string_view text, SettingsValues& values);
 
 // Loads "settings.dat" from the data folder into `values` (see ParseSettings). When the file is

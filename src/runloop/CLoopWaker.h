@@ -19,6 +19,8 @@ public:
 
     // Starts the loop now and wakes it from the event loop from then on.
     void Start();
+    // Wakes the loop at once, for a change that reaches the program outside its windows.
+    void WakeSoon();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -26,7 +28,6 @@ protected:
 private:
     void OnTimer();
     void Arm(CFrameLoop::Clock::time_point wake);
-    void WakeSoon();
 
     CFrameLoop& loop_;
     QTimer timer_;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -170,9 +171,45 @@ TEST_F(SettingsTest, SaveWritesTheCurrentValuesAndTheSamplersExcludedList) {
     EXPECT_EQ(first,
               "V1.0.0\nXP Silver\n701\n0\n1\n1\n"
               "0\n0\n0\n146\n145\n162\n0\n0\n0\n164\n163\n190\n251\n252\n252\n"
-              "40\n50\n200\n80\n0\n2\neth0\nlo\n1\n");  // the size restored next time
+              "40\n50\n200\n80\n0\n2\neth0\nlo\n1\n"  // the size restored next time
+              "0\nXP Silver\nOrange On Gray\n");
     ASSERT_TRUE(settings.Save());
     std::string second;
     ASSERT_TRUE(ReadTextFile(folder.DataFilePath("settings.dat"), second));
     EXPECT_EQ(second, first);
+}
+
+// The graph shows the light or dark choice for the desktop's preference ("no preference" and
+// numbers the portal may add later count as light), else the user's own theme, which the file
+// keeps. Following needs both its themes in the table and all its lines in the file.
+TEST_F(SettingsTest, ShowsTheDesktopsLightOrDarkChoiceOrTheOwnTheme) {
+    const char* const following = "0\n1\nSunset\nRed LCD\n";
+    const struct {
+        const char* name;
+        const char* tail;
+        std::optional<std::uint32_t> portal;  // the portal's number; none: no portal
+        const char* shown;
+    } cases[] = {
+        {"dark", following, 1, "Red LCD"},
+        {"light", following, 2, "Sunset"},
+        {"no preference", following, 0, "Sunset"},
+        {"a later number", following, 7, "Sunset"},
+        {"no portal", following, std::nullopt, "Khaki"},
+        {"off", "0\n0\nSunset\nRed LCD\n", 1, "Khaki"},
+        {"dark theme unknown", "0\n1\nSunset\nMidnight\n", 1, "Khaki"},
+        {"written before following", "0\n", 1, "Khaki"},
+    };
+    for (const auto& c : cases) {
+        InstallFile(std::string(kFileStart) + "Khaki\n701\n0\n0\n10\n" + kColoursAndWindow +
+                    c.tail);
+        CThemeTable table;
+        CSettings settings(folder, table, sampler, view);
+        settings.SetDesktopScheme(c.portal ? std::optional(DesktopSchemeFromNumber(*c.portal))
+                                           : std::nullopt);
+        EXPECT_EQ(table.CurrentThemeName(), c.shown) << c.name;
+        EXPECT_EQ(settings.OwnColour(ColourSlot::Text),
+                  table.ThemeColour("Khaki", ColourSlot::Text))
+            << c.name;
+        EXPECT_EQ(settings.CurrentValues().themeName, "Khaki") << c.name;
+    }
 }

@@ -17,7 +17,7 @@ namespace {
 const char* const kDefaultFile =
     "V1.0.0\nDeep Blue\n701\n0\n0\n10\n255\n255\n255\n"
     "0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n-1\n-1\n-1\n-1\n0\n6\nlo\n"
-    "docker*\nbr-*\nveth*\nvirbr*\nvnet*\n0\n";
+    "docker*\nbr-*\nveth*\nvirbr*\nvnet*\n0\n0\nXP Silver\nOrange On Gray\n";
 
 // What a new settings file leaves out: loopback, and container plumbing by pattern.
 const std::vector<std::string> kDefaultExcluded = {"lo",    "docker*", "br-*",
@@ -150,34 +150,46 @@ TEST_F(SettingsFileTest, FrameDelayIsKeptWithinOneTo33AndExcludedCountWithinTheF
 }
 
 // The tray face follows the excluded list, where a reader that knows nothing of it stops: only a
-// complete list has it behind.
-TEST_F(SettingsFileTest, TrayFaceLineFollowsACompleteExcludedList) {
+// complete list has it behind. Following the desktop's light and dark comes after it, for the
+// same reason, and only a file with its flag and both theme lines follows.
+TEST_F(SettingsFileTest, LinesAfterACompleteExcludedList) {
     const struct {
         const char* name;
         std::string tail;
         int face;
         std::vector<std::string> excluded;
+        const char* dark = "Orange On Gray";  // none read: the starting value
     } cases[] = {
         {"written by an older version", "1\neth0\n", 0, {"eth0"}},
         {"speeds", "1\neth0\n1\n", 1, {"eth0"}},
         {"empty list", "0\n1\n", 1, {}},
         {"list a line short", "2\neth0\n1\n", 0, {"eth0", "1"}},
         {"not a number", "1\neth0\nspeeds\n", 0, {"eth0"}},
+        {"following", "0\n0\n1\nSunset\nRed LCD\n", 0, {}, "Red LCD"},
+        {"following, CR LF", "0\r\n0\r\n1\r\nSunset\r\nRed LCD\r\n", 0, {}, "Red LCD"},
+        {"following, dark line missing", "0\n0\n1\nSunset\n", 0, {}},
     };
     for (const auto& c : cases) {
         SettingsValues values;
+        values.followDesktopScheme = true;  // a starting value the file must override
         ParseSettings(kUpToCount + c.tail, values);
         EXPECT_EQ(values.trayFace, c.face) << c.name;
         EXPECT_EQ(values.excludedDescriptions, c.excluded) << c.name;
+        EXPECT_EQ(values.darkTheme, c.dark) << c.name;
+        EXPECT_EQ(values.followDesktopScheme, values.darkTheme == "Red LCD") << c.name;
     }
 
     SettingsValues written;
     written.excludedDescriptions = {"eth0", "wlan0"};
     written.trayFace = 1;
+    written.followDesktopScheme = true;
+    written.lightTheme = "Red & Blue";
     SettingsValues read;
     ParseSettings(FormatSettings(written), read);
     EXPECT_EQ(read.excludedDescriptions, written.excludedDescriptions);
     EXPECT_EQ(read.trayFace, 1);
+    EXPECT_TRUE(read.followDesktopScheme);
+    EXPECT_EQ(read.lightTheme, "Red & Blue");
 }
 
 TEST_F(SettingsFileTest, ShortOrDamagedFileKeepsStartingNumbersAndClearsFlags) {
