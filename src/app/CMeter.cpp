@@ -29,6 +29,10 @@ CMeter::CMeter(const Services& services, CDataFolder folder)
         [this, post = services.post] { post([this] { webStats_->NotifyAll(); }); });
     // Without the store the rest runs on as before.
     if (hourlyStore_->Open(services.utcClock.NowUtc()) != CHourlyStore::OpenOutcome::Failed) {
+        // The hours are saved first: a kill before "stats.dat" followed left its days here.
+        for (const DayRecord& day : hourlyStore_->SavedDays()) {
+            history_->CatchUpWith(day);
+        }
         hourlyRecorder_ =
             std::make_unique<CHourlyRecorder>(services.zone, services.utcClock, *hourlyStore_);
         sampler_.SetDeltaSink(hourlyRecorder_.get());

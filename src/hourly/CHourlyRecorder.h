@@ -21,8 +21,8 @@ public:
         tally_.Add(description, monitored, received, sent, walkTime_);
     }
     // A failed save keeps the figures for the next one.
-    void SaveWithHistory() override {
-        if (store_.Save(tally_.Rows())) {
+    void SaveWithHistory(std::span<const DayRecord> days) override {
+        if (store_.Save(tally_.Rows(), days)) {
             tally_.Clear();
         }
     }

@@ -360,7 +360,7 @@ bool CHourlyStore::PutRows(sqlite3_stmt* statement, std::span<const HourRow> row
     return true;
 }
 
-bool CHourlyStore::Save(std::span<const HourRow> rows) {
+bool CHourlyStore::Save(std::span<const HourRow> rows, std::span<const DayRecord> days) {
     if (db_ == nullptr && reopen_ && OpenAndPrepare() != SQLITE_OK) {
         Close();
     }
@@ -368,13 +368,13 @@ bool CHourlyStore::Save(std::span<const HourRow> rows) {
         folder_.ReportSaveFailure(kFileName, openError_ != 0 ? openError_ : EIO);
         return false;
     }
-    if (rows.empty()) {
+    if (rows.empty() && days.empty()) {
         return true;
     }
     int changes = 0;
     const auto write = [&]() {
         return Exec("BEGIN IMMEDIATE") && PutRows(addHour_, rows, HourOrigin::Meter, changes) &&
-               Exec("COMMIT");
+               PutDays(days) && Exec("COMMIT");
     };
     if (write()) {
         return true;
@@ -384,7 +384,8 @@ bool CHourlyStore::Save(std::span<const HourRow> rows) {
     int error = ErrorNumber(code);
     Exec("ROLLBACK");
     // Damage found only now: keep the file aside and save into a new one.
-    if (IsDamage(code) && MoveAsideAndStartNew(rows.back().hourStart) == OpenOutcome::MovedAside) {
+    if (IsDamage(code) && !rows.empty() &&
+        MoveAsideAndStartNew(rows.back().hourStart) == OpenOutcome::MovedAside) {
         if (write()) {
             return true;
         }
@@ -422,6 +423,58 @@ bool CHourlyStore::Import(std::span<const ImportBatch> batches, int* changed) {
         *changed = count;
     }
     return true;
+}
+
+bool CHourlyStore::PutDays(std::span<const DayRecord> days) {
+    // A table of its own, made where it is first needed, so that files written before it stay
+    // files of this version both ways.
+    if (days.empty()) {
+        return true;
+    }
+    if (!Exec("CREATE TABLE IF NOT EXISTS saved_days(day INTEGER PRIMARY KEY,"
+              " downloaded REAL NOT NULL, uploaded REAL NOT NULL);"
+              "DELETE FROM saved_days")) {
+        return false;
+    }
+    sqlite3_stmt* statement = nullptr;
+    if (!Prepare(statement, "INSERT OR REPLACE INTO saved_days VALUES(?1, ?2, ?3)")) {
+        return false;
+    }
+    bool written = true;
+    for (const DayRecord& day : days) {
+        sqlite3_bind_int64(statement, 1, day.year * 10000 + day.month * 100 + day.day);
+        sqlite3_bind_double(statement, 2, day.downloaded);
+        sqlite3_bind_double(statement, 3, day.uploaded);
+        written = sqlite3_step(statement) == SQLITE_DONE;
+        sqlite3_reset(statement);
+        if (!written) {
+            break;
+        }
+    }
+    sqlite3_finalize(statement);
+    return written;
+}
+
+std::vector<DayRecord> CHourlyStore::SavedDays() const {
+    std::vector<DayRecord> days;
+    if (db_ == nullptr) {
+        return days;
+    }
+    sqlite3_stmt* statement = nullptr;
+    // No such table before the first save that had days: nothing to catch up with.
+    if (sqlite3_prepare_v2(db_, "SELECT day, downloaded, uploaded FROM saved_days", -1, &statement,
+                           nullptr) == SQLITE_OK) {
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            const std::int64_t day = sqlite3_column_int64(statement, 0);
+            DayRecord record{static_cast<int>(day % 100), static_cast<int>(day / 100 % 100),
+                             static_cast<int>(day / 10000)};
+            record.downloaded = sqlite3_column_double(statement, 1);
+            record.uploaded = sqlite3_column_double(statement, 2);
+            days.push_back(record);
+        }
+    }
+    sqlite3_finalize(statement);
+    return days;
 }
 
 std::vector<InterfaceMet> CHourlyStore::Interfaces() const {

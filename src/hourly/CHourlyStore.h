@@ -94,7 +94,12 @@ public:
 
     // Adds the meter's rows to the hours they belong to, all in one transaction. False when
     // nothing was written (a full disk, a closed store); the folder's save notice has been told.
-    bool Save(std::span<const HourRow> rows);
+    // `days` are the day history's figures of the days these hours count on, as it is about to
+    // save them; they replace those of the previous save (see SavedDays).
+    bool Save(std::span<const HourRow> rows, std::span<const DayRecord> days = {});
+    // The day figures of the last save: the day history catches up with them when a kill came
+    // between this save and its own.
+    std::vector<DayRecord> SavedDays() const;
 
     // Puts imported figures in, all batches in one transaction: each hour the meter has not counted
     // gets them; an hour imported before is replaced, so importing the same figures again changes
@@ -133,6 +138,8 @@ private:
     bool InterfaceId(std::string_view name, std::int64_t& id);
     // Binds and runs `statement` for each row, within the caller's transaction; `changes` grows
     // by the rows it changed.
+    // Replaces the day figures of the previous save, within the caller's transaction.
+    bool PutDays(std::span<const DayRecord> days);
     bool PutRows(sqlite3_stmt* statement, std::span<const HourRow> rows, HourOrigin origin,
                  int& changes);
     // The interfaces' ids for a choice: one, or all.

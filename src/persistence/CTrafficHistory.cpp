@@ -95,6 +95,9 @@ void CTrafficHistory::Update(double download, double upload) {
         MoveToDay(today);
     }
     DayRecord& day = *currentDay_;
+    if (unsaved_.empty() || unsaved_.back() != &day) {
+        unsaved_.push_back(&day);
+    }
     day.downloaded += download - day.lastDownload;
     day.lastDownload = download;
     day.uploaded += upload - day.lastUpload;
@@ -110,11 +113,39 @@ void CTrafficHistory::Update(double download, double upload) {
 }
 
 bool CTrafficHistory::Save() {
-    const bool saved = SaveFile();
+    // The companion first: killed between the two, the figures it holds reach this file at the
+    // next start; the other way round they would be lost to it.
     if (companion_ != nullptr) {
-        companion_->SaveWithHistory();
+        std::vector<DayRecord> days;
+        days.reserve(unsaved_.size());
+        for (const DayRecord* day : unsaved_) {
+            days.push_back(*day);
+        }
+        companion_->SaveWithHistory(days);
     }
-    return saved;
+    unsaved_.clear();
+    return SaveFile();
+}
+
+void CTrafficHistory::CatchUpWith(const DayRecord& saved) {
+    // Below a unit of the file's last decimal the two are the same figure, written apart.
+    constexpr double kSameFigure = 1e-6;
+    DayRecord checked = saved;
+    if (!IsPlausibleDay(checked)) {
+        return;
+    }
+    DayRecord* day = Find({saved.day, saved.month, saved.year});
+    if (day == nullptr) {
+        day = Insert(DayRecord{saved.day, saved.month, saved.year});
+    }
+    if (saved.downloaded > day->downloaded + kSameFigure) {
+        storedDownload_ += saved.downloaded - day->downloaded;
+        day->downloaded = saved.downloaded;
+    }
+    if (saved.uploaded > day->uploaded + kSameFigure) {
+        storedUpload_ += saved.uploaded - day->uploaded;
+        day->uploaded = saved.uploaded;
+    }
 }
 
 bool CTrafficHistory::SaveFile() {

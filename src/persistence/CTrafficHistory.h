@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "core/CObservable.h"
 #include "persistence/CDataFolder.h"
@@ -25,7 +27,10 @@ int CountMonths(const HistoryTable& table);
 class SaveCompanion {
 public:
     virtual ~SaveCompanion() = default;
-    virtual void SaveWithHistory() = 0;
+    // Saves its own figures together with `days`, the days counted on since the last save as
+    // "stats.dat" is about to hold them: a kill before that file is written leaves them with the
+    // companion, which hands them back at the next start (CatchUpWith).
+    virtual void SaveWithHistory(std::span<const DayRecord> days) = 0;
 };
 
 // Turns the sampler's running totals into per-day amounts, keeps every day seen in "stats.dat",
@@ -51,9 +56,13 @@ public:
     // could not be written; the previous file is then intact and the folder's save notice has
     // been told why.
     bool Save();
-    // Saved after "stats.dat" by every Save, whether that worked or not (null for none). It must
-    // outlive the history or be replaced first.
+    // Saved just before "stats.dat" by every Save (null for none). It must outlive the history or
+    // be replaced first.
     void SetSaveCompanion(SaveCompanion* companion) { companion_ = companion; }
+    // Takes a day's figures that a companion saved when "stats.dat" could not follow (the program
+    // was killed between the two): a day that holds less is raised to them, a missing one added.
+    // Observers are not told; a start-up calls this before any sample.
+    void CatchUpWith(const DayRecord& saved);
 
     double SessionDownload() const { return sessionDownload_; }
     double SessionUpload() const { return sessionUpload_; }
@@ -93,6 +102,7 @@ private:
     std::deque<DayRecord> records_;  // a deque keeps addresses stable as days are added
     HistoryTable table_;
     DayRecord* currentDay_ = nullptr;
+    std::vector<const DayRecord*> unsaved_;  // the days counted on since the last save
 
     double sessionDownload_ = 0.0;
     double sessionUpload_ = 0.0;

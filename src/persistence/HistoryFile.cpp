@@ -1,5 +1,7 @@
 #include "persistence/HistoryFile.h"
 
+#include <cmath>
+
 #include "persistence/DataFile.h"
 #include "platform/LocalClock.h"
 
@@ -12,19 +14,22 @@ bool ParseRecord(std::string_view line, DayRecord& record) {
         !fields.ScanDouble(record.downloaded) || !fields.AtEndIgnoringSpace()) {
         return false;
     }
-    // Impossible dates would index month names and day columns out of bounds downstream; the
-    // scan already refuses amounts that are not finite.
+    return IsPlausibleDay(record);
+}
+
+}  // namespace
+
+bool IsPlausibleDay(DayRecord& record) {
+    // Impossible dates would index month names and day columns out of bounds downstream.
     const auto plausible = [](double& amount) {
         if (amount == 0.0) {
             amount = 0.0;  // "-0" is zero, and is written back as such
         }
-        return amount >= 0.0 && amount <= kMaxDayAmount;
+        return std::isfinite(amount) && amount >= 0.0 && amount <= kMaxDayAmount;
     };
     return IsValidDate({record.day, record.month, record.year}) && plausible(record.uploaded) &&
            plausible(record.downloaded);
 }
-
-}  // namespace
 
 HistoryFileContents ParseHistory(std::string_view text) {
     HistoryFileContents contents;

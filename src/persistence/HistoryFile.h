@@ -22,5 +22,9 @@ inline constexpr double kMaxDayAmount = 1e10;
 // ignored.
 HistoryFileContents ParseHistory(std::string_view text);
 
+// Whether a record has a date the calendar has and amounts as ParseHistory takes them ("-0" is
+// made 0).
+bool IsPlausibleDay(DayRecord& record);
+
 // Appends the line of `record` as the file holds it.
 void AppendHistoryLine(std::string& out, const DayRecord& record);

@@ -83,11 +83,15 @@ TEST(MeterHourly, TheMonitoredHoursAddUpToTheDayWhateverTheStoreWasAtTheStart) {
         const char* garbage;  // written as the store's file first; null for no file
         bool folderInstead;   // a folder where the file should be: the store cannot open
         CHourlyStore::OpenOutcome outcome;
+        // Killed after the hours were saved, before "stats.dat" was: the day file of the
+        // previous save is put back, and the next start must catch up with the hours.
+        bool killedBetween = false;
     } kCases[] = {
         {"no file yet", nullptr, false, CHourlyStore::OpenOutcome::Created},
         {"a damaged file", "not a database, only some bytes", false,
          CHourlyStore::OpenOutcome::MovedAside},
         {"a file that cannot be opened", nullptr, true, CHourlyStore::OpenOutcome::Failed},
+        {"killed between the two files", nullptr, false, CHourlyStore::OpenOutcome::Created, true},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.name);
@@ -123,9 +127,23 @@ TEST(MeterHourly, TheMonitoredHoursAddUpToTheDayWhateverTheStoreWasAtTheStart) {
                 utcClock.Advance(900);
                 meter.TakeSample();
             }
+            const std::filesystem::path dayFile = dir.Path() / CTrafficHistory::kFileName;
+            std::filesystem::copy_file(dayFile, dir.Path() / "stale");
+            source.AddTraffic(1, 3'000'000, 1'000'000);  // taken in by the last save's sample
             meter.SaveDataFiles();
             down = meter.History().CurrentDay().downloaded;
             up = meter.History().CurrentDay().uploaded;
+            if (c.killedBetween) {
+                std::filesystem::rename(dir.Path() / "stale", dayFile);
+            }
+        }
+        if (c.killedBetween) {
+            CMeter next({sampler, msClock, localClock, zone, utcClock, texts, [](auto) {}},
+                        CDataFolder(dir.Str(), dir.Str()));
+            // Within the day file's last decimal.
+            EXPECT_NEAR(next.History().CurrentDay().downloaded, down, 1e-6);
+            EXPECT_NEAR(next.History().CurrentDay().uploaded, up, 1e-6);
+            next.SaveDataFiles();
         }
         source.AddTraffic(1, 5, 5);
         double rate = 0;
