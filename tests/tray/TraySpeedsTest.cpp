@@ -1,6 +1,9 @@
 // The tray icon's speeds face: the pictures drawn for every size a tray asks for, and the icon a
 // StatusNotifierItem host receives as the speeds change.
+#include <QAction>
 #include <QDBusConnection>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
 #include <QMenu>
 #include <QTest>
 
@@ -8,10 +11,12 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "TrayTestSupport.h"
 #include "tray/CSystemTray.h"
 #include "tray/SpeedIcon.h"
+#include "tray/TrayBusTypes.h"
 
 namespace {
 
@@ -86,7 +91,33 @@ TEST(SpeedIcon, TwoLinesInTheirOwnHalvesAtEverySize) {
 
 class TraySpeedsTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_NE(TestWatcher(), nullptr); }
+    void SetUp() override {
+        ASSERT_NE(TestWatcher(), nullptr);
+        frameMenu_.addAction("&Settings");
+        frameMenu_.addSeparator();
+        QAction* onTop = frameMenu_.addAction("Always on top");
+        onTop->setCheckable(true);
+        onTop->setChecked(true);
+        QAction* exit = frameMenu_.addAction("Exit");
+        QObject::connect(exit, &QAction::triggered, [this] { ++exits_; });
+        tray_.Create(frameMenu_, "tip", kTrayIconIdle);
+        ASSERT_TRUE(TestWatcher()->WaitForItem(qtService_));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return tray_.IsTrayStateKnown(); }));
+    }
+
+    // Chooses the speeds face; our own item takes Qt's place at the watcher.
+    void ShowSpeeds(double down, double up) {
+        tray_.ShowRates(down, up, TrayFace::Speeds, kColours);
+        ASSERT_TRUE(TestWatcher()->WaitForItem(service_));
+        EXPECT_TRUE(service_.startsWith("org.kde.StatusNotifierItem-")) << service_.toStdString();
+        EXPECT_NE(service_, qtService_);
+        EXPECT_FALSE(tray_.Icon()->isVisible());
+    }
+
+    bool Connect(const char* signal, QObject* receiver, const char* slot) {
+        return QDBusConnection::sessionBus().connect(
+            service_, "/StatusNotifierItem", "org.kde.StatusNotifierItem", signal, receiver, slot);
+    }
 
     // Whether every picture the host has shows download ink over upload ink.
     bool HostShowsSpeeds() {
@@ -97,56 +128,127 @@ protected:
         });
     }
 
+    QMenu frameMenu_;
+    CSystemTray tray_;
+    QString qtService_;
     QString service_;
+    int exits_ = 0;
 };
 
-TEST_F(TraySpeedsTest, HostGetsTheSpeedsOnlyWhenTheTextChanges) {
-    QMenu frameMenu;
-    frameMenu.addAction("Settings");
-    CSystemTray tray;
-    tray.Create(frameMenu, "tip", kTrayIconIdle);
-    ASSERT_TRUE(TestWatcher()->WaitForItem(service_));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return tray.IsTrayStateKnown(); }));
+// An entry of a menu layout, as the bus gave it: a variant around the entry when it is a child,
+// and marshalled unless the call stayed inside this process.
+MenuLayoutItem LayoutEntry(const QVariant& value) {
+    if (value.metaType() == QMetaType::fromType<QDBusVariant>()) {
+        return LayoutEntry(value.value<QDBusVariant>().variant());
+    }
+    return qdbus_cast<MenuLayoutItem>(value);
+}
+
+// "1.2" as the label writes it: led by figure spaces to six characters.
+QString Figures(const char* number) {
+    return QString(6 - int(std::strlen(number)), QChar(0x2007)) + number;
+}
+
+TEST_F(TraySpeedsTest, SpeedsFaceIsOurOwnItemWithAConstantWidthLabel) {
+    ShowSpeeds(1228.8, 34.0);
     SignalCounter icons;
-    ASSERT_TRUE(QDBusConnection::sessionBus().connect(service_, "/StatusNotifierItem",
-                                                      "org.kde.StatusNotifierItem", "NewIcon",
-                                                      &icons, SLOT(Count())));
+    SignalLog labels;
+    ASSERT_TRUE(Connect("NewIcon", &icons, SLOT(Count())));
+    ASSERT_TRUE(Connect("XAyatanaNewLabel", &labels, SLOT(Take(QDBusMessage))));
+    const QString guide = QString::fromUtf8("\u2193 8888.8 MB/s \u2191 8888.8 MB/s");
+    EXPECT_EQ(ItemProperty(service_, "XAyatanaLabelGuide").toString(), guide);
+    EXPECT_EQ(ItemProperty(service_, "Status").toString(), "Active");
+    EXPECT_EQ(ItemProperty(service_, "ItemIsMenu").toBool(), false);
 
     struct Step {
         const char* name;
         double down;
         double up;
-        TrayFace face;
-        const char* downText;
-        const char* upText;
-        int newIcons;     // icons sent so far
-        int picture = 0;  // the traffic picture set before, if any
+        const char* downFigures;
+        const char* upFigures;
+        const char* upUnit;
+        int newIcons;   // sent so far
+        int newLabels;  // sent so far
     };
     const Step steps[] = {
-        {"speeds", 1228.8, 34.0, TrayFace::Speeds, "1.2M", "\u200734K", 1},
-        {"same texts", 1240.0, 34.2, TrayFace::Speeds, "1.2M", "\u200734K", 1},
-        {"a new figure", 1240.0, 35.0, TrayFace::Speeds, "1.2M", "\u200735K", 2},
-        // The traffic picture meanwhile changes nothing on the speeds face.
-        {"picture set behind", 1240.0, 35.0, TrayFace::Speeds, "1.2M", "\u200735K", 2,
-         kTrayIconDownUp},
-        {"picture face", 0.0, 0.0, TrayFace::Picture, "", "", 3},
-        {"speeds again", 1240.0, 35.0, TrayFace::Speeds, "1.2M", "\u200735K", 4},
+        {"first", 1228.8, 34.0, "1.2", "34.0", "KB/s", 0, 0},
+        {"same texts", 1240.0, 34.02, "1.2", "34.0", "KB/s", 0, 0},
+        // The label has a decimal more than the picture.
+        {"new label, same picture", 1240.0, 34.4, "1.2", "34.4", "KB/s", 0, 1},
+        {"both new", 1240.0, 35.0, "1.2", "35.0", "KB/s", 1, 2},
+        {"widest", 1024000.0, 1048064.0, "1000.0", "1023.5", "MB/s", 2, 3},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
-        if (step.picture != 0) {
-            tray.SetIconFromResource(step.picture);
-        }
-        tray.ShowRates(step.down, step.up, step.face, kColours);
-        EXPECT_EQ(tray.Face(), step.face);
-        if (step.face == TrayFace::Speeds) {
-            EXPECT_EQ(tray.DownloadText(), QString(step.downText));
-            EXPECT_EQ(tray.UploadText(), QString(step.upText));
+        tray_.ShowRates(step.down, step.up, TrayFace::Speeds, kColours);
+        const QString label = QString::fromUtf8("\u2193 ") + Figures(step.downFigures) +
+                              " MB/s \u2191 " + Figures(step.upFigures) + " " + step.upUnit;
+        EXPECT_EQ(label.size(), guide.size());
+        EXPECT_EQ(ItemProperty(service_, "XAyatanaLabel").toString(), label);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return labels.received.size() >= step.newLabels; }));
+        ASSERT_EQ(labels.received.size(), step.newLabels);
+        if (step.newLabels > 0) {
+            EXPECT_EQ(labels.received.last(), (QVariantList{label, guide}));
         }
         EXPECT_TRUE(QTest::qWaitFor([&] { return icons.count >= step.newIcons; }));
-        EXPECT_EQ(HostShowsSpeeds(), step.face == TrayFace::Speeds);
+        EXPECT_TRUE(HostShowsSpeeds());
     }
-    // Every change arrived, and nothing more.
+    // Every change arrived, and nothing more (a later stray signal shows up in the next row).
     EXPECT_EQ(icons.count, steps[std::size(steps) - 1].newIcons);
-    EXPECT_EQ(tray.IconId(), kTrayIconDownUp);
+
+    // The picture face: our item leaves the bus and Qt's icon comes back, with the picture.
+    tray_.SetIconFromResource(kTrayIconDownUp);
+    tray_.ShowRates(0.0, 0.0, TrayFace::Picture, kColours);
+    bool gone = false;
+    bool qtBack = false;
+    QString line;
+    while (!(gone && qtBack) && TestWatcher()->WaitForLine("", line, 5000)) {
+        gone = gone || line == "gone " + service_;
+        qtBack = qtBack || (line.startsWith("item ") && !line.startsWith("item " + service_));
+    }
+    EXPECT_TRUE(gone);
+    EXPECT_TRUE(qtBack);
+    EXPECT_TRUE(tray_.Icon()->isVisible());
+    EXPECT_FALSE(HostShowsSpeeds());
+    EXPECT_FALSE(tray_.Item()->Published());
+}
+
+// The host draws our menu from the layout it reads over the bus, and a click there is the
+// program's own command.
+TEST_F(TraySpeedsTest, HostReadsTheMenuAndAClickTriggersItsCommand) {
+    ShowSpeeds(10.0, 1.0);
+    const QString menuPath = ItemProperty(service_, "Menu").value<QDBusObjectPath>().path();
+    ASSERT_FALSE(menuPath.isEmpty());
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(service_, menuPath, "com.canonical.dbusmenu", "GetLayout");
+    call << 0 << -1 << QStringList();
+    const QDBusMessage reply = CallAndWait(call);
+    ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+    const MenuLayoutItem root = LayoutEntry(reply.arguments().at(1));
+
+    struct Entry {
+        const char* name;
+        QVariantMap properties;
+    };
+    const Entry entries[] = {
+        {"mnemonic as dbusmenu writes it", {{"label", "_Settings"}}},
+        {"separator", {{"type", "separator"}}},
+        {"check", {{"label", "Always on top"}, {"toggle-type", "checkmark"}, {"toggle-state", 1}}},
+        {"command", {{"label", "Exit"}}},
+    };
+    ASSERT_EQ(root.children.size(), qsizetype(std::size(entries)));
+    QList<int> ids;
+    for (qsizetype i = 0; i < root.children.size(); ++i) {
+        SCOPED_TRACE(entries[i].name);
+        const MenuLayoutItem entry = LayoutEntry(root.children[i]);
+        EXPECT_EQ(entry.properties, entries[i].properties);
+        ids << entry.id;
+    }
+
+    QDBusMessage click =
+        QDBusMessage::createMethodCall(service_, menuPath, "com.canonical.dbusmenu", "Event");
+    click << ids.last() << QString("clicked") << QVariant::fromValue(QDBusVariant(QString()))
+          << uint(0);
+    EXPECT_EQ(CallAndWait(click).type(), QDBusMessage::ReplyMessage);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return exits_ == 1; }));
 }
