@@ -99,6 +99,11 @@ void RegisterTrayBusTypes() {
         qDBusRegisterMetaType<MenuItemPropertyNamesList>();
         qDBusRegisterMetaType<MenuEvent>();
         qDBusRegisterMetaType<MenuEventList>();
+        // The bus finds a method's argument types by the names written in its declaration.
+        qRegisterMetaType<TrayPixmapList>("TrayPixmapList");
+        qRegisterMetaType<MenuItemPropertiesList>("MenuItemPropertiesList");
+        qRegisterMetaType<MenuItemPropertyNamesList>("MenuItemPropertyNamesList");
+        qRegisterMetaType<MenuEventList>("MenuEventList");
         return true;
     }();
     (void)registered;

@@ -55,7 +55,7 @@ using MenuItemPropertyNamesList = QList<MenuItemPropertyNames>;
 struct MenuEvent {
     int id = 0;
     QString eventId;
-    QDBusVariant data;
+    QDBusVariant data{QVariant(0)};  // a variant must hold something to have a signature
     uint timestamp = 0;
 };
 using MenuEventList = QList<MenuEvent>;
