@@ -287,3 +287,15 @@ TEST_F(TraySpeedsTest, WatcherGoneAndBackSwitchesBetweenQtsIconAndOurs) {
     EXPECT_FALSE(tray_.Icon()->isVisible());
     EXPECT_EQ(ItemProperty(service, "XAyatanaLabel").toString(), tray_.Item()->Label());
 }
+
+// Qt's icon drops messages while it stands aside: on the speeds face they go to the desktop's
+// notification service from our item.
+TEST_F(TraySpeedsTest, MessagesReachTheDesktopOnTheSpeedsFace) {
+    WatcherProcess notifications(TALLYGLASS_NOTIFICATIONS_PEER);
+    ASSERT_TRUE(notifications.Start());
+    ShowSpeeds(10.0, 1.0);
+    EXPECT_TRUE(tray_.ShowMessage("Capwarden", "over the limit"));
+    QString line;
+    EXPECT_TRUE(notifications.WaitForLine("notify ", line, 10000));
+    EXPECT_EQ(line, "notify Capwarden|over the limit");
+}
