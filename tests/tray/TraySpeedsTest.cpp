@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include "TrayTestSupport.h"
 #include "tray/CSystemTray.h"
@@ -89,6 +90,15 @@ TEST(SpeedIcon, TwoLinesInTheirOwnHalvesAtEverySize) {
     }
 }
 
+// Whether every picture the host has of `service`'s icon shows download ink over upload ink.
+bool ShowsSpeeds(const QString& service) {
+    const QList<QImage> pictures = ItemPictures(service);
+    return !pictures.isEmpty() && std::all_of(pictures.begin(), pictures.end(), [](auto& p) {
+        return !p.isNull() && !InkBox(p, Ink::Download).isEmpty() &&
+               InkBox(p, Ink::Download).bottom() < InkBox(p, Ink::Upload).top();
+    });
+}
+
 class TraySpeedsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -129,14 +139,7 @@ protected:
             service_, "/StatusNotifierItem", "org.kde.StatusNotifierItem", signal, receiver, slot);
     }
 
-    // Whether every picture the host has shows download ink over upload ink.
-    bool HostShowsSpeeds() {
-        const QList<QImage> pictures = ItemPictures(service_);
-        return !pictures.isEmpty() && std::all_of(pictures.begin(), pictures.end(), [](auto& p) {
-            return !p.isNull() && !InkBox(p, Ink::Download).isEmpty() &&
-                   InkBox(p, Ink::Download).bottom() < InkBox(p, Ink::Upload).top();
-        });
-    }
+    bool HostShowsSpeeds() { return ShowsSpeeds(service_); }
 
     QMenu frameMenu_;
     CSystemTray tray_;
@@ -298,4 +301,66 @@ TEST_F(TraySpeedsTest, MessagesReachTheDesktopOnTheSpeedsFace) {
     QString line;
     EXPECT_TRUE(notifications.WaitForLine("notify ", line, 10000));
     EXPECT_EQ(line, "notify Capwarden|over the limit");
+}
+
+// Where no panel draws items, or on an XEmbed tray, Qt's icon shows the speeds face itself.
+TEST(QtIconSpeeds, HostGetsTheSpeedsOnlyWhenTheTextChanges) {
+    ASSERT_NE(TestWatcher(), nullptr);
+    TestWatcher()->Stop();
+    ASSERT_TRUE(TestWatcher()->Start({"--no-host"}));
+    // The other tests' watcher comes back however this one ends.
+    const std::unique_ptr<WatcherProcess, void (*)(WatcherProcess*)> restore(
+        TestWatcher(), [](WatcherProcess* watcher) {
+            watcher->Stop();
+            watcher->Start();
+        });
+    QString service_;
+    QMenu frameMenu;
+    frameMenu.addAction("Settings");
+    CSystemTray tray;
+    tray.Create(frameMenu, "tip", kTrayIconIdle);
+    ASSERT_TRUE(TestWatcher()->WaitForItem(service_));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tray.IsTrayStateKnown(); }));
+    SignalCounter icons;
+    ASSERT_TRUE(QDBusConnection::sessionBus().connect(service_, "/StatusNotifierItem",
+                                                      "org.kde.StatusNotifierItem", "NewIcon",
+                                                      &icons, SLOT(Count())));
+
+    struct Step {
+        const char* name;
+        double down;
+        double up;
+        TrayFace face;
+        const char* downText;
+        const char* upText;
+        int newIcons;     // icons sent so far
+        int picture = 0;  // the traffic picture set before, if any
+    };
+    const Step steps[] = {
+        {"speeds", 1228.8, 34.0, TrayFace::Speeds, "1.2M", "\u200734K", 1},
+        {"same texts", 1240.0, 34.2, TrayFace::Speeds, "1.2M", "\u200734K", 1},
+        {"a new figure", 1240.0, 35.0, TrayFace::Speeds, "1.2M", "\u200735K", 2},
+        // The traffic picture meanwhile changes nothing on the speeds face.
+        {"picture set behind", 1240.0, 35.0, TrayFace::Speeds, "1.2M", "\u200735K", 2,
+         kTrayIconDownUp},
+        {"picture face", 0.0, 0.0, TrayFace::Picture, "", "", 3},
+        {"speeds again", 1240.0, 35.0, TrayFace::Speeds, "1.2M", "\u200735K", 4},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        if (step.picture != 0) {
+            tray.SetIconFromResource(step.picture);
+        }
+        tray.ShowRates(step.down, step.up, step.face, kColours);
+        EXPECT_EQ(tray.Face(), step.face);
+        if (step.face == TrayFace::Speeds) {
+            EXPECT_EQ(tray.DownloadText(), QString(step.downText));
+            EXPECT_EQ(tray.UploadText(), QString(step.upText));
+        }
+        EXPECT_TRUE(QTest::qWaitFor([&] { return icons.count >= step.newIcons; }));
+        EXPECT_EQ(ShowsSpeeds(service_), step.face == TrayFace::Speeds);
+    }
+    // Every change arrived, and nothing more.
+    EXPECT_EQ(icons.count, steps[std::size(steps) - 1].newIcons);
+    EXPECT_EQ(tray.IconId(), kTrayIconDownUp);
 }
