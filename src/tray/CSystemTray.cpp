@@ -32,7 +32,9 @@ static void InitTrayResources() {
     Q_INIT_RESOURCE(tray_icons);
 }
 
-CSystemTray::CSystemTray() : activation_(CTrayActivation::Host::XEmbed, 0) {
+CSystemTray::CSystemTray()
+    : activation_(CTrayActivation::Host::XEmbed, 0),
+      itemActivation_(CTrayActivation::Host::StatusNotifier, 0) {
     trayCheck_.setInterval(kTrayCheckMs);
     connect(&trayCheck_, &QTimer::timeout, this, &CSystemTray::OnTrayCheck);
 }
@@ -106,9 +108,12 @@ void CSystemTray::OnFirstWatcherAnswer(bool registered) {
     // means the D-Bus protocol, otherwise XEmbed; elsewhere D-Bus only.
     const bool statusNotifier =
         QGuiApplication::platformName() != QLatin1String("xcb") || registered;
+    const auto doubleClickMs =
+        static_cast<std::uint32_t>(QGuiApplication::styleHints()->mouseDoubleClickInterval());
     activation_ = CTrayActivation(
         statusNotifier ? CTrayActivation::Host::StatusNotifier : CTrayActivation::Host::XEmbed,
-        static_cast<std::uint32_t>(QGuiApplication::styleHints()->mouseDoubleClickInterval()));
+        doubleClickMs);
+    itemActivation_ = CTrayActivation(CTrayActivation::Host::StatusNotifier, doubleClickMs);
     watcherRegistered_ = registered;
     if (statusNotifier && registered) {
         AskHost();  // known once the host has said whether a panel draws the items
@@ -323,7 +328,10 @@ bool CSystemTray::OnTrayMessage(QSystemTrayIcon::ActivationReason reason) {
         default:
             return false;
     }
-    if (activation_.Toggles(event, clock_.NowMs())) {
+    // Our item speaks StatusNotifierItem even where Qt's icon was made for an XEmbed tray (a
+    // watcher that came later).
+    CTrayActivation& rules = item_ && item_->Published() ? itemActivation_ : activation_;
+    if (rules.Toggles(event, clock_.NowMs())) {
         emit ToggleRequested();
     }
     return true;

@@ -128,6 +128,7 @@ private:
 
     SteadyMsClock clock_;
     CTrayActivation activation_;
+    CTrayActivation itemActivation_;  // for our own item
     std::unique_ptr<QSystemTrayIcon> icon_;
     std::unique_ptr<QMenu> menu_;
     std::unique_ptr<CStatusNotifierItem> item_;  // uses the menu: goes first

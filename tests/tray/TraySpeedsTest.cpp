@@ -226,8 +226,8 @@ TEST_F(TraySpeedsTest, SpeedsFaceIsOurOwnItemWithAConstantWidthLabel) {
 }
 
 // The host draws our menu from the layout it reads over the bus, and a click there is the
-// program's own command.
-TEST_F(TraySpeedsTest, HostReadsTheMenuAndAClickTriggersItsCommand) {
+// program's own command; a click on the icon asks for the window as Qt's icon's does.
+TEST_F(TraySpeedsTest, HostReadsTheMenuAndClicksReachTheProgram) {
     ShowSpeeds(10.0, 1.0);
     const QString menuPath = ItemProperty(service_, "Menu").value<QDBusObjectPath>().path();
     ASSERT_FALSE(menuPath.isEmpty());
@@ -274,6 +274,14 @@ TEST_F(TraySpeedsTest, HostReadsTheMenuAndAClickTriggersItsCommand) {
         ++clicks;
         EXPECT_TRUE(QTest::qWaitFor([&] { return exits_ == clicks; }));
     }
+
+    int toggles = 0;
+    QObject::connect(&tray_, &CSystemTray::ToggleRequested, [&] { ++toggles; });
+    QDBusMessage activate = QDBusMessage::createMethodCall(
+        service_, "/StatusNotifierItem", "org.kde.StatusNotifierItem", "Activate");
+    activate << 5 << 5;
+    EXPECT_EQ(CallAndWait(activate).type(), QDBusMessage::ReplyMessage);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return toggles == 1; }));
 }
 
 // A tray host that restarts: Qt's icon stands in while no watcher is there (so the icon is not
