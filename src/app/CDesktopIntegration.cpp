@@ -46,7 +46,7 @@ void CDesktopIntegration::Create(CGraphFrame& graph, QMenu& menu) {
     // Without a tray the program runs with its window only.
     tray_ = std::make_unique<CSystemTray>();
     // The tooltip until the first refresh puts the speeds there.
-    tray_->Create(menu, tr("HEllo there"), kTrayIconIdle);
+    tray_->Create(menu, tr("HEllo there"), kTrayIconIdle, settings_->trayFace);
     saveFailureAlert_.SetTrayMessage(TrayMessageOf(*tray_));
     trayHiding_ = std::make_unique<CTrayHiding>(settings_->hiddenInTray);
 

@@ -54,7 +54,7 @@ void CSystemTray::LoadIcons() {
     }
 }
 
-void CSystemTray::Create(QMenu& frameMenu, const QString& tip, int iconId) {
+void CSystemTray::Create(QMenu& frameMenu, const QString& tip, int iconId, TrayFace face) {
     LoadIcons();
     icon_ = std::make_unique<QSystemTrayIcon>();
 
@@ -71,6 +71,7 @@ void CSystemTray::Create(QMenu& frameMenu, const QString& tip, int iconId) {
 
     SetIconFromResource(iconId);
     SetTip(tip);
+    face_ = face;  // the speeds themselves come with the first sample
     Add();
     WatchTrayHost();
 }
@@ -166,6 +167,7 @@ void CSystemTray::AskHost() {
 void CSystemTray::MarkKnown() {
     if (!known_) {
         known_ = true;
+        ApplyPresence();
         emit TrayStateKnown(TrayAvailable());
     }
 }
@@ -265,7 +267,7 @@ void CSystemTray::ApplyPresence() {
     }
     // Qt's item and ours answer at the same object path of this connection: the one leaves the
     // bus before the other comes.
-    const bool qtShown = !removed_ && !own;
+    const bool qtShown = !removed_ && !own && (known_ || face_ == TrayFace::Picture);
     if (icon_->isVisible() != qtShown) {
         icon_->setVisible(qtShown);
     }

@@ -49,7 +49,10 @@ public:
     // Puts the icon in the tray with `frameMenu`'s entries ("Settings" as the default entry),
     // the tip and the picture, and starts asking the desktop about its tray; TrayStateKnown
     // follows with the first answer.
-    void Create(QMenu& frameMenu, const QString& tip, int iconId);
+    // With the speeds face, no icon is put up before that answer: it says whether the icon is
+    // Qt's or our own item, and a desktop should not see the one replaced by the other.
+    void Create(QMenu& frameMenu, const QString& tip, int iconId,
+                TrayFace face = TrayFace::Picture);
 
     // One of the four pictures, 117, 119, 120 or 121. An unknown number fails and leaves the
     // picture as it was. Only a change reaches the tray host.

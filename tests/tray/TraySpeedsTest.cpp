@@ -372,3 +372,14 @@ TEST(QtIconSpeeds, HostGetsTheSpeedsOnlyWhenTheTextChanges) {
     EXPECT_EQ(icons.count, steps[std::size(steps) - 1].newIcons);
     EXPECT_EQ(tray.IconId(), kTrayIconDownUp);
 }
+
+// A saved speeds face on a desktop with a watcher: the panel gets our item alone, with no icon
+// of Qt's put up and taken down first.
+TEST(TraySpeedsStart, ASavedSpeedsFacePutsUpOurItemAlone) {
+    QMenu frameMenu;
+    CSystemTray tray;
+    tray.Create(frameMenu, "tip", kTrayIconIdle, TrayFace::Speeds);
+    EXPECT_FALSE(tray.Icon()->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !tray.Item()->ServiceName().isEmpty(); }));
+    EXPECT_FALSE(tray.Icon()->isVisible());
+}
