@@ -27,8 +27,8 @@ constexpr uint kDoNotQueue = 4;
 constexpr uint kPrimaryOwner = 1;
 constexpr uint kNameExists = 3;
 constexpr uint kAlreadyOwner = 4;
-// Names taken by another item of this process (Qt's, of an earlier run of this code) are
-// skipped; past this many something else is wrong.
+// A name still held by this process (an item of ours not yet gone) is skipped; past this many
+// something else is wrong.
 constexpr int kMaxNameTries = 8;
 
 QDBusMessage BusCall(const char* method) {

@@ -265,8 +265,7 @@ void CSystemTray::ApplyPresence() {
             icon_->setIcon(SpeedIcon(downloadText_, uploadText_, speedColours_));
         }
     }
-    // Qt's item and ours answer at the same object path of this connection: the one leaves the
-    // bus before the other comes.
+    // One icon at a time: Qt's leaves before ours comes, ours before Qt's comes back.
     const bool qtShown = !removed_ && !own && (known_ || face_ == TrayFace::Picture);
     if (icon_->isVisible() != qtShown) {
         icon_->setVisible(qtShown);
