@@ -46,7 +46,7 @@ void CDesktopIntegration::Create(CGraphFrame& graph, QMenu& menu) {
     // Without a tray the program runs with its window only.
     tray_ = std::make_unique<CSystemTray>();
     // The tooltip until the first refresh puts the speeds there.
-    tray_->Create(menu, tr("HEllo there"), kTrayIconIdle);
+    tray_->Create(menu, tr("HEllo there"), kTrayIconIdle, settings_->trayFace);
     saveFailureAlert_.SetTrayMessage(TrayMessageOf(*tray_));
     // A message owed from the start (a damaged file found) waits for the desktop's first answer
     // about its tray: until then there is none to show it in.

@@ -11,7 +11,10 @@
 #include <QStyleHints>
 #include <QWindow>
 
+#include <algorithm>
+
 #include "core/Formatters.h"
+#include "tray/BusAnswers.h"
 #include "tray/TrayRules.h"
 
 namespace {
@@ -21,18 +24,6 @@ constexpr const char* kWatcherPath = "/StatusNotifierWatcher";
 constexpr int kIconSizes[] = {16, 22, 24, 32};
 constexpr int kIconIds[] = {kTrayIconIdle, kTrayIconDownUp, kTrayIconUp, kTrayIconDown};
 
-// Calls `onReply` with the finished call, on this thread, once the answer (or its time-out) is
-// in; the watcher goes with `owner`, so an answer after the owner's end is dropped.
-template <typename Handler>
-void WhenAnswered(const QDBusPendingCall& call, QObject* owner, Handler onReply) {
-    auto* watcher = new QDBusPendingCallWatcher(call, owner);
-    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, owner,
-                     [onReply](QDBusPendingCallWatcher* finished) {
-                         finished->deleteLater();
-                         onReply(*finished);
-                     });
-}
-
 }  // namespace
 
 // The icon pictures live in this library; a static library's resources need naming once (outside
@@ -41,7 +32,9 @@ static void InitTrayResources() {
     Q_INIT_RESOURCE(tray_icons);
 }
 
-CSystemTray::CSystemTray() : activation_(CTrayActivation::Host::XEmbed, 0) {
+CSystemTray::CSystemTray()
+    : activation_(CTrayActivation::Host::XEmbed, 0),
+      itemActivation_(CTrayActivation::Host::StatusNotifier, 0) {
     trayCheck_.setInterval(kTrayCheckMs);
     connect(&trayCheck_, &QTimer::timeout, this, &CSystemTray::OnTrayCheck);
 }
@@ -61,7 +54,7 @@ void CSystemTray::LoadIcons() {
     }
 }
 
-void CSystemTray::Create(QMenu& frameMenu, const QString& tip, int iconId) {
+void CSystemTray::Create(QMenu& frameMenu, const QString& tip, int iconId, TrayFace face) {
     LoadIcons();
     icon_ = std::make_unique<QSystemTrayIcon>();
 
@@ -73,9 +66,12 @@ void CSystemTray::Create(QMenu& frameMenu, const QString& tip, int iconId) {
     }
     icon_->setContextMenu(menu_.get());
     connect(icon_.get(), &QSystemTrayIcon::activated, this, &CSystemTray::OnTrayMessage);
+    item_ = std::make_unique<CStatusNotifierItem>(*menu_);
+    connect(item_.get(), &CStatusNotifierItem::Activated, this, &CSystemTray::OnTrayMessage);
 
     SetIconFromResource(iconId);
     SetTip(tip);
+    face_ = face;  // the speeds themselves come with the first sample
     Add();
     WatchTrayHost();
 }
@@ -113,9 +109,12 @@ void CSystemTray::OnFirstWatcherAnswer(bool registered) {
     // means the D-Bus protocol, otherwise XEmbed; elsewhere D-Bus only.
     const bool statusNotifier =
         QGuiApplication::platformName() != QLatin1String("xcb") || registered;
+    const auto doubleClickMs =
+        static_cast<std::uint32_t>(QGuiApplication::styleHints()->mouseDoubleClickInterval());
     activation_ = CTrayActivation(
         statusNotifier ? CTrayActivation::Host::StatusNotifier : CTrayActivation::Host::XEmbed,
-        static_cast<std::uint32_t>(QGuiApplication::styleHints()->mouseDoubleClickInterval()));
+        doubleClickMs);
+    itemActivation_ = CTrayActivation(CTrayActivation::Host::StatusNotifier, doubleClickMs);
     watcherRegistered_ = registered;
     if (statusNotifier && registered) {
         AskHost();  // known once the host has said whether a panel draws the items
@@ -127,9 +126,10 @@ void CSystemTray::OnFirstWatcherAnswer(bool registered) {
 void CSystemTray::OnWatcherPresence(bool registered) {
     watcherRegistered_ = registered;
     if (registered) {
-        AskHost();
+        AskHost();  // our item comes back with the answer
     } else {
         hostRegistered_ = false;
+        ApplyPresence();
     }
 }
 
@@ -159,6 +159,7 @@ void CSystemTray::AskHost() {
                 present = value.typeId() != QMetaType::Bool || value.toBool();
             }
             hostRegistered_ = present;
+            ApplyPresence();
             MarkKnown();
         });
 }
@@ -166,6 +167,7 @@ void CSystemTray::AskHost() {
 void CSystemTray::MarkKnown() {
     if (!known_) {
         known_ = true;
+        ApplyPresence();
         emit TrayStateKnown(TrayAvailable());
     }
 }
@@ -205,6 +207,7 @@ void CSystemTray::ShowRates(double downloadRate, double uploadRate, TrayFace fac
             if (picture != icons_.end()) {
                 icon_->setIcon(picture->second);
             }
+            ApplyPresence();
         }
         return;
     }
@@ -214,13 +217,64 @@ void CSystemTray::ShowRates(double downloadRate, double uploadRate, TrayFace fac
     };
     const QString download = shortText(downloadRate);
     const QString upload = shortText(uploadRate);
-    if (download == downloadText_ && upload == uploadText_ && colours == speedColours_) {
-        return;  // each new picture is a message to the tray host
-    }
+    // The label changes more often than the pictures (it has a decimal more); only a new text
+    // is sent.
+    item_->SetLabel(QString::fromStdString(SpeedsLine(downloadRate, uploadRate)),
+                    QString::fromStdString(SpeedsLineGuide()));
+    const bool changed =
+        download != downloadText_ || upload != uploadText_ || colours != speedColours_;
     downloadText_ = download;
     uploadText_ = upload;
     speedColours_ = colours;
-    icon_->setIcon(SpeedIcon(download, upload, colours));
+    ApplyPresence();
+    if (!changed) {
+        return;  // each new picture is a message to the tray host
+    }
+    if (item_->Published()) {
+        item_->SetPictures(SpeedPictures());
+    } else {
+        icon_->setIcon(SpeedIcon(download, upload, colours));
+    }
+}
+
+QList<QImage> CSystemTray::SpeedPictures() const {
+    QList<QImage> pictures;
+    for (const qreal ratio : {1.0, 2.0}) {
+        for (const int size : kSpeedIconSizes) {
+            const QImage picture =
+                PaintSpeedImage(downloadText_, uploadText_, speedColours_, size, ratio);
+            if (std::none_of(pictures.begin(), pictures.end(),
+                             [&](const QImage& other) { return other.size() == picture.size(); })) {
+                pictures << picture;
+            }
+        }
+    }
+    return pictures;
+}
+
+void CSystemTray::ApplyPresence() {
+    if (!icon_) {
+        return;
+    }
+    const bool own =
+        !removed_ && face_ == TrayFace::Speeds && watcherRegistered_ && hostRegistered_;
+    if (!own && item_->Published()) {
+        item_->Withdraw();
+        if (face_ == TrayFace::Speeds) {
+            // Qt's icon was not kept up to date meanwhile.
+            icon_->setIcon(SpeedIcon(downloadText_, uploadText_, speedColours_));
+        }
+    }
+    // One icon at a time: Qt's leaves before ours comes, ours before Qt's comes back.
+    const bool qtShown = !removed_ && !own && (known_ || face_ == TrayFace::Picture);
+    if (icon_->isVisible() != qtShown) {
+        icon_->setVisible(qtShown);
+    }
+    if (own && !item_->Published()) {
+        item_->SetPictures(SpeedPictures());
+        item_->SetToolTip(tip_);
+        item_->Publish();
+    }
 }
 
 bool CSystemTray::SetTip(const QString& text) {
@@ -231,6 +285,7 @@ bool CSystemTray::SetTip(const QString& text) {
     if (cut != tip_) {
         tip_ = cut;
         icon_->setToolTip(tip_);  // each change is a message to the tray host
+        item_->SetToolTip(tip_);
     }
     return true;
 }
@@ -242,15 +297,15 @@ bool CSystemTray::Add() {
     if (!removed_) {
         Remove();
     }
-    icon_->show();
     removed_ = false;
+    ApplyPresence();
     return true;
 }
 
 bool CSystemTray::Remove() {
     if (icon_ && !removed_) {
-        icon_->hide();
         removed_ = true;
+        ApplyPresence();
     }
     return removed_;
 }
@@ -274,7 +329,10 @@ bool CSystemTray::OnTrayMessage(QSystemTrayIcon::ActivationReason reason) {
         default:
             return false;
     }
-    if (activation_.Toggles(event, clock_.NowMs())) {
+    // Our item speaks StatusNotifierItem even where Qt's icon was made for an XEmbed tray (a
+    // watcher that came later).
+    CTrayActivation& rules = item_ && item_->Published() ? itemActivation_ : activation_;
+    if (rules.Toggles(event, clock_.NowMs())) {
         emit ToggleRequested();
     }
     return true;
@@ -312,6 +370,19 @@ bool CSystemTray::ShowMessage(const QString& title, const QString& text,
     if (!icon_ || removed_) {
         return false;
     }
-    icon_->showMessage(title, text, icon, kMessageMs);
+    if (item_->Published()) {
+        Notify(title, text);  // Qt's icon, standing aside, would drop the message
+    } else {
+        icon_->showMessage(title, text, icon, kMessageMs);
+    }
     return true;
+}
+
+void CSystemTray::Notify(const QString& title, const QString& text) {
+    QDBusMessage notify = QDBusMessage::createMethodCall("org.freedesktop.Notifications",
+                                                         "/org/freedesktop/Notifications",
+                                                         "org.freedesktop.Notifications", "Notify");
+    notify << QGuiApplication::applicationDisplayName() << uint(0) << QString() << title << text
+           << QStringList() << QVariantMap() << kMessageMs;
+    QDBusConnection::sessionBus().asyncCall(notify);
 }

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "platform/MsClock.h"
+#include "tray/CStatusNotifierItem.h"
 #include "tray/CTrayActivation.h"
 #include "tray/SpeedIcon.h"
 #include "tray/TrayRules.h"
@@ -24,6 +25,10 @@ class QWindow;
 // A desktop without a tray is no error: the icon then waits for a tray to appear, hiding the
 // window is refused, and the program runs with its window only. The picture and tooltip are kept
 // here, so a tray host that restarts gets the current ones when the icon registers again.
+//
+// With the speeds face on a desktop whose tray speaks StatusNotifierItem, the icon is the
+// program's own item on the bus, which also carries the speeds as a text label beside the
+// picture; Qt's icon stands aside meanwhile, so the tray shows one icon either way.
 //
 // The tray host is another program and may hang: every question to the session bus is asked
 // asynchronously, and what the answers said is kept here. Until the first answer the desktop
@@ -44,7 +49,10 @@ public:
     // Puts the icon in the tray with `frameMenu`'s entries ("Settings" as the default entry),
     // the tip and the picture, and starts asking the desktop about its tray; TrayStateKnown
     // follows with the first answer.
-    void Create(QMenu& frameMenu, const QString& tip, int iconId);
+    // With the speeds face, no icon is put up before that answer: it says whether the icon is
+    // Qt's or our own item, and a desktop should not see the one replaced by the other.
+    void Create(QMenu& frameMenu, const QString& tip, int iconId,
+                TrayFace face = TrayFace::Picture);
 
     // One of the four pictures, 117, 119, 120 or 121. An unknown number fails and leaves the
     // picture as it was. Only a change reaches the tray host.
@@ -56,6 +64,9 @@ public:
     void ShowRates(double downloadRate, double uploadRate, TrayFace face,
                    const SpeedIconColours& colours);
     TrayFace Face() const { return face_; }
+    // Our own item on the bus, published while the speeds face shows on a StatusNotifierItem
+    // tray (null before Create).
+    const CStatusNotifierItem* Item() const { return item_.get(); }
     // The two lines the speeds face shows now (figure-space padded); empty before the first.
     const QString& DownloadText() const { return downloadText_; }
     const QString& UploadText() const { return uploadText_; }
@@ -113,11 +124,17 @@ private:
     void AskHost();
     void MarkKnown();
     void OnTrayCheck();
+    // Shows the icon the face and the host call for: our own item or Qt's, never both.
+    void ApplyPresence();
+    QList<QImage> SpeedPictures() const;
+    void Notify(const QString& title, const QString& text);
 
     SteadyMsClock clock_;
     CTrayActivation activation_;
+    CTrayActivation itemActivation_;  // for our own item
     std::unique_ptr<QSystemTrayIcon> icon_;
     std::unique_ptr<QMenu> menu_;
+    std::unique_ptr<CStatusNotifierItem> item_;  // uses the menu: goes first
     std::map<int, QIcon> icons_;
     QTimer trayCheck_;
     int iconId_ = 0;

@@ -65,6 +65,15 @@ public slots:
     void Count() { ++count; }
 };
 
+// Keeps the arguments of each D-Bus signal connected to Take.
+class SignalLog : public QObject {
+    Q_OBJECT
+public:
+    QList<QVariantList> received;
+public slots:
+    void Take(const QDBusMessage& message) { received << message.arguments(); }
+};
+
 // The one watcher of a test program that has one (null otherwise).
 WatcherProcess* TestWatcher();
 
