@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cstdlib>
 #include <utility>
 
 #include "tray/BusAnswers.h"
@@ -30,6 +31,10 @@ constexpr uint kAlreadyOwner = 4;
 // A name still held by this process (an item of ours not yet gone) is skipped; past this many
 // something else is wrong.
 constexpr int kMaxNameTries = 8;
+constexpr int kPreviousIconFileMs = 2000;
+// The hosts that take the icon only as a file (Ayatana's) draw it 22 pixels high, scaling
+// whatever they get; a picture drawn for that size keeps its digits sharp there.
+constexpr int kNamedIconPixels = 22;
 
 QDBusMessage BusCall(const char* method) {
     return QDBusMessage::createMethodCall(kBusService, kBusPath, kBusService, method);
@@ -53,7 +58,7 @@ class StatusNotifierItemAdaptor : public QDBusAbstractAdaptor {
     Q_PROPERTY(QString Status READ Status)
     Q_PROPERTY(int WindowId READ WindowId)
     Q_PROPERTY(QString IconThemePath READ Empty)
-    Q_PROPERTY(QString IconName READ Empty)
+    Q_PROPERTY(QString IconName READ IconName)
     Q_PROPERTY(TrayPixmapList IconPixmap READ IconPixmap)
     Q_PROPERTY(QString OverlayIconName READ Empty)
     Q_PROPERTY(TrayPixmapList OverlayIconPixmap READ NoPictures)
@@ -86,6 +91,7 @@ public:
     QString Status() const { return "Active"; }
     int WindowId() const { return 0; }
     QString Empty() const { return {}; }
+    QString IconName() const { return item_.IconFileName(); }
     TrayPixmapList IconPixmap() const { return item_.Pictures(); }
     TrayPixmapList NoPictures() const { return {}; }
     TrayToolTip ToolTip() const { return {QString(), {}, item_.ToolTipText(), QString()}; }
@@ -122,6 +128,9 @@ CStatusNotifierItem::CStatusNotifierItem(QMenu& menu)
     : menu_(menu), busMenu_(std::make_unique<CBusMenu>(menu)) {
     RegisterTrayBusTypes();
     new StatusNotifierItemAdaptor(*this);
+    removePrevious_.setSingleShot(true);
+    removePrevious_.setInterval(kPreviousIconFileMs);
+    connect(&removePrevious_, &QTimer::timeout, this, [this] { iconFile_.RemovePrevious(); });
 }
 
 CStatusNotifierItem::~CStatusNotifierItem() {
@@ -141,6 +150,7 @@ void CStatusNotifierItem::Publish() {
     bus.registerObject(kMenuPath, busMenu_.get(), QDBusConnection::ExportAdaptors);
     published_ = true;
     nameTries_ = 0;
+    WriteIconFile();
     RequestName();
 }
 
@@ -191,6 +201,8 @@ void CStatusNotifierItem::Withdraw() {
     QDBusConnection bus = QDBusConnection::sessionBus();
     bus.unregisterObject(kItemPath);
     bus.unregisterObject(kMenuPath);
+    removePrevious_.stop();
+    iconFile_.Clear();
     // The watcher forgets the item when its name leaves the bus.
     if (!ownedName_.isEmpty()) {
         ReleaseName(std::exchange(ownedName_, QString()));
@@ -209,8 +221,26 @@ void CStatusNotifierItem::SetPictures(const QList<QImage>& pictures) {
                    });
     if (!same) {
         pictures_ = std::move(pixmaps);
+        const auto named = std::min_element(pictures.begin(), pictures.end(),
+                                            [](const QImage& a, const QImage& b) {
+                                                return std::abs(a.width() - kNamedIconPixels) <
+                                                       std::abs(b.width() - kNamedIconPixels);
+                                            });
+        namedPicture_ = named == pictures.end() ? QImage() : *named;
+        if (published_) {
+            WriteIconFile();
+        }
         emit IconChanged();
+        if (published_) {
+            removePrevious_.start();
+        }
     }
+}
+
+void CStatusNotifierItem::WriteIconFile() {
+    // A few kilobytes to a folder in memory: quick enough for this thread. Without the file the
+    // hosts that read pictures still draw it.
+    iconFile_.Write(namedPicture_);
 }
 
 void CStatusNotifierItem::SetToolTip(const QString& text) {

@@ -5,9 +5,11 @@
 #include <QObject>
 #include <QString>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include <memory>
 
+#include "tray/CTrayIconFile.h"
 #include "tray/TrayBusTypes.h"
 
 class CBusMenu;
@@ -16,7 +18,8 @@ class QMenu;
 // The tray icon as this program's own StatusNotifierItem on the session bus, for what Qt's icon
 // cannot carry: a text label beside the picture ("XAyatanaLabel"), which GNOME's and Ayatana's
 // panels draw, with the widest text expected ("XAyatanaLabelGuide") so the panel keeps its
-// room. The menu goes with it over the bus.
+// room. The menu goes with it over the bus. The picture also goes as a file named in IconName,
+// for the hosts that draw nothing else.
 //
 // Publishing and withdrawing never wait for the bus: the name is asked for and the watcher told
 // asynchronously, and an answer that comes after a withdrawal gives the name back.
@@ -45,6 +48,9 @@ public:
     void SetLabel(const QString& label, const QString& guide);
 
     const TrayPixmapList& Pictures() const { return pictures_; }
+    // The file of the picture nearest the size file-only hosts draw, while the item is published;
+    // empty when it could not be written.
+    const QString& IconFileName() const { return iconFile_.Path(); }
     const QString& ToolTipText() const { return toolTip_; }
     const QString& Label() const { return label_; }
     const QString& LabelGuide() const { return guide_; }
@@ -60,6 +66,7 @@ signals:
 
 private:
     void RequestName();
+    void WriteIconFile();
 
     QMenu& menu_;
     std::unique_ptr<CBusMenu> busMenu_;
@@ -68,6 +75,11 @@ private:
     int nameTries_ = 0;
     QString ownedName_;
     TrayPixmapList pictures_;
+    QImage namedPicture_;
+    CTrayIconFile iconFile_;
+    // The file before stays a moment after the new one is announced: a host that read its name
+    // just before may still be loading it.
+    QTimer removePrevious_;
     QString toolTip_;
     QString label_;
     QString guide_;

@@ -4,6 +4,7 @@
 #include <QDBusConnection>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
+#include <QFileInfo>
 #include <QMenu>
 #include <QSystemTrayIcon>
 #include <QTest>
@@ -14,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "TrayTestSupport.h"
 #include "tray/CSystemTray.h"
@@ -98,6 +100,16 @@ bool ShowsSpeeds(const QString& service) {
         return !p.isNull() && !InkBox(p, Ink::Download).isEmpty() &&
                InkBox(p, Ink::Download).bottom() < InkBox(p, Ink::Upload).top();
     });
+}
+
+// Whether the file the host is given by name shows one of the pictures it is given over the bus.
+bool FileShowsAPicture(const QString& service, const QString& file) {
+    const QImage fromFile = QImage(file, "PNG").convertToFormat(QImage::Format_ARGB32);
+    const QList<QImage> pictures = ItemPictures(service);
+    return QFileInfo(file).isAbsolute() && !fromFile.isNull() &&
+           std::any_of(pictures.begin(), pictures.end(), [&](const QImage& picture) {
+               return picture.convertToFormat(QImage::Format_ARGB32) == fromFile;
+           });
 }
 
 class TraySpeedsTest : public ::testing::Test {
@@ -191,9 +203,20 @@ TEST_F(TraySpeedsTest, SpeedsFaceIsOurOwnItemWithAConstantWidthLabel) {
         {"both new", 1240.0, 35.0, "1.2", "35.0", "KB/s", 1, 2},
         {"widest", 1024000.0, 1048064.0, "1000.0", "1023.5", "MB/s", 2, 3},
     };
+    QString file;
+    int files = 0;
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
         tray_.ShowRates(step.down, step.up, TrayFace::Speeds, kColours);
+        // Each picture under a new name, for hosts that keep what they loaded by name; the one
+        // before goes once the new one is announced.
+        const QString before = std::exchange(file, ItemProperty(service_, "IconName").toString());
+        EXPECT_TRUE(FileShowsAPicture(service_, file)) << file.toStdString();
+        if (file != before) {
+            ++files;
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !QFileInfo::exists(before); }, 20000));
+        }
+        EXPECT_EQ(files, step.newIcons + 1);
         const QString label = QString::fromUtf8("\u2193 ") + Figures(step.downFigures) +
                               " MB/s \u2191 " + Figures(step.upFigures) + " " + step.upUnit;
         EXPECT_EQ(label.size(), guide.size());
@@ -224,6 +247,7 @@ TEST_F(TraySpeedsTest, SpeedsFaceIsOurOwnItemWithAConstantWidthLabel) {
     EXPECT_TRUE(tray_.Icon()->isVisible());
     EXPECT_FALSE(HostShowsSpeeds());
     EXPECT_FALSE(tray_.Item()->Published());
+    EXPECT_FALSE(QFileInfo::exists(QFileInfo(file).path()));
 }
 
 // The host draws our menu from the layout it reads over the bus, and a click there is the
