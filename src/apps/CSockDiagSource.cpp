@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -25,6 +26,21 @@ TcpEndpoint Endpoint(unsigned char family, const __be32 address[4], __be16 port)
     std::memcpy(endpoint.address.data(), address, family == AF_INET ? 4 : 16);
     endpoint.port = ntohs(port);
     return endpoint;
+}
+
+// Visits the whole messages in the first `bytes` of `buffer` as NLMSG_OK and NLMSG_NEXT walk
+// them, without those macros' mix of signed and unsigned lengths, until `visit` returns false.
+template <typename Visit>
+void ForEachMessage(char* buffer, std::size_t bytes, Visit visit) {
+    std::size_t offset = 0;
+    while (offset + sizeof(nlmsghdr) <= bytes) {
+        auto* header = reinterpret_cast<nlmsghdr*>(buffer + offset);
+        if (header->nlmsg_len < sizeof(nlmsghdr) || header->nlmsg_len > bytes - offset ||
+            !visit(*header)) {
+            return;
+        }
+        offset += NLMSG_ALIGN(header->nlmsg_len);
+    }
 }
 
 }  // namespace
@@ -131,22 +147,23 @@ bool CSockDiagSource::Dump(unsigned char family, std::vector<TcpSocket>& sockets
             }
             return false;
         }
-        int left = static_cast<int>(got);
-        for (auto* header = reinterpret_cast<nlmsghdr*>(buffer_.data()); NLMSG_OK(header, left);
-             header = NLMSG_NEXT(header, left)) {
-            if (header->nlmsg_seq != sequence_) {
-                continue;
-            }
-            if (header->nlmsg_type == NLMSG_DONE) {
+        std::optional<bool> ended;  // by the dump's end (true) or its error (false)
+        ForEachMessage(buffer_.data(), static_cast<std::size_t>(got), [&](nlmsghdr& header) {
+            if (header.nlmsg_seq != sequence_) {
                 return true;
             }
-            if (header->nlmsg_type == NLMSG_ERROR) {
+            if (header.nlmsg_type == NLMSG_DONE || header.nlmsg_type == NLMSG_ERROR) {
+                ended = header.nlmsg_type == NLMSG_DONE;
                 return false;
             }
             TcpSocket socket;
-            if (ParseDiagMessage(*header, socket)) {
+            if (ParseDiagMessage(header, socket)) {
                 sockets.push_back(socket);
             }
+            return true;
+        });
+        if (ended) {
+            return *ended;
         }
         if (got == 0) {
             return false;
@@ -170,14 +187,13 @@ void CSockDiagSource::ClosedSockets(std::vector<TcpSocket>& sockets) {
             }
             return;  // EAGAIN: all read
         }
-        int left = static_cast<int>(got);
-        for (auto* header = reinterpret_cast<nlmsghdr*>(buffer_.data()); NLMSG_OK(header, left);
-             header = NLMSG_NEXT(header, left)) {
+        ForEachMessage(buffer_.data(), static_cast<std::size_t>(got), [&](nlmsghdr& header) {
             TcpSocket socket;
-            if (ParseDiagMessage(*header, socket)) {
+            if (ParseDiagMessage(header, socket)) {
                 sockets.push_back(socket);
             }
-        }
+            return true;
+        });
         if (got == 0) {
             return;
         }
