@@ -22,7 +22,7 @@ struct ChartSlot {
 
 // One line strip over the slots. A slot without a record lies on the zero line.
 std::vector<ChartPoint> PlanLine(const std::vector<ChartSlot>& slots, double maximum,
-                                 double ChartSlot::*amount) {
+                                 double ChartSlot::*amount, float step) {
     std::vector<ChartPoint> points;
     float x = kFirstX;
     for (const ChartSlot& slot : slots) {
@@ -35,32 +35,33 @@ std::vector<ChartPoint> PlanLine(const std::vector<ChartSlot>& slots, double max
                 points.push_back({x, static_cast<float>(y + kLineLift)});
             }
         }
-        x += kDayStep;
+        x += step;
     }
     return points;
 }
 
-float LabelAdvance(int number) {
-    return number < 10 ? kShortLabelStep : kDayStep;
+float LabelAdvance(int number, float step) {
+    return number < 10 ? step - (kDayStep - kShortLabelStep) : step;
 }
 
-ChartPlan PlanSlots(const std::vector<ChartSlot>& slots) {
+// `step` is the distance of two slots: a day's in a month.
+ChartPlan PlanSlots(const std::vector<ChartSlot>& slots, float step = kDayStep) {
     ChartPlan plan;
 
     double maximum = 0.0;
     for (const ChartSlot& slot : slots) {
         maximum = std::max({maximum, slot.downloaded, slot.uploaded});
     }
-    plan.download = PlanLine(slots, maximum, &ChartSlot::downloaded);
-    plan.upload = PlanLine(slots, maximum, &ChartSlot::uploaded);
+    plan.download = PlanLine(slots, maximum, &ChartSlot::downloaded, step);
+    plan.upload = PlanLine(slots, maximum, &ChartSlot::uploaded, step);
 
     float x = kDayNumberX;
     float tick = kFirstX;
     for (const ChartSlot& slot : slots) {
         plan.dayNumbers.push_back({x, kDayNumberY, slot.label});
-        x += LabelAdvance(slot.number);
+        x += LabelAdvance(slot.number, step);
         plan.ticks.push_back(tick);
-        tick += kDayStep;
+        tick += step;
     }
     plan.axisEnd = x;
 
@@ -98,7 +99,11 @@ ChartPlan PlanHourChart(std::span<const HourTotal> hours) {
                          static_cast<double>(hour.received) / kBytesPerMB,
                          static_cast<double>(hour.sent) / kBytesPerMB});
     }
-    return PlanSlots(slots);
+    // A day's hours spread over the width a 31-day month takes, the last where day 31 stands.
+    constexpr int kMonthGaps = 30;
+    return PlanSlots(slots, slots.size() > 1
+                                ? kMonthGaps * kDayStep / static_cast<float>(slots.size() - 1)
+                                : kDayStep);
 }
 
 namespace {

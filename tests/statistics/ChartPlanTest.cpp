@@ -109,8 +109,9 @@ TEST(ChartPlan, TextsStandOutFromTheBackground) {
     EXPECT_NEAR(ContrastRatio(white, chart::kBackgroundBottom), 2.2, 0.1);  // what was too faint
 }
 
-// A day's hours take the days' places: one tick and one number each, numbered by the local
-// hour, so a day the clocks go forward lacks one number and a day they go back shows one twice.
+// A day's hours spread over a 31-day month's width: one tick and one number each, numbered by
+// the local hour, so a day the clocks go forward lacks one number and a day they go back shows
+// one twice.
 TEST(ChartPlan, HoursOfADayTakeTheDaysPlacesNumberedByTheirLocalHour) {
     struct Case {
         const char* name;
@@ -139,10 +140,12 @@ TEST(ChartPlan, HoursOfADayTakeTheDaysPlacesNumberedByTheirLocalHour) {
         ASSERT_EQ(plan.dayNumbers.size(), c.localHours.size()) << c.name;
         ASSERT_EQ(plan.download.size(), c.localHours.size()) << c.name;
         EXPECT_EQ(plan.ticks.size(), c.localHours.size()) << c.name;
+        const float step = 30 * kStep / static_cast<float>(c.localHours.size() - 1);
         for (std::size_t i = 0; i < c.localHours.size(); ++i) {
             EXPECT_EQ(plan.dayNumbers[i].text, std::to_string(c.localHours[i])) << c.name << i;
-            EXPECT_NEAR(plan.download[i].x, -0.9f + i * kStep, kTolerance) << c.name << i;
+            EXPECT_NEAR(plan.download[i].x, -0.9f + i * step, kTolerance) << c.name << i;
         }
+        EXPECT_NEAR(plan.ticks.back(), -0.9f + 30 * kStep, kTolerance) << c.name;
         // The busy hour reaches the top; an idle hour sits just above the zero line.
         EXPECT_NEAR(plan.download[5].y, 0.75f, kTolerance) << c.name;
         EXPECT_NEAR(plan.download[0].y, -0.73f, kTolerance) << c.name;

@@ -203,20 +203,21 @@ TEST_F(StatisticsWindowTest, AnInterfaceChoiceFiltersEverythingAndADayShowsItsHo
     // eth0's New Year's Day: its busy hour, 05:00, reaches the chart's top.
     choice->setCurrentIndex(2);
     ASSERT_EQ(RowTexts(Days(), 0).value(0), "1/1/2026");
-    const auto peakAt = [&](int place) {
+    const auto peakAt = [&](double x) {
         const ChartPixels pixels(*window_->Chart());
-        const int column = pixels.Column(-0.9 + place * 1.8 / 31 + 0.05);
+        const int column = pixels.Column(x + 0.05);
         return std::abs(pixels.TopmostRow(column, IsGreen) - pixels.Row(0.75));
     };
+    const double fiveOClock = -0.9 + 5 * (30 * 1.8 / 31 / 23);  // 24 hours over a month's width
     const QRect day = Days()->visualItemRect(Days()->topLevelItem(0));
     QTest::mouseClick(Days()->viewport(), Qt::LeftButton, {}, day.center());
     EXPECT_EQ(window_->ShownDay(), (LocalDate{1, 1, 2026}));
     EXPECT_TRUE(GraphIsCurrent());
-    EXPECT_LE(peakAt(5), 2);
+    EXPECT_LE(peakAt(fiveOClock), 2);
     // The month's chart again: no line reaches the top at 05:00's place.
     ClickMonth(0);
     EXPECT_FALSE(window_->ShownDay().has_value());
-    EXPECT_GT(peakAt(5), 10);
+    EXPECT_GT(peakAt(fiveOClock), 10);
 }
 
 // In the desktop's font or a larger one, and whatever the locale writes as a date, every month
