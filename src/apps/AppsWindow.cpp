@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "core/Formatters.h"
 #include "ui_AppsWindow.h"
@@ -141,20 +142,33 @@ QIcon AppsWindow::Icon(const QString& app) {
 }
 
 void AppsWindow::ShowProcesses() {
-    ui_->processTree->clear();
-    const QTreeWidgetItem* chosen = ui_->appsTree->currentItem();
-    if (chosen == nullptr) {
+    // The rows the chosen application's processes make: pid and one line of command.
+    std::vector<QStringList> rows;
+    if (const QTreeWidgetItem* chosen = ui_->appsTree->currentItem(); chosen != nullptr) {
+        for (const AppTraffic& app : traffic_.Apps()) {
+            if (QString::fromStdString(app.app) != chosen->text(kName)) {
+                continue;
+            }
+            for (const ProcessInfo& process : app.processes) {
+                // An argument may hold line breaks: one line per process.
+                rows.push_back({QString::number(process.pid),
+                                QString::fromStdString(process.commandLine).replace('\n', ' ')});
+            }
+        }
+    }
+    // Refilled only when they changed: each sample asks, and a refill would drop the user's
+    // place and choice in the list.
+    QTreeWidget& tree = *ui_->processTree;
+    bool same = tree.topLevelItemCount() == static_cast<int>(rows.size());
+    for (int i = 0; same && i < tree.topLevelItemCount(); ++i) {
+        same = tree.topLevelItem(i)->text(0) == rows[i][0] &&
+               tree.topLevelItem(i)->text(1) == rows[i][1];
+    }
+    if (same) {
         return;
     }
-    for (const AppTraffic& app : traffic_.Apps()) {
-        if (QString::fromStdString(app.app) != chosen->text(kName)) {
-            continue;
-        }
-        for (const ProcessInfo& process : app.processes) {
-            auto* row = new QTreeWidgetItem(ui_->processTree);
-            row->setText(0, QString::number(process.pid));
-            // An argument may hold line breaks: one line per process.
-            row->setText(1, QString::fromStdString(process.commandLine).replace('\n', ' '));
-        }
+    tree.clear();
+    for (const QStringList& texts : rows) {
+        new QTreeWidgetItem(&tree, texts);
     }
 }
